@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: MIT
+#include "level/levelstore.h"
+
+#include "edit/editlayers.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace tess {
+
+std::string newleveltitle(int number) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "-------LEVEL-%03d-------", number);
+    return buf;
+}
+
+void newlevelpack(LevelStore& store, EditLayers& layers, LevelHost& host) {
+    layers.emptyoverlay();
+    for (auto& rec : store.levelpack) rec.fill(0);
+    for (int i = 0; i < levelcount; ++i) {
+        auto& rec = store.levelpack[i];
+        rec[off_fixedspace] = 0x20;
+        const std::string t = newleveltitle(i + 1);
+        std::copy_n(t.begin(), titlelen, rec.begin() + off_title);
+    }
+    selectlevel(store, layers, host, 0);
+}
+
+void decodeswitches(LevelRecord& rec) {
+    const int count = std::min<int>(rec[off_switchcount], maxswitches);
+    for (int k = 0; k < count; ++k) {
+        const int e = off_switches + switchentrylen * k;
+        const int cell = ((rec[e] << 8) | rec[e + 1]) >> 1;
+        if (cell >= cellcount || rec[e + 2] != 0) continue;
+        // Only a port can carry flag 0; adding 27 to anything else would
+        // make a byte with no picture that changes the tile when stored.
+        if (isport1(rec[cell])) rec[cell] += port_flag0_offset;
+    }
+}
+
+void selectlevel(LevelStore& store, EditLayers& layers, LevelHost& host, int index) {
+    store.levelnr = index;
+    store.curlevel = store.levelpack[index];
+    auto& cur = store.curlevel;
+    decodeswitches(cur);
+    host.setlevelnumber(index + 1);
+    host.settitle(std::string(cur.begin() + off_title, cur.begin() + off_title + titlelen));
+    host.setinfotronsneeded(cur[off_infotrons]);
+    host.setcounter(countertext(countinfotrons(cur)));
+    host.setgravity(cur[off_gravity] != 0);
+    // The new level must not inherit the previous level's cached cell values.
+    layers.emptyoverlay();
+    host.repaintlevel();
+}
+
+BuiltRecord buildrecord(const LevelRecord& curlevel, const StoreFields& fields) {
+    BuiltRecord out;
+    auto& rec = out.record;
+    rec = curlevel;
+    for (int i = 0; i < cellcount; ++i) rec[i] &= static_cast<std::uint8_t>(~markbit);
+    std::fill(rec.begin() + off_switches, rec.end(), 0);
+
+    // Column 0 is scanned, column 59 is not; entries follow scan order.
+    int n = 0;
+    for (int row = 1; row <= 22; ++row) {
+        for (int col = 0; col <= 58; ++col) {
+            auto& cell = rec[cellindex(col, row)];
+            const bool flag1 = isport1(cell);
+            if (!flag1 && !isport0(cell)) continue;
+            if (n < maxswitches) {
+                const int pos = cellindex(col, row) * 2;
+                const int e = off_switches + switchentrylen * n;
+                rec[e] = static_cast<std::uint8_t>(pos >> 8);
+                rec[e + 1] = static_cast<std::uint8_t>(pos & 0xFF);
+                rec[e + 2] = flag1 ? 1 : 0;
+            }
+            if (!flag1) cell -= port_flag0_offset;
+            ++n;
+        }
+    }
+    out.switchesfound = n;
+
+    rec[off_switchcount] = static_cast<std::uint8_t>(std::min(n, maxswitches));
+    rec[off_infotrons] = static_cast<std::uint8_t>(fields.infotronsneeded & 0xFF);
+    rec[off_gravity] = fields.gravity ? 1 : 0;
+    const std::size_t tl = std::min<std::size_t>(fields.title.size(), titlelen);
+    std::fill_n(rec.begin() + off_title, titlelen, ' ');
+    std::copy_n(fields.title.begin(), tl, rec.begin() + off_title);
+    std::fill_n(rec.begin() + off_reserved1, 4, 0);
+    rec[off_reserved2] = 0;
+    rec[off_fixedspace] = 0x20;
+
+    // The border ring is written after the scan, so a port found in column 0
+    // keeps its entry although its cell becomes a border tile.
+    for (int col = 0; col < gridcols; ++col) {
+        rec[cellindex(col, 0)] = code_border;
+        rec[cellindex(col, gridrows - 1)] = code_border;
+    }
+    for (int row = 1; row < gridrows - 1; ++row) {
+        rec[cellindex(0, row)] = code_border;
+        rec[cellindex(gridcols - 1, row)] = code_border;
+    }
+    return out;
+}
+
+bool savebacklevel(LevelStore& store, LevelHost& host) {
+    StoreFields fields;
+    fields.infotronsneeded = host.infotronsneeded();
+    fields.gravity = host.gravity();
+    fields.title = host.title();
+    const BuiltRecord built = buildrecord(store.curlevel, fields);
+    if (built.switchesfound > maxswitches && !host.askyesno(switchlimitquestion)) return false;
+    store.levelpack[store.levelnr] = built.record;
+    return true;
+}
+
+int countinfotrons(const LevelRecord& level) {
+    int n = 0;
+    for (int row = firstrow; row <= lastrow; ++row)
+        for (int col = firstcol; col <= lastcol; ++col)
+            if (level[cellindex(col, row)] == code_infotron) ++n;
+    return n;
+}
+
+std::string countertext(int count) {
+    char buf[24];
+    std::snprintf(buf, sizeof buf, " / %03d", count);
+    return buf;
+}
+
+} // namespace tess

@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: MIT
+#include "level/packfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace tess {
+
+namespace {
+
+FileResult failed(const QString& what, const QString& path, const QString& reason) {
+    return {false, QStringLiteral("Die Datei „%1“ konnte nicht %2: %3").arg(QDir::toNativeSeparators(path), what, reason)};
+}
+
+FileResult writeatomically(const QString& path, const char* data, qint64 len) {
+    if (QFileInfo(path).isDir())
+        return failed(QStringLiteral("geschrieben werden"), path,
+                      QStringLiteral("Es ist ein Ordner."));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return failed(QStringLiteral("angelegt werden"), path, file.errorString());
+    if (file.write(data, len) != len) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return failed(QStringLiteral("geschrieben werden"), path, reason);
+    }
+    if (!file.commit())
+        return failed(QStringLiteral("geschrieben werden"), path, file.errorString());
+    return {true, {}};
+}
+
+} // namespace
+
+FileResult readpack(const QString& path, LevelPack& pack) {
+    QFile file(path);
+    if (QFileInfo(path).isDir())
+        return failed(QStringLiteral("gelesen werden"), path, QStringLiteral("Es ist ein Ordner."));
+    if (!file.open(QIODevice::ReadOnly))
+        return failed(QStringLiteral("geöffnet werden"), path, file.errorString());
+
+    // Read into a separate buffer first, so a short or failing file never
+    // leaves its bytes mixed into the pack that is in memory.
+    std::vector<char> buf(packlen);
+    qint64 got = 0;
+    while (got < packlen) {
+        const qint64 n = file.read(buf.data() + got, packlen - got);
+        if (n < 0) return failed(QStringLiteral("gelesen werden"), path, file.errorString());
+        if (n == 0) break;
+        got += n;
+    }
+    if (got < packlen)
+        return failed(QStringLiteral("geladen werden"), path,
+                      QStringLiteral("Sie ist %1 Bytes lang, ein Levelpack hat %2 Bytes.")
+                          .arg(got)
+                          .arg(packlen));
+    for (int i = 0; i < levelcount; ++i)
+        std::memcpy(pack[i].data(), buf.data() + static_cast<std::size_t>(i) * reclen, reclen);
+    return {true, {}};
+}
+
+FileResult writepack(const QString& path, const LevelPack& pack) {
+    std::vector<char> buf(packlen);
+    for (int i = 0; i < levelcount; ++i)
+        std::memcpy(buf.data() + static_cast<std::size_t>(i) * reclen, pack[i].data(), reclen);
+    return writeatomically(path, buf.data(), packlen);
+}
+
+LevelList buildlevellist(const LevelPack& pack) {
+    LevelList list{};
+    std::array<std::uint8_t, listentrylen - 1> line;
+    line.fill('-');
+    for (int i = 0; i < levelcount; ++i) {
+        std::copy_n(pack[i].begin() + off_title, titlelen, line.begin() + 2);
+        std::copy(line.begin(), line.end(), list.begin() + i * listentrylen);
+    }
+    return list;
+}
+
+FileResult writelevellist(const QString& path, const LevelPack& pack) {
+    const LevelList list = buildlevellist(pack);
+    return writeatomically(path, reinterpret_cast<const char*>(list.data()), listlen);
+}
+
+} // namespace tess

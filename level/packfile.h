@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// Moving a pack and a level list between memory and files.
+
+#include "level/levelformat.h"
+
+#include <QString>
+
+namespace tess {
+
+struct FileResult {
+    bool ok = false;
+    QString error; // German, names the file and the reason; empty when ok
+};
+
+// Reads the first 170496 bytes of the file at path into pack. The file is
+// opened for reading only. A file that cannot be opened or read, or that is
+// shorter than a pack, leaves pack untouched and is reported.
+FileResult readpack(const QString& path, LevelPack& pack);
+
+// Writes the 170496 bytes of pack. The file is replaced atomically: a failed
+// write leaves what was there before and is reported.
+FileResult writepack(const QString& path, const LevelPack& pack);
+
+// The 3108-byte level list: per record "--", its 23 title bytes, "--", 0x00.
+LevelList buildlevellist(const LevelPack& pack);
+
+// Writes the level list of pack, atomically as writepack.
+FileResult writelevellist(const QString& path, const LevelPack& pack);
+
+} // namespace tess

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, testing and running the editor
+# need, when any of them is missing. Sourced by run.sh and test.sh.
+set -euo pipefail
+
+tess_packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
+  libgl-dev fonts-dejavu-core
+  libgtest-dev libbenchmark-dev
+)
+
+tess_missing=()
+for p in "${tess_packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    tess_missing+=("$p")
+  fi
+done
+
+if ((${#tess_missing[@]})); then
+  echo "Installing missing packages: ${tess_missing[*]}"
+  tess_sudo=()
+  if [ "$(id -u)" -ne 0 ]; then tess_sudo=(sudo); fi
+  export DEBIAN_FRONTEND=noninteractive
+  "${tess_sudo[@]}" apt-get update -qq
+  "${tess_sudo[@]}" apt-get install -y -qq --no-install-recommends "${tess_missing[@]}"
+fi
