@@ -22,6 +22,12 @@ if ((${#tess_missing[@]})); then
   tess_sudo=()
   if [ "$(id -u)" -ne 0 ]; then tess_sudo=(sudo); fi
   export DEBIAN_FRONTEND=noninteractive
-  "${tess_sudo[@]}" apt-get update -qq
-  "${tess_sudo[@]}" apt-get install -y -qq --no-install-recommends "${tess_missing[@]}"
+  tess_log=$(mktemp)
+  if ! { "${tess_sudo[@]}" apt-get update -qq &&
+         "${tess_sudo[@]}" apt-get install -y -qq --no-install-recommends "${tess_missing[@]}"; } >"$tess_log" 2>&1; then
+    cat "$tess_log"
+    echo "Installing the packages failed." >&2
+    exit 1
+  fi
+  rm -f "$tess_log"
 fi
