@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// The modal dialogs the main window shows. Tests put answers in their place.
+
+#include <QString>
+
+class QWidget;
+
+namespace tess {
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // Open dialog for an existing file, offering preset; empty when cancelled.
+    virtual QString openfile(QWidget* parent, const QString& preset) = 0;
+    // Save dialog, offering preset, with no question before overwriting; empty when cancelled.
+    virtual QString savefile(QWidget* parent, const QString& preset) = 0;
+    // Yes/no question, caption "Bestätigung", question icon. True only for yes.
+    virtual bool askyesno(QWidget* parent, const QString& text, bool defaultyes) = 0;
+    virtual void showerror(QWidget* parent, const QString& text) = 0;
+};
+
+// The standard file dialogs and message boxes.
+class QtDialogs : public Dialogs {
+public:
+    QString openfile(QWidget* parent, const QString& preset) override;
+    QString savefile(QWidget* parent, const QString& preset) override;
+    bool askyesno(QWidget* parent, const QString& text, bool defaultyes) override;
+    void showerror(QWidget* parent, const QString& text) override;
+};
+
+} // namespace tess

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// Everything the editor keeps for the whole run, in one place: the pack and
+// the working level, the edit layers, the stroke in progress, the tile
+// pictures with the tile size, and the two palette choices.
+
+#include "edit/editlayers.h"
+#include "edit/stroke.h"
+#include "level/levelstore.h"
+#include "ui/tileset.h"
+
+namespace tess {
+
+struct EditorState {
+    LevelStore store;
+    EditLayers layers;
+    StrokeState stroke;
+    TileSet tiles;
+    int leftitem = 2;  // left and middle button
+    int rightitem = 0; // right button
+
+    StrokeTarget stroketarget() { return {store.curlevel, layers, stroke}; }
+};
+
+} // namespace tess

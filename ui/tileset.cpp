@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: MIT
+#include "ui/tileset.h"
+
+#include "level/levelformat.h"
+
+#include <array>
+
+namespace tess {
+
+namespace {
+
+// Where each code's picture comes from: its own file, or a tube picture with
+// the gravity badge laid over its top-right corner, so that a port and its
+// plain tube (and the two flags of a port) can only differ in the badge.
+struct PictureSource {
+    int file;   // tile file number
+    int badge;  // 0 none, 1 arrow down (flag 1), 2 arrow up (flag 0)
+};
+
+constexpr std::array<PictureSource, tilecodecount> items = [] {
+    std::array<PictureSource, tilecodecount> list{};
+    for (int code = 0; code < tilecodecount; ++code) list[code] = {code, 0};
+    for (int code = code_port_first; code <= code_port_last; ++code) {
+        list[code] = {code - 4, 1};
+        list[code + port_flag0_offset] = {code - 4, 2};
+    }
+    return list;
+}();
+
+constexpr int badgesize = 7;
+
+QImage loadpicture(const QString& path) {
+    QImage img(path);
+    Q_ASSERT_X(!img.isNull(), "loadpicture", qPrintable(path));
+    return img.convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+QImage scaletile(const QImage& picture, int size) {
+    const QImage src = picture.convertToFormat(QImage::Format_RGB32);
+    QImage out(size, size, QImage::Format_RGB32);
+    const int sw = src.width(), sh = src.height();
+    for (int y = 0; y < size; ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(y * sh / size));
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < size; ++x) line[x] = in[x * sw / size];
+    }
+    return out;
+}
+
+TileSet::TileSet() {
+    itemcount = static_cast<int>(items.size());
+    const QImage badges[3] = {QImage(), loadpicture(QStringLiteral(":/tiles/badge_down.xpm")),
+                              loadpicture(QStringLiteral(":/tiles/badge_up.xpm"))};
+    itembitmaps.reserve(itemcount);
+    for (const PictureSource& s : items) {
+        QImage img = loadpicture(QStringLiteral(":/tiles/tile%1.xpm").arg(s.file, 2, 10, QChar('0')));
+        if (s.badge) {
+            QPainter p(&img);
+            p.drawImage(picturesize - badgesize, 0, badges[s.badge]);
+        }
+        itembitmaps.push_back(img);
+    }
+    unknown = loadpicture(QStringLiteral(":/tiles/unknown.xpm"));
+}
+
+void TileSet::rebuildcache() {
+    cache_.clear();
+    invcache_.clear();
+    for (int code = 0; code <= itemcount; ++code) {
+        const QImage& picture = code < itemcount ? itembitmaps[code] : unknown;
+        QImage plain = scaletile(picture, tilew);
+        QImage inv = plain;
+        inv.invertPixels(QImage::InvertRgb);
+        cache_.push_back(std::move(plain));
+        invcache_.push_back(std::move(inv));
+    }
+    cachesize_ = tilew;
+}
+
+const QImage& TileSet::scaled(int code, bool inverted) {
+    if (cachesize_ != tilew) rebuildcache();
+    const int i = code >= 0 && code < itemcount ? code : itemcount;
+    return inverted ? invcache_[i] : cache_[i];
+}
+
+void TileSet::drawtile(QPainter& painter, int x, int y, int code, bool inverted) {
+    painter.drawImage(x, y, scaled(code, inverted));
+}
+
+std::vector<QImage> loadtoolpictures() {
+    std::vector<QImage> tools;
+    for (int i = 0; i < toolpicturecount; ++i) {
+        QImage img(QStringLiteral(":/tools/tool%1.xpm").arg(i));
+        Q_ASSERT(!img.isNull());
+        tools.push_back(img.convertToFormat(QImage::Format_ARGB32));
+    }
+    return tools;
+}
+
+} // namespace tess

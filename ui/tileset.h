@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// The tile pictures, one 16 by 16 image per tile code, the on-screen tile
+// size, and the drawing of a tile at that size. Also the tool bar pictures.
+
+#include <QImage>
+#include <QPainter>
+
+#include <vector>
+
+namespace tess {
+
+inline constexpr int picturesize = 16;
+inline constexpr int toolpicturesize = 24;
+inline constexpr int toolpicturecount = 6;
+
+// Stretches a picture to size by pixel repetition, never smoothing: picture
+// pixel column x * 16 / size feeds screen column x, so at 24 the columns and
+// rows are alternately two and one pixels wide and at 12 every fourth is left out.
+QImage scaletile(const QImage& picture, int size);
+
+class TileSet {
+public:
+    // Builds itembitmaps from the embedded pictures, once.
+    TileSet();
+
+    int itemcount = 0;                // the number of tile pictures, 44
+    std::vector<QImage> itembitmaps;  // picture i for code i, 16 by 16, RGB32
+    QImage unknown;                   // for a byte that has no picture
+    int tilew = 32;
+    int tileh = 32;
+
+    // Draws the picture of code at (x, y), stretched to tilew by tileh, as a
+    // plain copy or with every colour bit inverted. A code outside the picture
+    // set is drawn with the unknown picture.
+    void drawtile(QPainter& painter, int x, int y, int code, bool inverted);
+
+    // The picture of code as drawn at the current tile size.
+    const QImage& scaled(int code, bool inverted);
+
+private:
+    // Pictures scaled to the current tile size, plain and inverted, with the
+    // unknown picture last; rebuilt when the size changes.
+    std::vector<QImage> cache_, invcache_;
+    int cachesize_ = 0;
+    void rebuildcache();
+};
+
+// The six tool bar pictures, 24 by 24 with transparency.
+std::vector<QImage> loadtoolpictures();
+
+} // namespace tess

@@ -1,0 +1,353 @@
+// SPDX-License-Identifier: MIT
+#include "ui/utessaronedit.h"
+
+#include "edit/commands.h"
+#include "level/packfile.h"
+#include "ui/accesskeys.h"
+#include "ui/editorstate.h"
+#include "ui/uitemselect.h"
+#include "ui/ulevedit.h"
+#include "ui/updown.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace tess {
+
+namespace {
+
+constexpr int sidewidth = 136;
+constexpr int palettewidth = 130;
+
+QFrame* makepanel(const char* name, QWidget* parent, int style) {
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(QString::fromLatin1(name));
+    panel->setFrameStyle(style);
+    return panel;
+}
+
+template <class W> W* placed(W* w, const char* name, int x, int y, int width, int height) {
+    w->setObjectName(QString::fromLatin1(name));
+    w->setGeometry(x, y, width, height);
+    return w;
+}
+
+bool samefile(const QString& a, const QString& b) {
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent), state_(std::make_unique<EditorState>()), dialogs_(&qtdialogs_) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Tessaron Level - Editor"));
+    QFont f = font();
+    f.setPixelSize(11);
+    setFont(f);
+    for (const QImage& img : loadtoolpictures()) tools_.emplace_back(QPixmap::fromImage(img));
+    buildlayout();
+    buildmenus();
+    move(145, 98);
+    resize(544, 435);
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::setdialogs(Dialogs* dialogs) { dialogs_ = dialogs ? dialogs : &qtdialogs_; }
+
+void TForm1::buildlayout() {
+    auto* central = new QWidget(this);
+    auto* row = new QHBoxLayout(central);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    setCentralWidget(central);
+
+    Panel5 = makepanel("Panel5", central, QFrame::StyledPanel | QFrame::Sunken);
+    auto* viewbox = new QVBoxLayout(Panel5);
+    viewbox->setContentsMargins(1, 1, 1, 1);
+    levedit1 = new Tlevedit(*state_, Panel5);
+    viewbox->addWidget(levedit1);
+    row->addWidget(Panel5, 1);
+
+    Panel1 = new QWidget(central);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFixedWidth(sidewidth);
+    auto* side = new QVBoxLayout(Panel1);
+    side->setContentsMargins(0, 0, 0, 0);
+    side->setSpacing(0);
+    row->addWidget(Panel1);
+
+    // Property fields.
+    Panel3 = makepanel("Panel3", Panel1, QFrame::Panel | QFrame::Sunken);
+    Panel3->setFixedHeight(104);
+    QFont bold = font();
+    bold.setBold(true);
+    Panel3->setFont(bold);
+    Label1 = placed(new QLabel(QStringLiteral("Level"), Panel3), "Label1", 8, 8, 36, 13);
+    Edit1 = placed(new QLineEdit(Panel3), "Edit1", 48, 4, 29, 21);
+    UpDown1 = placed(new TUpDown(Edit1, 1, levelcount, Panel3), "UpDown1", 77, 4, 15, 21);
+    Label2 = placed(new QLabel(QStringLiteral(" / 111"), Panel3), "Label2", 92, 8, 40, 13);
+    Edit2 = placed(new QLineEdit(Panel3), "Edit2", 8, 28, 117, 21);
+    Edit2->setMaxLength(titlelen);
+    Label3 = placed(new QLabel(QStringLiteral("Inftrns."), Panel3), "Label3", 8, 56, 41, 13);
+    Edit3 = placed(new QLineEdit(Panel3), "Edit3", 48, 52, 29, 21);
+    UpDown2 = placed(new TUpDown(Edit3, 0, 255, Panel3), "UpDown2", 77, 52, 15, 21);
+    Label4 = placed(new QLabel(QStringLiteral(" / 000"), Panel3), "Label4", 90, 56, 42, 13);
+    CheckBox1 = placed(new QCheckBox(QStringLiteral("Schwerkraft"), Panel3), "CheckBox1", 16, 80,
+                       110, 17);
+    for (QLineEdit* e : {Edit1, Edit2, Edit3}) e->setTextMargins(0, 0, 0, 0);
+    UpDown1->changing = [this](int v) { return UpDown1ChangingEx(v); };
+    setTabOrder(Edit1, Edit2);
+    setTabOrder(Edit2, Edit3);
+    setTabOrder(Edit3, CheckBox1);
+    side->addWidget(Panel3);
+
+    // Tool bar.
+    Panel2 = makepanel("Panel2", Panel1, QFrame::NoFrame);
+    Panel2->setFixedHeight(40);
+    ToolBar1 = placed(new QWidget(Panel2), "ToolBar1", 0, 0, 134, 40);
+    auto* bar = new QHBoxLayout(ToolBar1);
+    bar->setContentsMargins(0, 2, 0, 0);
+    bar->setSpacing(0);
+    auto separator = [&](const char* name, int width) {
+        auto* w = new QWidget(ToolBar1);
+        w->setObjectName(QString::fromLatin1(name));
+        w->setFixedSize(width, 32);
+        bar->addWidget(w, 0, Qt::AlignTop);
+    };
+    auto button = [&](const char* name, int pic, const char* tip, void (TForm1::*click)()) {
+        auto* b = new QToolButton(ToolBar1);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setFixedSize(32, 32);
+        b->setIconSize(QSize(toolpicturesize, toolpicturesize));
+        b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setToolTip(QString::fromUtf8(tip));
+        setpicture(b, pic);
+        connect(b, &QToolButton::clicked, this, click);
+        bar->addWidget(b, 0, Qt::AlignTop);
+        return b;
+    };
+    separator("ToolButton6", 1);
+    ToolButton1 = button("ToolButton1", 2, "Zeichnen", &TForm1::ToolButton1Click);
+    ToolButton2 = button("ToolButton2", 1, "Auswählen", &TForm1::ToolButton2Click);
+    separator("ToolButton3", 4);
+    ToolButton4 = button("ToolButton4", 5, "Vergrößern", &TForm1::ToolButton4Click);
+    ToolButton5 = button("ToolButton5", 4, "Verkleinern", &TForm1::ToolButton5Click);
+    bar->addStretch(1);
+    side->addWidget(Panel2);
+
+    // Palette.
+    Panel4 = makepanel("Panel4", Panel1, QFrame::Box | QFrame::Plain);
+    QPalette black = Panel4->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    Panel4->setPalette(black);
+    Panel4->setAutoFillBackground(true);
+    auto* palettebox = new QHBoxLayout(Panel4);
+    palettebox->setContentsMargins(1, 1, 1, 1);
+    itemselect1 = new Titemselect(*state_, Panel4);
+    itemselect1->setFixedWidth(palettewidth);
+    palettebox->addWidget(itemselect1);
+    side->addWidget(Panel4, 1);
+
+    levedit1->strokeended = [this] { setcounter(countertext(countinfotrons(state_->store.curlevel))); };
+}
+
+void TForm1::buildmenus() {
+    auto action = [this](QMenu* menu, const char* name, const char* caption, void (TForm1::*run)()) {
+        QAction* a = menu->addAction(QString::fromUtf8(caption));
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, run);
+        return a;
+    };
+    Datei1 = menuBar()->addMenu(QStringLiteral("&Datei"));
+    Datei1->setObjectName(QStringLiteral("Datei1"));
+    NeuesLevelpack1 = action(Datei1, "NeuesLevelpack1", "&Neues Levelpack", &TForm1::NeuesLevelpack1Click);
+    Levelpackladen1 = action(Datei1, "Levelpackladen1", "&Levelpack laden", &TForm1::Levelpackladen1Click);
+    Levelpackspeichern1 = action(Datei1, "Levelpackspeichern1", "&Levelpack speichern",
+                                 &TForm1::Levelpackspeichern1Click);
+    Datei1->addSeparator();
+    Beenden1 = Datei1->addAction(QStringLiteral("B&eenden"));
+    Beenden1->setObjectName(QStringLiteral("Beenden1"));
+    connect(Beenden1, &QAction::triggered, this, &QWidget::close);
+
+    Bearbeiten1 = menuBar()->addMenu(QStringLiteral("&Bearbeiten"));
+    Bearbeiten1->setObjectName(QStringLiteral("Bearbeiten1"));
+    Kopieren1 = action(Bearbeiten1, "Kopieren1", "&Kopieren", &TForm1::Kopieren1Click);
+    Einfgen1 = action(Bearbeiten1, "Einfgen1", "&Einfügen", &TForm1::Einfgen1Click);
+    Bearbeiten1->addSeparator();
+    Lschen2 = action(Bearbeiten1, "Lschen2", "&Ausschneiden", &TForm1::Lschen2Click);
+    Lschen1 = action(Bearbeiten1, "Lschen1", "&Löschen", &TForm1::Lschen1Click);
+
+    // Show each menu with access keys that do not repeat within it.
+    for (QMenu* menu : {Datei1, Bearbeiten1}) {
+        QList<QAction*> items;
+        QStringList captions;
+        for (QAction* a : menu->actions()) {
+            if (a->isSeparator()) continue;
+            items << a;
+            captions << a->text();
+        }
+        const QStringList shown = uniqueaccesskeys(captions);
+        for (qsizetype i = 0; i < items.size(); ++i) items[i]->setText(shown[i]);
+    }
+}
+
+void TForm1::FormCreate() {
+    itemselect1->calcrowscols();
+    levedit1->calcrowscols();
+    newlevelpack(state_->store, state_->layers, *this);
+}
+
+int TForm1::picture(const QToolButton* button) { return button->property("picture").toInt(); }
+
+void TForm1::setpicture(QToolButton* button, int index) {
+    button->setIcon(tools_.at(index));
+    button->setProperty("picture", index);
+}
+
+bool TForm1::UpDown1ChangingEx(int newvalue) {
+    if (newvalue < 1 || newvalue > levelcount) return false;
+    if (!savebacklevel(state_->store, *this)) return false;
+    selectlevel(state_->store, state_->layers, *this, newvalue - 1);
+    return true;
+}
+
+void TForm1::ToolButton1Click() {
+    drawtoolclick(state_->store.curlevel, state_->layers);
+    levedit1->putbuffer();
+    setpicture(ToolButton1, 2);
+    setpicture(ToolButton2, 1);
+}
+
+void TForm1::ToolButton2Click() {
+    selecttoolclick(state_->layers);
+    setpicture(ToolButton1, 0);
+    setpicture(ToolButton2, 3);
+}
+
+void TForm1::zoomto(int tilew) {
+    TileSet& tiles = state_->tiles;
+    tiles.tilew = tilew;
+    if (tiles.tilew == tiles.tileh) return;
+    tiles.tileh = tiles.tilew;
+    itemselect1->calcrowscols();
+    itemselect1->PaintBox1->repaint();
+    levedit1->calcrowscols();
+    levedit1->PaintBox1Paint();
+}
+
+void TForm1::ToolButton4Click() {
+    const int w = state_->tiles.tilew;
+    zoomto(w == 12 ? 16 : w == 16 ? 24 : w == 24 ? 32 : w == 32 ? 48 : w);
+}
+
+void TForm1::ToolButton5Click() {
+    const int w = state_->tiles.tilew;
+    zoomto(w == 16 ? 12 : w == 24 ? 16 : w == 32 ? 24 : w == 48 ? 32 : w);
+}
+
+void TForm1::NeuesLevelpack1Click() {
+    if (!dialogs_->askyesno(this,
+                            QStringLiteral("Ein neues, leeres Levelpack anlegen? Alle nicht "
+                                           "gespeicherten Änderungen gehen verloren."),
+                            false))
+        return;
+    newlevelpack(state_->store, state_->layers, *this);
+}
+
+void TForm1::Levelpackladen1Click() {
+    const QString file = dialogs_->openfile(this, OpenDialog1FileName);
+    if (file.isEmpty()) return;
+    OpenDialog1FileName = file;
+    auto pack = std::make_unique<LevelPack>();
+    const FileResult r = readpack(file, *pack);
+    if (!r.ok) {
+        dialogs_->showerror(this, r.error);
+        return;
+    }
+    state_->store.levelpack = *pack;
+    selectlevel(state_->store, state_->layers, *this, 0);
+}
+
+void TForm1::Levelpackspeichern1Click() {
+    LevelStore& store = state_->store;
+    if (!savebacklevel(store, *this)) return;
+    const QString packfile = dialogs_->savefile(this, SaveDialog1FileName);
+    if (packfile.isEmpty()) return;
+    SaveDialog1FileName = packfile;
+    FileResult r = writepack(packfile, store.levelpack);
+    if (!r.ok) {
+        dialogs_->showerror(this, r.error);
+        return;
+    }
+    if (!dialogs_->askyesno(this, QStringLiteral("Levelliste erzeugen?"), true)) return;
+    const QString listfile = dialogs_->savefile(this, SaveDialog1FileName);
+    if (listfile.isEmpty()) return;
+    SaveDialog1FileName = listfile;
+    if (samefile(listfile, packfile) &&
+        !dialogs_->askyesno(this,
+                            QStringLiteral("Die Levelliste würde das eben gespeicherte Levelpack "
+                                           "„%1“ überschreiben. Trotzdem fortfahren?")
+                                .arg(QFileInfo(packfile).fileName()),
+                            false))
+        return;
+    r = writelevellist(listfile, store.levelpack);
+    if (!r.ok) dialogs_->showerror(this, r.error);
+}
+
+void TForm1::Kopieren1Click() { copyselection(state_->store.curlevel, state_->layers); }
+
+void TForm1::Einfgen1Click() {
+    pasteclipboard(state_->store.curlevel, state_->layers);
+    levedit1->putbuffer();
+}
+
+void TForm1::Lschen2Click() {
+    cutselection(state_->store.curlevel, state_->layers);
+    levedit1->putbuffer();
+}
+
+void TForm1::Lschen1Click() {
+    deleteselection(state_->store.curlevel, state_->layers);
+    levedit1->putbuffer();
+}
+
+// The property fields, as the pack store reads and writes them.
+
+void TForm1::setlevelnumber(int number) { Edit1->setText(QString::number(number)); }
+
+void TForm1::settitle(const std::string& latin1) {
+    Edit2->setText(QString::fromLatin1(latin1.c_str())); // up to a zero byte
+    Edit2->setCursorPosition(0);
+}
+
+std::string TForm1::title() const { return Edit2->text().toLatin1().toStdString(); }
+
+void TForm1::setinfotronsneeded(int value) { Edit3->setText(QString::number(value)); }
+
+std::int16_t TForm1::infotronsneeded() const { return static_cast<std::int16_t>(UpDown2->position()); }
+
+void TForm1::setcounter(const std::string& text) { Label4->setText(QString::fromStdString(text)); }
+
+void TForm1::setgravity(bool on) { CheckBox1->setChecked(on); }
+
+bool TForm1::gravity() const { return CheckBox1->isChecked(); }
+
+bool TForm1::askyesno(const std::string& text) {
+    return dialogs_->askyesno(this, QString::fromStdString(text), true);
+}
+
+void TForm1::repaintlevel() { levedit1->PaintBox1Paint(); }
+
+} // namespace tess
