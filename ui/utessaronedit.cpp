@@ -63,6 +63,15 @@ TForm1::TForm1(QWidget* parent)
 
 TForm1::~TForm1() = default;
 
+// The window's outer size, frame included, is 544 by 435 at first showing.
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (sized_) return;
+    sized_ = true;
+    const QSize frame = frameGeometry().size() - size();
+    resize(QSize(544, 435) - frame);
+}
+
 void TForm1::setdialogs(Dialogs* dialogs) { dialogs_ = dialogs ? dialogs : &qtdialogs_; }
 
 void TForm1::buildlayout() {

@@ -93,11 +93,15 @@ public:
     // Index of the tool picture a tool bar button shows.
     static int picture(const QToolButton* button);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     std::unique_ptr<EditorState> state_;
     QtDialogs qtdialogs_;
     Dialogs* dialogs_;
     std::vector<QIcon> tools_;
+    bool sized_ = false;
 
     void FormCreate();
     void buildlayout();

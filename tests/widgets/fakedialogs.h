@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// Answers the main window's dialogs from queues, and records what was asked.
+
+#include "ui/dialogs.h"
+
+#include <QStringList>
+#include <QList>
+
+namespace tess::test {
+
+struct FakeDialogs : Dialogs {
+    QStringList openanswers;    // file names; "" cancels
+    QStringList saveanswers;
+    QList<bool> yesnoanswers;   // when empty, the default button is taken
+    QStringList openpresets, savepresets, questions, errors;
+    QList<bool> defaults;
+
+    static QString next(QStringList& q) { return q.isEmpty() ? QString() : q.takeFirst(); }
+
+    QString openfile(QWidget*, const QString& preset) override {
+        openpresets << preset;
+        return next(openanswers);
+    }
+    QString savefile(QWidget*, const QString& preset) override {
+        savepresets << preset;
+        return next(saveanswers);
+    }
+    bool askyesno(QWidget*, const QString& text, bool defaultyes) override {
+        questions << text;
+        defaults << defaultyes;
+        return yesnoanswers.isEmpty() ? defaultyes : yesnoanswers.takeFirst();
+    }
+    void showerror(QWidget*, const QString& text) override { errors << text; }
+};
+
+} // namespace tess::test

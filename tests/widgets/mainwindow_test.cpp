@@ -1,0 +1,391 @@
+// SPDX-License-Identifier: MIT
+// The main window as a user meets it: start state, level navigator, property
+// fields, zoom, menus, and the pack file commands through answered dialogs.
+#include "fakedialogs.h"
+#include "level/packfile.h"
+#include "pixels.h"
+#include "ui/germantexts.h"
+#include "ui/uitemselect.h"
+#include "ui/ulevedit.h"
+#include "ui/updown.h"
+#include "ui/utessaronedit.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+using namespace tess;
+using namespace tess::test;
+
+namespace {
+
+QByteArray slurp(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TForm1> w;
+    FakeDialogs dialogs;
+    QTemporaryDir dir;
+
+    EditorState& s() { return w->state(); }
+    std::uint8_t& cell(int col, int row) { return s().store.curlevel[cellindex(col, row)]; }
+    QString path(const char* name) { return dir.filePath(QString::fromLatin1(name)); }
+    void typeinto(QLineEdit* e, const QString& text) {
+        e->selectAll();
+        QTest::keyClicks(e, text);
+    }
+    void twelveswitches() {
+        for (int k = 0; k < 12; ++k) cell(2 + k, 3) = 13;
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(dir.isValid()); }
+    void init() {
+        dialogs = FakeDialogs();
+        w = std::make_unique<TForm1>();
+        w->setdialogs(&dialogs);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    }
+    void cleanup() { w.reset(); }
+
+    void startState() {
+        QCOMPARE(w->windowTitle(), QStringLiteral("Tessaron Level - Editor"));
+        QCOMPARE(w->Edit1->text(), QStringLiteral("1"));
+        QCOMPARE(w->Edit2->text(), QStringLiteral("-------LEVEL-001-------"));
+        QCOMPARE(w->Edit3->text(), QStringLiteral("0"));
+        QCOMPARE(w->Label4->text(), QStringLiteral(" / 000"));
+        QCOMPARE(w->Label2->text(), QStringLiteral(" / 111"));
+        QCOMPARE(w->Label3->text(), QStringLiteral("Inftrns."));
+        QCOMPARE(w->CheckBox1->text(), QStringLiteral("Schwerkraft"));
+        QVERIFY(!w->CheckBox1->isChecked());
+        QCOMPARE(TForm1::picture(w->ToolButton1), 2);
+        QCOMPARE(TForm1::picture(w->ToolButton2), 1);
+        QCOMPARE(TForm1::picture(w->ToolButton4), 5);
+        QCOMPARE(TForm1::picture(w->ToolButton5), 4);
+        QCOMPARE(s().tiles.tilew, 32);
+        QCOMPARE(s().leftitem, 2);
+        QCOMPARE(s().rightitem, 0);
+        QCOMPARE(s().layers.drawmode, drawtool);
+        QCOMPARE(w->Edit2->maxLength(), 23);
+        QVERIFY(w->Edit1->font().bold() && w->Label4->font().bold());
+        // The level view shows the all-empty level 1.
+        QCOMPARE(shot(w->levedit1->PaintBox1).copy(0, 0, 1856, 704), expectedlevel(s()));
+    }
+
+    void layoutAndNames() {
+        for (const char* name : {"Panel1", "Panel2", "Panel3", "Panel4", "Panel5", "Label1", "Edit1",
+                                 "UpDown1", "Label2", "Edit2", "Label3", "Edit3", "UpDown2", "Label4",
+                                 "CheckBox1", "ToolBar1", "ToolButton1", "ToolButton2", "ToolButton3",
+                                 "ToolButton4", "ToolButton5", "ToolButton6", "levedit1", "itemselect1",
+                                 "Levelpackladen1", "Levelpackspeichern1", "NeuesLevelpack1",
+                                 "Beenden1", "Kopieren1", "Einfgen1", "Lschen1", "Lschen2"})
+            QVERIFY2(w->findChild<QObject*>(QString::fromLatin1(name)), name);
+        QCOMPARE(w->pos(), QPoint(145, 98));
+        QCOMPARE(w->frameGeometry().size(), QSize(544, 435));
+        QCOMPARE(w->Panel1->width(), 136);
+        QCOMPARE(w->Panel3->height(), 104);
+        QCOMPARE(w->Panel2->height(), 40);
+        QCOMPARE(w->itemselect1->width(), 130);
+        QCOMPARE(w->itemselect1->cols, 2);
+        QCOMPARE(w->ToolButton1->size(), QSize(32, 32));
+        QCOMPARE(w->Edit1->geometry(), QRect(48, 4, 29, 21));
+        QCOMPARE(w->UpDown2->geometry(), QRect(77, 52, 15, 21));
+        // The level view takes what the window gains.
+        const QSize before = w->levedit1->size();
+        w->resize(w->size() + QSize(200, 100));
+        QCoreApplication::processEvents();
+        QCOMPARE(w->levedit1->size(), before + QSize(200, 100));
+        QCOMPARE(w->Panel1->width(), 136);
+        // Tab order and spinners without focus.
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        w->Edit1->setFocus();
+        for (QWidget* next : {static_cast<QWidget*>(w->Edit2), static_cast<QWidget*>(w->Edit3),
+                              static_cast<QWidget*>(w->CheckBox1)}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+        QCOMPARE(w->UpDown1->focusPolicy(), Qt::NoFocus);
+    }
+
+    void menusAsStored() {
+        QCOMPARE(w->Datei1->title(), QStringLiteral("&Datei"));
+        QCOMPARE(w->Bearbeiten1->title(), QStringLiteral("&Bearbeiten"));
+        QStringList datei, bearbeiten;
+        for (QAction* a : w->Datei1->actions()) datei << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        for (QAction* a : w->Bearbeiten1->actions())
+            bearbeiten << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        QCOMPARE(datei, (QStringList{"&Neues Levelpack", "&Levelpack laden", "Le&velpack speichern", "-",
+                                     "B&eenden"}));
+        QCOMPARE(bearbeiten, (QStringList{"&Kopieren", QString::fromUtf8("&Einfügen"), "-",
+                                          "&Ausschneiden", QString::fromUtf8("&Löschen")}));
+        for (QMenu* m : {w->Datei1, w->Bearbeiten1})
+            for (QAction* a : m->actions()) QVERIFY(a->shortcut().isEmpty());
+    }
+
+    void steppingStoresBackThenSelects() {
+        cell(5, 5) = 4;
+        w->Edit2->setText(QStringLiteral("Erste"));
+        QTest::mouseClick(w->UpDown1->findChild<QToolButton*>(QStringLiteral("up")), Qt::LeftButton);
+        QCOMPARE(s().store.levelnr, 1);
+        QCOMPARE(w->Edit1->text(), QStringLiteral("2"));
+        QCOMPARE(w->Edit2->text(), QStringLiteral("-------LEVEL-002-------"));
+        const LevelRecord& one = s().store.levelpack[0];
+        for (int col = 0; col < gridcols; ++col) QCOMPARE(one[cellindex(col, 0)], code_border);
+        QCOMPARE(one[cellindex(5, 5)], code_infotron);
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(one.data()) + off_title, titlelen),
+                 QByteArray("Erste                  "));
+        // Back with the Down key in the field.
+        QTest::keyClick(w->Edit1, Qt::Key_Down);
+        QCOMPARE(s().store.levelnr, 0);
+        QCOMPARE(w->Edit2->text(), QStringLiteral("Erste                  "));
+        QCOMPARE(w->Label4->text(), QStringLiteral(" / 001"));
+    }
+
+    void declinedSwitchLimitKeepsTheLevel() {
+        twelveswitches();
+        dialogs.yesnoanswers = {false};
+        QTest::keyClick(w->Edit1, Qt::Key_Up);
+        QCOMPARE(dialogs.questions.size(), 1);
+        QVERIFY(dialogs.questions[0].startsWith(QStringLiteral("In einem Level können maximal 11")));
+        QCOMPARE(s().store.levelnr, 0);
+        QCOMPARE(w->Edit1->text(), QStringLiteral("1"));
+        QCOMPARE(s().store.levelpack[0][cellindex(2, 3)], 0); // nothing was stored
+        dialogs.yesnoanswers = {true};
+        QTest::keyClick(w->Edit1, Qt::Key_Up);
+        QCOMPARE(s().store.levelnr, 1);
+        QCOMPARE(s().store.levelpack[0][off_switchcount], 11);
+    }
+
+    void spinnerStopsAtBothEnds() {
+        QTest::keyClick(w->Edit1, Qt::Key_Down);
+        QCOMPARE(w->Edit1->text(), QStringLiteral("1"));
+        QCOMPARE(s().store.levelnr, 0);
+        typeinto(w->Edit1, QStringLiteral("111"));
+        QCOMPARE(s().store.levelnr, 0); // typing alone never switches
+        QTest::keyClick(w->Edit1, Qt::Key_Up);
+        QCOMPARE(s().store.levelnr, 0); // no wrap from 111 to 1
+        QTest::keyClick(w->Edit1, Qt::Key_Down);
+        QCOMPARE(s().store.levelnr, 109);
+        QCOMPARE(w->Edit1->text(), QStringLiteral("110"));
+        QTest::keyClick(w->Edit1, Qt::Key_Up);
+        QTest::keyClick(w->Edit1, Qt::Key_Up);
+        QCOMPARE(s().store.levelnr, 110);
+        QCOMPARE(w->Edit1->text(), QStringLiteral("111"));
+    }
+
+    void typedNumberIsWhereTheNextStepStarts() {
+        typeinto(w->Edit1, QStringLiteral("50"));
+        QCOMPARE(s().store.levelnr, 0);
+        QTest::keyClick(w->Edit1, Qt::Key_Up);
+        QCOMPARE(s().store.levelnr, 50);
+        QCOMPARE(w->Edit1->text(), QStringLiteral("51"));
+        typeinto(w->Edit1, QStringLiteral("x"));
+        QTest::keyClick(w->Edit1, Qt::Key_Down);
+        QCOMPARE(s().store.levelnr, 49); // a field without a number steps from the position
+    }
+
+    void infotronsNeededFieldAndSpinner() {
+        QTest::keyClick(w->Edit3, Qt::Key_Up);
+        QTest::keyClick(w->Edit3, Qt::Key_Up);
+        QCOMPARE(w->Edit3->text(), QStringLiteral("2"));
+        QTest::keyClick(w->Edit3, Qt::Key_Down);
+        QTest::keyClick(w->Edit3, Qt::Key_Down);
+        QTest::keyClick(w->Edit3, Qt::Key_Down);
+        QCOMPARE(w->Edit3->text(), QStringLiteral("0"));
+        typeinto(w->Edit3, QStringLiteral("255"));
+        QTest::keyClick(w->Edit3, Qt::Key_Up);
+        QCOMPARE(w->Edit3->text(), QStringLiteral("255"));
+        w->Edit3->setText(QStringLiteral("300")); // out of range: the spinner keeps 255
+        w->CheckBox1->setChecked(true);
+        QTest::keyClick(w->Edit1, Qt::Key_Up);
+        QCOMPARE(s().store.levelpack[0][off_infotrons], 255);
+        QCOMPARE(s().store.levelpack[0][off_gravity], 1);
+        QVERIFY2(!w->CheckBox1->isChecked(), "level 2 has no gravity");
+        QTest::keyClick(w->Edit1, Qt::Key_Down);
+        QCOMPARE(w->Edit3->text(), QStringLiteral("255"));
+        QVERIFY(w->CheckBox1->isChecked());
+    }
+
+    void titleMapsToLatinOne() {
+        w->Edit2->setText(QString::fromUtf8("Größe €"));
+        QTest::keyClick(w->Edit1, Qt::Key_Up);
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(s().store.levelpack[0].data()) + off_title, 8),
+                 QByteArray("Gr\xF6\xDF" "e ? "));
+        QTest::keyClick(w->Edit1, Qt::Key_Down);
+        QCOMPARE(w->Edit2->text().left(7), QString::fromUtf8("Größe ?"));
+    }
+
+    void zoomStepsThroughTheFiveSizes() {
+        const int sizes[] = {48, 48, 32, 24, 16, 12, 12};
+        void (TForm1::*steps[])() = {&TForm1::ToolButton4Click, &TForm1::ToolButton4Click,
+                                     &TForm1::ToolButton5Click, &TForm1::ToolButton5Click,
+                                     &TForm1::ToolButton5Click, &TForm1::ToolButton5Click,
+                                     &TForm1::ToolButton5Click};
+        cell(3, 3) = markbit | 4;
+        const int colsat[] = {1, 1, 2, 2, 4, 6, 6};
+        for (int i = 0; i < 7; ++i) {
+            (w.get()->*steps[i])();
+            QCoreApplication::processEvents();
+            QCOMPARE(s().tiles.tilew, sizes[i]);
+            QCOMPARE(s().tiles.tileh, sizes[i]);
+            QCOMPARE(w->itemselect1->cols, colsat[i]);
+            QCOMPARE(w->levedit1->PaintBox1->minimumSize(), QSize(58 * sizes[i], 22 * sizes[i]));
+            const QImage img = shot(w->levedit1->PaintBox1);
+            QCOMPARE(cellshot(img, s(), 3, 3), cellpicture(s(), 4, true));
+        }
+        QTest::mouseClick(w->ToolButton4, Qt::LeftButton);
+        QCOMPARE(s().tiles.tilew, 16);
+    }
+
+    void germanTexts() {
+        QVERIFY(installgermantexts());
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Ja"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&No"), QStringLiteral("&Nein"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+    }
+
+    void saveWritesThePackAndOffersTheLevelList() {
+        cell(10, 10) = 41;
+        const QString pack = path("eins.pak"), list = path("eins.lst");
+        dialogs.saveanswers = {pack, list};
+        dialogs.yesnoanswers = {true};
+        w->Levelpackspeichern1->trigger();
+        QCOMPARE(dialogs.savepresets, (QStringList{QString(), pack}));
+        QCOMPARE(dialogs.questions, QStringList{QStringLiteral("Levelliste erzeugen?")});
+        QVERIFY(dialogs.errors.isEmpty());
+        const QByteArray bytes = slurp(pack);
+        QCOMPARE(bytes.size(), packlen);
+        QCOMPARE(bytes[cellindex(0, 0)], char(6));
+        QCOMPARE(bytes[cellindex(10, 10)], char(14));
+        QCOMPARE(bytes[off_switchcount], char(1));
+        const QByteArray l = slurp(list);
+        QCOMPARE(l.size(), listlen);
+        QCOMPARE(l.left(28), QByteArray("---------LEVEL-001---------\0", 28));
+        QCOMPARE(cell(10, 10), 41); // the working level keeps its editor codes
+
+        // The save dialog remembers the last name; "no" skips the list.
+        dialogs.saveanswers = {pack};
+        dialogs.yesnoanswers = {false};
+        w->Levelpackspeichern1->trigger();
+        QCOMPARE(dialogs.savepresets.last(), list);
+        QCOMPARE(dialogs.savepresets.size(), 3);
+    }
+
+    void levelListOverThePackAsksFirst() {
+        const QString pack = path("zwei.pak");
+        dialogs.saveanswers = {pack, pack};
+        dialogs.yesnoanswers = {true}; // the list question; the overwrite question takes its default
+        w->Levelpackspeichern1->trigger();
+        QCOMPARE(dialogs.questions.size(), 2);
+        QVERIFY(dialogs.questions[1].contains(QStringLiteral("zwei.pak")));
+        QCOMPARE(dialogs.defaults[1], false);
+        QCOMPARE(slurp(pack).size(), packlen);
+        dialogs.saveanswers = {pack, pack};
+        dialogs.yesnoanswers = {true, true};
+        w->Levelpackspeichern1->trigger();
+        QCOMPARE(slurp(pack).size(), listlen);
+    }
+
+    void declinedSwitchLimitCancelsTheSaveBeforeAnyDialog() {
+        twelveswitches();
+        dialogs.yesnoanswers = {false};
+        dialogs.saveanswers = {path("nie.pak")};
+        w->Levelpackspeichern1->trigger();
+        QVERIFY(dialogs.savepresets.isEmpty());
+        QVERIFY(!QFile::exists(path("nie.pak")));
+    }
+
+    void failedSaveIsReportedAndNoListIsOffered() {
+        const QString bad = path("fehlt/x.pak");
+        dialogs.saveanswers = {bad};
+        w->Levelpackspeichern1->trigger();
+        QCOMPARE(dialogs.errors.size(), 1);
+        QVERIFY(dialogs.errors[0].contains(QStringLiteral("x.pak")));
+        QVERIFY(dialogs.questions.isEmpty());
+        // A cancelled dialog writes nothing and reports nothing.
+        dialogs.saveanswers = {QString()};
+        w->Levelpackspeichern1->trigger();
+        QCOMPARE(dialogs.errors.size(), 1);
+    }
+
+    void loadReplacesThePackAndShowsLevelOne() {
+        const QString pack = path("drei.pak");
+        cell(7, 7) = 42;
+        w->CheckBox1->setChecked(true);
+        dialogs.saveanswers = {pack};
+        dialogs.yesnoanswers = {false};
+        w->Levelpackspeichern1->trigger();
+        QTest::keyClick(w->Edit1, Qt::Key_Up);
+        QTest::keyClick(w->Edit1, Qt::Key_Up);
+        cell(8, 8) = 5; // an edit to level 3 that the load drops
+        dialogs.openanswers = {pack};
+        w->Levelpackladen1->trigger();
+        QCOMPARE(dialogs.openpresets, QStringList{QString()});
+        QCOMPARE(s().store.levelnr, 0);
+        QCOMPARE(w->Edit1->text(), QStringLiteral("1"));
+        QCOMPARE(cell(7, 7), 42);
+        QVERIFY(w->CheckBox1->isChecked());
+        QCOMPARE(s().store.levelpack[2][cellindex(8, 8)], 0);
+        QTest::keyClick(w->Edit1, Qt::Key_Down);
+        QCOMPARE(s().store.levelnr, 0);
+        QTest::keyClick(w->Edit1, Qt::Key_Up);
+        QCOMPARE(s().store.levelnr, 1);
+    }
+
+    void failedLoadKeepsPackAndWorkingLevel() {
+        QFile shortfile(path("kurz.pak"));
+        QVERIFY(shortfile.open(QIODevice::WriteOnly));
+        shortfile.write(QByteArray(1000, '\x07'));
+        shortfile.close();
+        cell(4, 4) = 9;
+        const LevelPack before = s().store.levelpack;
+        for (const char* name : {"kurz.pak", "fehlt.pak"}) {
+            dialogs.openanswers = {path(name)};
+            w->Levelpackladen1->trigger();
+            QVERIFY(dialogs.errors.last().contains(QString::fromLatin1(name)));
+            QCOMPARE(s().store.levelpack, before);
+            QCOMPARE(cell(4, 4), 9);
+        }
+        QCOMPARE(dialogs.openpresets.last(), path("kurz.pak"));
+        dialogs.openanswers = {QString()};
+        w->Levelpackladen1->trigger();
+        QCOMPARE(dialogs.errors.size(), 2);
+    }
+
+    void newPackAsksFirst() {
+        cell(4, 4) = 9;
+        w->NeuesLevelpack1->trigger(); // default answer no
+        QCOMPARE(dialogs.questions.size(), 1);
+        QCOMPARE(cell(4, 4), 9);
+        dialogs.yesnoanswers = {true};
+        QTest::keyClick(w->Edit1, Qt::Key_Up);
+        w->NeuesLevelpack1->trigger();
+        QCOMPARE(cell(4, 4), 0);
+        QCOMPARE(s().store.levelnr, 0);
+        QCOMPARE(s().store.levelpack[0][cellindex(4, 4)], 0);
+    }
+
+    void quitClosesWithoutAsking() {
+        w->Beenden1->trigger();
+        QVERIFY(!w->isVisible());
+        QVERIFY(dialogs.questions.isEmpty());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "mainwindow_test.moc"
