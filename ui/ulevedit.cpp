@@ -19,10 +19,7 @@ LevelPaintBox::LevelPaintBox(Tlevedit* view) : QWidget(view), view_(view) {
 
 void LevelPaintBox::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    const QRect r = event->rect();
-    const QImage& img = view_->drawing();
-    p.fillRect(r, Qt::black);
-    p.drawImage(r.topLeft(), img, r.intersected(img.rect()));
+    view_->drawregion(p, event->region());
 }
 
 namespace {
@@ -75,41 +72,59 @@ Tlevedit::Tlevedit(EditorState& state, QWidget* parent) : QScrollArea(parent), s
 }
 
 void Tlevedit::calcrowscols() {
-    const QSize content(state_.tiles.tilew * interiorcols, state_.tiles.tileh * interiorrows);
-    PaintBox1->setMinimumSize(content);
-    if (drawing_.size() != content) {
-        drawing_ = QImage(content, QImage::Format_RGB32);
-        drawing_.fill(Qt::black);
-    }
+    PaintBox1->setMinimumSize(state_.tiles.tilew * interiorcols, state_.tiles.tileh * interiorrows);
 }
 
-void Tlevedit::PaintBox1Paint() {
-    {
-        QPainter p(&drawing_);
-        TileSet& tiles = state_.tiles;
-        for (int row = firstrow; row <= lastrow; ++row) {
-            for (int col = firstcol; col <= lastcol; ++col) {
+QRect Tlevedit::cellrect(int col, int row) const {
+    const int tw = state_.tiles.tilew, th = state_.tiles.tileh;
+    return {(col - 1) * tw, (row - 1) * th, tw, th};
+}
+
+void Tlevedit::drawregion(QPainter& p, const QRegion& region) {
+    TileSet& tiles = state_.tiles;
+    const int tw = tiles.tilew, th = tiles.tileh;
+    const QRect grid(0, 0, tw * interiorcols, th * interiorrows);
+    for (const QRect& r : region) {
+        const QRect g = r.intersected(grid);
+        if (g.isEmpty()) continue;
+        for (int row = g.top() / th + 1; row <= g.bottom() / th + 1; ++row) {
+            for (int col = g.left() / tw + 1; col <= g.right() / tw + 1; ++col) {
                 const CellLook look = celllook(state_.layers, state_.store.curlevel, col, row);
-                tiles.drawtile(p, (col - 1) * tiles.tilew, (row - 1) * tiles.tileh, look.code,
-                               look.inverted);
+                tiles.drawtile(p, (col - 1) * tw, (row - 1) * th, look.code, look.inverted);
             }
         }
     }
-    PaintBox1->repaint(drawing_.rect());
+    // Right of and below the grid the surface is black.
+    for (const QRect& rest : region.subtracted(QRegion(grid))) p.fillRect(rest, Qt::black);
 }
 
+void Tlevedit::PaintBox1Paint() { PaintBox1->repaint(); }
+
 void Tlevedit::putbuffer() {
-    TileSet& tiles = state_.tiles;
-    QRect dirty;
-    {
-        QPainter p(&drawing_);
-        tess::putbuffer(state_.layers, state_.store.curlevel, [&](int col, int row, CellLook look) {
-            const int x = (col - 1) * tiles.tilew, y = (row - 1) * tiles.tileh;
-            tiles.drawtile(p, x, y, look.code, look.inverted);
-            dirty |= QRect(x, y, tiles.tilew, tiles.tileh);
-        });
+    // The changed cells, gathered row by row into runs: the region to draw.
+    std::vector<QRect> runs;
+    int runrow = -1, runend = -1;
+    tess::putbuffer(state_.layers, state_.store.curlevel, [&](int col, int row, CellLook) {
+        if (row == runrow && col == runend + 1) {
+            runs.back().setRight(cellrect(col, row).right());
+        } else {
+            runs.push_back(cellrect(col, row));
+            runrow = row;
+        }
+        runend = col;
+    });
+    if (runs.empty()) return;
+    // Many scattered runs (a dragged selection) cost more as a region than
+    // redrawing their bounding box, whose other cells draw unchanged.
+    if (runs.size() > 16) {
+        QRect box;
+        for (const QRect& r : runs) box |= r;
+        PaintBox1->repaint(box);
+        return;
     }
-    if (!dirty.isEmpty()) PaintBox1->repaint(dirty);
+    QRegion region;
+    region.setRects(runs.data(), static_cast<int>(runs.size()));
+    PaintBox1->repaint(region);
 }
 
 void Tlevedit::PaintBox1MouseDown(Button button, bool ctrl, int x, int y) {

@@ -7,7 +7,6 @@
 
 #include "edit/stroke.h"
 
-#include <QImage>
 #include <QScrollArea>
 
 #include <functional>
@@ -44,11 +43,14 @@ public:
 
     // Fits the scrollable extent to the tile size: tilew * 58 by tileh * 22.
     void calcrowscols();
-    // Draws every interior cell and shows the result at once.
+    // Repaints the whole view at once.
     void PaintBox1Paint();
     // Draws at once the interior cells whose overlay byte differs from their
     // screenbuf byte, taking the overlay byte into screenbuf.
     void putbuffer();
+    // Draws every interior cell that meets region (content positions) and
+    // fills the rest of the region, right of and below the grid, black.
+    void drawregion(QPainter& p, const QRegion& region);
 
     // Pixel positions are content positions; they may lie outside the content.
     void PaintBox1MouseDown(Button button, bool ctrl, int x, int y);
@@ -58,12 +60,9 @@ public:
     // Run after a release ended a stroke (the main window shows the count).
     std::function<void()> strokeended;
 
-    // The drawn grid, content-sized; right of and below it the surface is black.
-    const QImage& drawing() const { return drawing_; }
-
 private:
     EditorState& state_;
-    QImage drawing_;
+    QRect cellrect(int col, int row) const;
 };
 
 } // namespace tess

@@ -1,0 +1,199 @@
+// SPDX-License-Identifier: MIT
+// How fast the level view draws, beside the floor of a plain blit of the same
+// pixels from pre-scaled tile pictures, measured in the same run.
+//
+//   scripts/bench.sh
+#include "edit/stroke.h"
+#include "level/packfile.h"
+#include "ui/editorstate.h"
+#include "ui/ulevedit.h"
+#include "ui/utessaronedit.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <memory>
+#include <random>
+
+using namespace tess;
+
+namespace {
+
+const int sizes[] = {12, 16, 24, 32, 48};
+
+// A level with varied tiles, so that no picture is favoured.
+void varied(EditorState& s, bool marked) {
+    std::mt19937 rng(5);
+    for (int i = 0; i < cellcount; ++i) {
+        s.store.curlevel[i] = static_cast<std::uint8_t>(rng() % tilecodecount);
+        if (marked) s.store.curlevel[i] |= markbit;
+    }
+}
+
+// The floor: blit n pre-scaled pictures, one per cell, into a content-sized image.
+void blitcells(benchmark::State& state, int tile, int cells) {
+    std::vector<QImage> scaled;
+    for (int i = 0; i < 8; ++i) {
+        QImage img(tile, tile, QImage::Format_RGB32);
+        img.fill(qRgb(i * 30, 255 - i * 30, i * 7));
+        scaled.push_back(img);
+    }
+    QImage canvas(tile * interiorcols, tile * interiorrows, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter p(&canvas);
+        for (int c = 0; c < cells; ++c)
+            p.drawImage((c % interiorcols) * tile, (c / interiorcols % interiorrows) * tile, scaled[c & 7]);
+        p.end();
+        benchmark::DoNotOptimize(canvas.constBits());
+    }
+}
+
+void BM_Floor_FullGrid(benchmark::State& state) { blitcells(state, int(state.range(0)), 1276); }
+void BM_Floor_OneRow(benchmark::State& state) {
+    blitcells(state, int(state.range(0)), int(state.range(1)));
+}
+
+// Drawing all 1276 interior cells with the tile drawing operation.
+void BM_TileDraw(benchmark::State& state) {
+    auto s = std::make_unique<EditorState>();
+    s->tiles.tilew = s->tiles.tileh = int(state.range(0));
+    const bool inverted = state.range(1) != 0;
+    const int tile = s->tiles.tilew;
+    QImage canvas(tile * interiorcols, tile * interiorrows, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter p(&canvas);
+        for (int c = 0; c < 1276; ++c)
+            s->tiles.drawtile(p, (c % interiorcols) * tile, (c / interiorcols) * tile, c % tilecodecount, inverted);
+        p.end();
+        benchmark::DoNotOptimize(canvas.constBits());
+    }
+}
+
+struct View {
+    std::unique_ptr<EditorState> s = std::make_unique<EditorState>();
+    Tlevedit view{*s};
+    // The view is as large as the grid, so a full repaint shows all 1276 cells.
+    explicit View(int tile, bool marked = false) {
+        s->tiles.tilew = s->tiles.tileh = tile;
+        varied(*s, marked);
+        view.resize(tile * interiorcols, tile * interiorrows);
+        view.show();
+        QCoreApplication::processEvents();
+        view.calcrowscols();
+        view.PaintBox1Paint();
+        QCoreApplication::processEvents();
+    }
+    StrokeTarget target() { return s->stroketarget(); }
+};
+
+// The full repaint: every interior cell drawn on the surface and shown.
+void BM_FullRepaint(benchmark::State& state) {
+    View v(int(state.range(0)), state.range(1) != 0);
+    for (auto _ : state) v.view.PaintBox1Paint();
+}
+
+// A rectangle stroke, range(1) cells wide, that grows and shrinks by one row per move.
+void BM_PutbufferOneRow(benchmark::State& state) {
+    View v(int(state.range(0)));
+    strokepress(v.target(), Button::left, false, 1, 1, 3, 0);
+    const int right = int(state.range(1));
+    int row = 10;
+    for (auto _ : state) {
+        row = row == 10 ? 11 : 10;
+        strokemove(v.target(), right, row);
+        v.view.putbuffer();
+    }
+}
+
+// A rectangle that covers the whole grid, then shrinks back to one cell.
+void BM_PutbufferWholeGrid(benchmark::State& state) {
+    View v(int(state.range(0)));
+    strokepress(v.target(), Button::left, false, 1, 1, 3, 0);
+    bool big = false;
+    for (auto _ : state) {
+        big = !big;
+        strokemove(v.target(), big ? 58 : 1, big ? 22 : 1);
+        v.view.putbuffer();
+    }
+}
+
+// A 1000-move rectangle drag across the grid through the view's mouse
+// handlers; the figure is per move.
+void BM_RectangleDrag1000(benchmark::State& state) {
+    View v(int(state.range(0)));
+    const int tile = int(state.range(0));
+    for (auto _ : state) {
+        v.view.PaintBox1MouseDown(Button::left, false, tile / 2, tile / 2);
+        for (int m = 1; m <= 1000; ++m)
+            v.view.PaintBox1MouseMove(m * 58 * tile / 1000, m * 22 * tile / 1000);
+        v.view.PaintBox1MouseUp();
+    }
+    state.SetItemsProcessed(state.iterations() * 1000);
+}
+
+// A selection of the whole grid dragged by one cell per move.
+void BM_SelectionDragWholeGrid(benchmark::State& state) {
+    View v(int(state.range(0)), true);
+    v.s->layers.drawmode = selecttool;
+    const int tile = int(state.range(0));
+    v.view.PaintBox1MouseDown(Button::left, false, 10 * tile, 10 * tile);
+    int dx = 0;
+    for (auto _ : state) {
+        dx = dx == 0 ? 1 : 0;
+        v.view.PaintBox1MouseMove((10 + dx) * tile, 10 * tile);
+    }
+    v.view.PaintBox1MouseUp();
+}
+
+} // namespace
+
+BENCHMARK(BM_Floor_FullGrid)->Arg(12)->Arg(16)->Arg(24)->Arg(32)->Arg(48);
+BENCHMARK(BM_TileDraw)->ArgsProduct({{12, 16, 24, 32, 48}, {0, 1}});
+BENCHMARK(BM_FullRepaint)->ArgsProduct({{12, 16, 24, 32, 48}, {0, 1}});
+BENCHMARK(BM_Floor_OneRow)->ArgsProduct({{32, 48}, {58, 20}});
+BENCHMARK(BM_PutbufferOneRow)->ArgsProduct({{32, 48}, {58, 20}});
+BENCHMARK(BM_PutbufferWholeGrid)->Arg(32)->Arg(48);
+BENCHMARK(BM_RectangleDrag1000)->Arg(32)->Arg(48)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SelectionDragWholeGrid)->Arg(32)->Arg(48);
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    {
+        // Start-up to the first painted frame of the main window.
+        QElapsedTimer t;
+        t.start();
+        TForm1 form;
+        form.show();
+        struct FirstPaint : QObject {
+            bool painted = false;
+            bool eventFilter(QObject*, QEvent* e) override {
+                if (e->type() == QEvent::Paint) painted = true;
+                return false;
+            }
+        } watch;
+        QWidget* box = form.findChild<QWidget*>(QStringLiteral("levedit1"))->findChild<QWidget*>(QStringLiteral("PaintBox1"));
+        box->installEventFilter(&watch);
+        while (!watch.painted) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        std::printf("startup to first painted frame: %.1f ms\n", t.nsecsElapsed() / 1e6);
+
+        // Peak resident memory with a pack loaded.
+        QTemporaryDir dir;
+        auto pack = std::make_unique<LevelPack>(form.state().store.levelpack);
+        const QString file = dir.filePath(QStringLiteral("b.pak"));
+        writepack(file, *pack);
+        readpack(file, form.state().store.levelpack);
+        rusage ru{};
+        getrusage(RUSAGE_SELF, &ru);
+        std::printf("peak resident memory after loading a pack: %.1f MiB\n", ru.ru_maxrss / 1024.0);
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
