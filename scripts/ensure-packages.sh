@@ -7,7 +7,7 @@ tess_packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
   libgl-dev fonts-dejavu-core
-  libgtest-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev desktop-file-utils
 )
 
 tess_missing=()

@@ -10,6 +10,7 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessaron Level - Editor"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("tessaronedit"));
     tess::installgermantexts();
     tess::TForm1 form;
     form.show();

@@ -54,6 +54,10 @@ TForm1::TForm1(QWidget* parent)
     f.setPixelSize(11);
     setFont(f);
     for (const QImage& img : loadtoolpictures()) tools_.emplace_back(QPixmap::fromImage(img));
+    QIcon icon;
+    for (int size : {16, 32, 48, 256})
+        icon.addFile(QStringLiteral(":/icons/tessaronedit-%1.png").arg(size), QSize(size, size));
+    setWindowIcon(icon);
     buildlayout();
     buildmenus();
     move(145, 98);

@@ -86,6 +86,13 @@ private slots:
         QCOMPARE(shot(w->levedit1->PaintBox1).copy(0, 0, 1856, 704), expectedlevel(s()));
     }
 
+    void windowCarriesTheProgramIcon() {
+        const QIcon icon = w->windowIcon();
+        QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {256, 256}}));
+        QCOMPARE(icon.pixmap(QSize(32, 32)).toImage().convertToFormat(QImage::Format_RGB32),
+                 QImage(QStringLiteral(":/icons/tessaronedit-32.png")).convertToFormat(QImage::Format_RGB32));
+    }
+
     void layoutAndNames() {
         for (const char* name : {"Panel1", "Panel2", "Panel3", "Panel4", "Panel5", "Label1", "Edit1",
                                  "UpDown1", "Label2", "Edit2", "Label3", "Edit3", "UpDown2", "Label4",

@@ -217,6 +217,15 @@ private slots:
         QVERIFY(sameimage(drawn(tiles, 44, false, 32).copy(2, 2, 32, 32), scaletile(tiles.unknown, 32)));
     }
 
+    // The program's icon is tile 7 repeated pixel by pixel at every size.
+    void iconIsTheTileArtEnlarged() {
+        for (int size : {16, 32, 48, 256}) {
+            const QImage icon(QStringLiteral(":/icons/tessaronedit-%1.png").arg(size));
+            QCOMPARE(icon.size(), QSize(size, size));
+            QVERIFY(sameimage(icon, scaletile(tiles.itembitmaps[7], size)));
+        }
+    }
+
     void zoomRebuildsFromTheSixteenPixelPictures() {
         const QImage before = tiles.itembitmaps[7];
         drawn(tiles, 7, false, 48);
