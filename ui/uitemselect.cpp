@@ -2,10 +2,10 @@
 #include "ui/uitemselect.h"
 
 #include "ui/editorstate.h"
+#include "ui/scrollframe.h"
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScrollBar>
 
 #include <algorithm>
 #include <cmath>
@@ -31,17 +31,9 @@ void PalettePaintBox::mousePressEvent(QMouseEvent* event) {
 
 Titemselect::Titemselect(EditorState& state, QWidget* parent) : QScrollArea(parent), state_(state) {
     setObjectName(QStringLiteral("itemselect1"));
-    setFrameShape(QFrame::NoFrame);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    setPalette(pal);
-    viewport()->setPalette(pal);
-    viewport()->setAutoFillBackground(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    verticalScrollBar()->setTracking(true);
-    setWidgetResizable(true);
     PaintBox1 = new PalettePaintBox(this);
-    setWidget(PaintBox1);
+    makescrollframe(this, PaintBox1);
 }
 
 void Titemselect::calcrowscols() {

@@ -3,10 +3,10 @@
 
 #include "edit/display.h"
 #include "ui/editorstate.h"
+#include "ui/scrollframe.h"
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScrollBar>
 
 #include <cmath>
 
@@ -58,17 +58,8 @@ void LevelPaintBox::mouseReleaseEvent(QMouseEvent* event) {
 
 Tlevedit::Tlevedit(EditorState& state, QWidget* parent) : QScrollArea(parent), state_(state) {
     setObjectName(QStringLiteral("levedit1"));
-    setFrameShape(QFrame::NoFrame);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    setPalette(pal);
-    viewport()->setPalette(pal);
-    viewport()->setAutoFillBackground(true);
-    horizontalScrollBar()->setTracking(true);
-    verticalScrollBar()->setTracking(true);
-    setWidgetResizable(true);
     PaintBox1 = new LevelPaintBox(this);
-    setWidget(PaintBox1);
+    makescrollframe(this, PaintBox1);
 }
 
 void Tlevedit::calcrowscols() {
