@@ -23,7 +23,9 @@ FileResult writeatomically(const QString& path, const char* data, qint64 len) {
         return failed(QStringLiteral("geschrieben werden"), path,
                       QStringLiteral("Es ist ein Ordner."));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a write stopped part way (a full disk, a file size
+    // limit) is seen here and not lost in a buffer flushed at commit.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failed(QStringLiteral("angelegt werden"), path, file.errorString());
     if (file.write(data, len) != len) {
         const QString reason = file.errorString();
