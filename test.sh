@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
-# Builds and runs every test: first the release build, then the whole suite
-# again under address and undefined-behaviour sanitizers.
+# Builds and runs every test: the release build's suite, a minute of fuzzing
+# pack files with clang's libFuzzer after replaying the saved inputs, then the
+# whole suite again under address and undefined-behaviour sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")"
-source scripts/ensure-packages.sh
+source scripts/ensure-packages.sh clang-14 libclang-rt-14-dev
 
 export QT_QPA_PLATFORM=offscreen
 
-for preset in default sanitize; do
-  echo "== $preset: configure, build, test"
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" -- -j2
-  ctest --preset "$preset"
-done
+suite() {
+  echo "== $1: configure, build, test"
+  cmake --preset "$1" >/dev/null
+  cmake --build --preset "$1" -- -j2
+  ctest --preset "$1"
+}
+
+suite default
+echo "== fuzz: replay the saved packs, then fuzz for a minute"
+scripts/fuzz.sh 60
+suite sanitize

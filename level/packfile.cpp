@@ -27,8 +27,15 @@ FileResult writeatomically(const QString& path, const char* data, qint64 len) {
     // limit) is seen here and not lost in a buffer flushed at commit.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failed(QStringLiteral("angelegt werden"), path, file.errorString());
-    if (file.write(data, len) != len) {
-        const QString reason = file.errorString();
+    const qint64 written = file.write(data, len);
+    if (written != len) {
+        // A write stopped part way often carries no error text of its own.
+        const QString reason =
+            written > 0 ? QStringLiteral("Nur %1 von %2 Bytes ließen sich schreiben (Datenträger voll "
+                                         "oder Dateigröße begrenzt).")
+                              .arg(written)
+                              .arg(len)
+                        : file.errorString();
         file.cancelWriting();
         return failed(QStringLiteral("geschrieben werden"), path, reason);
     }

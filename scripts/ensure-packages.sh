@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running the editor
-# need, when any of them is missing. Sourced by run.sh and test.sh.
+# need, when any of them is missing. Sourced by run.sh and test.sh; packages
+# given as arguments are needed too.
 set -euo pipefail
 
 tess_packages=(
@@ -8,6 +9,7 @@ tess_packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
   libgl-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev desktop-file-utils
+  "$@"
 )
 
 tess_missing=()
