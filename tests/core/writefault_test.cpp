@@ -234,15 +234,22 @@ bool makereadonly(const QString& folder, std::string& how, std::string& why) {
         how = "read-only bind mount in a mount namespace";
     } else {
         const std::string unsharefault = errnotext("unshare(CLONE_NEWNS)");
-        if (::geteuid() == 0) {
-            why = unsharefault + ", and as root mode 0555 does not stop writes";
-            return false;
-        }
         if (::chmod(path.constData(), 0555) != 0) {
             why = unsharefault + "; " + errnotext("chmod 0555");
             return false;
         }
         how = "chmod 0555 (" + unsharefault + ")";
+        if (::geteuid() == 0) {
+            // Root ignores the mode: this child goes on as an unprivileged
+            // user, who may pass through the temporary folder but not write.
+            const QByteArray parent = QFile::encodeName(QFileInfo(folder).absolutePath());
+            if (::chmod(parent.constData(), 0755) != 0 || ::setgid(65534) != 0 ||
+                ::setuid(65534) != 0) {
+                why = unsharefault + "; " + errnotext("dropping to an unprivileged user");
+                return false;
+            }
+            how = "chmod 0555, written as an unprivileged user (" + unsharefault + ")";
+        }
     }
     const QByteArray probe = QFile::encodeName(folder + QStringLiteral("/.probe"));
     const int fd = ::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
