@@ -4,7 +4,8 @@
 # whole suite again under address and undefined-behaviour sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")"
-source scripts/ensure-packages.sh clang-14 libclang-rt-14-dev
+source scripts/ensure-packages.sh
+tess_ensure_packages clang-14 libclang-rt-14-dev
 
 export QT_QPA_PLATFORM=offscreen
 

@@ -4,6 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/ensure-packages.sh
+tess_ensure_packages
 cmake --preset default >/dev/null
 cmake --build --preset default --target tess_bench -- -j2
 QT_QPA_PLATFORM=offscreen exec ./build/default/bench/tess_bench "$@"

@@ -1,35 +1,37 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running the editor
-# need, when any of them is missing. Sourced by run.sh and test.sh; packages
-# given as arguments are needed too.
+# need, when any of them is missing. Sourced by run.sh, test.sh and
+# scripts/bench.sh, which then call tess_ensure_packages [EXTRA-PACKAGE...].
 set -euo pipefail
 
-tess_packages=(
-  cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
-  libgl-dev fonts-dejavu-core
-  libgtest-dev libbenchmark-dev desktop-file-utils
-  "$@"
-)
+tess_ensure_packages() {
+  tess_packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
+    libgl-dev fonts-dejavu-core
+    libgtest-dev libbenchmark-dev desktop-file-utils
+    "$@"
+  )
 
-tess_missing=()
-for p in "${tess_packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    tess_missing+=("$p")
-  fi
-done
+  tess_missing=()
+  for p in "${tess_packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+      tess_missing+=("$p")
+    fi
+  done
 
-if ((${#tess_missing[@]})); then
-  echo "Installing missing packages: ${tess_missing[*]}"
-  tess_sudo=()
-  if [ "$(id -u)" -ne 0 ]; then tess_sudo=(sudo); fi
-  export DEBIAN_FRONTEND=noninteractive
-  tess_log=$(mktemp)
-  if ! { "${tess_sudo[@]}" apt-get update -qq &&
-         "${tess_sudo[@]}" apt-get install -y -qq --no-install-recommends "${tess_missing[@]}"; } >"$tess_log" 2>&1; then
-    cat "$tess_log"
-    echo "Installing the packages failed." >&2
-    exit 1
+  if ((${#tess_missing[@]})); then
+    echo "Installing missing packages: ${tess_missing[*]}"
+    tess_sudo=()
+    if [ "$(id -u)" -ne 0 ]; then tess_sudo=(sudo); fi
+    export DEBIAN_FRONTEND=noninteractive
+    tess_log=$(mktemp)
+    if ! { "${tess_sudo[@]}" apt-get update -qq &&
+           "${tess_sudo[@]}" apt-get install -y -qq --no-install-recommends "${tess_missing[@]}"; } >"$tess_log" 2>&1; then
+      cat "$tess_log"
+      echo "Installing the packages failed." >&2
+      exit 1
+    fi
+    rm -f "$tess_log"
   fi
-  rm -f "$tess_log"
-fi
+}
