@@ -217,38 +217,49 @@ std::string errnotext(const char* what) { return std::string(what) + ": " + std:
 // the folder is bind-mounted onto itself read-only in a mount namespace of
 // its own; without the rights for that, a non-root process falls back to
 // mode 0555. Either way a probe must fail to create a file there.
+// Tries a read-only bind mount in a private mount namespace.
+bool readonlymount(const QByteArray& path, std::string& why) {
+    if (::unshare(CLONE_NEWNS) != 0) {
+        why = errnotext("unshare(CLONE_NEWNS)");
+        return false;
+    }
+    // Private first, so that the read-only mount stays in this namespace.
+    if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+        why = errnotext("making the mounts private");
+        return false;
+    }
+    if (::mount(path.constData(), path.constData(), nullptr, MS_BIND, nullptr) != 0 ||
+        ::mount(nullptr, path.constData(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
+        why = errnotext("read-only bind mount");
+        return false;
+    }
+    return true;
+}
+
+// Makes folder refuse new files for this (child) process: a read-only mount
+// where mounting is allowed, else mode 0555, written as an unprivileged user
+// when running as root (root ignores the mode).
 bool makereadonly(const QString& folder, std::string& how, std::string& why) {
     const QByteArray path = QFile::encodeName(folder);
-    if (::unshare(CLONE_NEWNS) == 0) {
-        // Private first, so that the read-only mount stays in this namespace.
-        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
-            why = errnotext("making the mounts private");
-            return false;
-        }
-        if (::mount(path.constData(), path.constData(), nullptr, MS_BIND, nullptr) != 0 ||
-            ::mount(nullptr, path.constData(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY,
-                    nullptr) != 0) {
-            why = errnotext("read-only bind mount");
-            return false;
-        }
+    std::string mountfault;
+    if (readonlymount(path, mountfault)) {
         how = "read-only bind mount in a mount namespace";
     } else {
-        const std::string unsharefault = errnotext("unshare(CLONE_NEWNS)");
         if (::chmod(path.constData(), 0555) != 0) {
-            why = unsharefault + "; " + errnotext("chmod 0555");
+            why = mountfault + "; " + errnotext("chmod 0555");
             return false;
         }
-        how = "chmod 0555 (" + unsharefault + ")";
+        how = "chmod 0555 (" + mountfault + ")";
         if (::geteuid() == 0) {
-            // Root ignores the mode: this child goes on as an unprivileged
-            // user, who may pass through the temporary folder but not write.
+            // This child goes on as a user who may pass through the
+            // temporary folder but not write into the read-only one.
             const QByteArray parent = QFile::encodeName(QFileInfo(folder).absolutePath());
             if (::chmod(parent.constData(), 0755) != 0 || ::setgid(65534) != 0 ||
                 ::setuid(65534) != 0) {
-                why = unsharefault + "; " + errnotext("dropping to an unprivileged user");
+                why = mountfault + "; " + errnotext("dropping to an unprivileged user");
                 return false;
             }
-            how = "chmod 0555, written as an unprivileged user (" + unsharefault + ")";
+            how = "chmod 0555, written as an unprivileged user (" + mountfault + ")";
         }
     }
     const QByteArray probe = QFile::encodeName(folder + QStringLiteral("/.probe"));
