@@ -93,28 +93,28 @@ void Tlevedit::PaintBox1Paint() { PaintBox1->repaint(); }
 
 void Tlevedit::putbuffer() {
     // The changed cells, gathered row by row into runs: the region to draw.
-    std::vector<QRect> runs;
+    runs_.clear();
     int runrow = -1, runend = -1;
     tess::putbuffer(state_.layers, state_.store.curlevel, [&](int col, int row, CellLook) {
         if (row == runrow && col == runend + 1) {
-            runs.back().setRight(cellrect(col, row).right());
+            runs_.back().setRight(cellrect(col, row).right());
         } else {
-            runs.push_back(cellrect(col, row));
+            runs_.push_back(cellrect(col, row));
             runrow = row;
         }
         runend = col;
     });
-    if (runs.empty()) return;
+    if (runs_.empty()) return;
     // Many scattered runs (a dragged selection) cost more as a region than
     // redrawing their bounding box, whose other cells draw unchanged.
-    if (runs.size() > 16) {
+    if (runs_.size() > 16) {
         QRect box;
-        for (const QRect& r : runs) box |= r;
+        for (const QRect& r : runs_) box |= r;
         PaintBox1->repaint(box);
         return;
     }
     QRegion region;
-    region.setRects(runs.data(), static_cast<int>(runs.size()));
+    region.setRects(runs_.data(), static_cast<int>(runs_.size()));
     PaintBox1->repaint(region);
 }
 

@@ -10,6 +10,7 @@
 #include <QScrollArea>
 
 #include <functional>
+#include <vector>
 
 namespace tess {
 
@@ -62,6 +63,7 @@ public:
 
 private:
     EditorState& state_;
+    std::vector<QRect> runs_; // putbuffer's changed cells, kept to spare a move an allocation
     QRect cellrect(int col, int row) const;
 };
 

@@ -53,11 +53,8 @@ class EditingTest : public QObject {
 
 private slots:
     void init() {
-        dialogs = FakeDialogs();
-        w = std::make_unique<TForm1>();
-        w->setdialogs(&dialogs);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        w = shownwindow(dialogs);
+        QVERIFY(w);
         box = w->levedit1->PaintBox1;
     }
     void cleanup() { w.reset(); }

@@ -4,9 +4,13 @@
 // Answers the main window's dialogs from queues, and records what was asked.
 
 #include "ui/dialogs.h"
+#include "ui/utessaronedit.h"
 
-#include <QStringList>
 #include <QList>
+#include <QStringList>
+#include <QTest>
+
+#include <memory>
 
 namespace tess::test {
 
@@ -34,5 +38,15 @@ struct FakeDialogs : Dialogs {
     }
     void showerror(QWidget*, const QString& text) override { errors << text; }
 };
+
+// A fresh main window whose dialogs are answered by dialogs, shown and exposed.
+inline std::unique_ptr<TForm1> shownwindow(FakeDialogs& dialogs) {
+    dialogs = FakeDialogs();
+    auto w = std::make_unique<TForm1>();
+    w->setdialogs(&dialogs);
+    w->show();
+    if (!QTest::qWaitForWindowExposed(w.get())) return nullptr;
+    return w;
+}
 
 } // namespace tess::test

@@ -54,11 +54,8 @@ class MainWindowTest : public QObject {
 private slots:
     void initTestCase() { QVERIFY(dir.isValid()); }
     void init() {
-        dialogs = FakeDialogs();
-        w = std::make_unique<TForm1>();
-        w->setdialogs(&dialogs);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        w = shownwindow(dialogs);
+        QVERIFY(w);
     }
     void cleanup() { w.reset(); }
 
