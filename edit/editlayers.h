@@ -14,10 +14,14 @@ namespace tess {
 // In overlay and screenbuf: nothing of its own at this cell, curlevel shows through.
 // One more than the highest tile code, so it never equals a code or a marked code.
 inline constexpr std::uint8_t notile = tilecodecount;
-// In clipboard: no cell was taken at this position.
-inline constexpr std::uint8_t emptyclip = 0xFF;
+// In clipboard: no cell was taken at this position. The clipboard takes only
+// marked cells, so any byte without the mark bit can say "empty"; 0xFF cannot,
+// since a marked foreign byte 0x7F from a loaded file reads 0xFF.
+inline constexpr std::uint8_t emptyclip = 0x7F;
 
-static_assert(tilecodecount < 128, "codes, marked codes, notile and emptyclip must stay distinct");
+static_assert(tilecodecount < 128, "codes, marked codes and notile must stay distinct");
+static_assert((emptyclip & markbit) == 0 && emptyclip >= tilecodecount,
+              "no marked byte and no tile code equals the empty clipboard value");
 
 using Layer = std::array<std::uint8_t, cellcount>;
 

@@ -161,3 +161,34 @@ TEST_F(Commands, CommandsDuringAStrokeRedrawWhatTheOverlayCovered) {
 }
 
 } // namespace
+
+// A foreign byte 0x7F, marked, is 0xFF: copy, cut and both drags keep it.
+TEST_F(Commands, MarkedByteSevenFTravelsLikeAnyOther) {
+    const std::uint8_t foreign = markbit | 0x7F;
+    struct Case {
+        const char* name;
+        void (*run)(Commands&);
+        int col, row;         // where the block's first cell lands
+        std::uint8_t leftat55; // what stays at its source
+    };
+    const Case cases[] = {
+        {"copy, paste", [](Commands& t) { t.copy(); t.b.command(deleteselection); t.b.command(pasteclipboard); }, 5, 5, 0},
+        {"cut, paste", [](Commands& t) { t.b.command(cutselection); t.b.command(pasteclipboard); }, 5, 5, 0},
+        {"move-drag", [](Commands& t) { t.b.drag(Button::left, 5, 5, 9, 7); }, 9, 7, 0},
+        {"copy-drag", [](Commands& t) { t.b.drag(Button::right, 5, 5, 9, 7); }, 9, 7, 0x7F},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        b.fill(1, 1, 58, 22, 1);
+        b.at(5, 5) = 0x7F;
+        b.at(6, 5) = 3;
+        markrect(5, 5, 6, 5);
+        c.run(*this);
+        EXPECT_EQ(b.at(c.col, c.row), foreign);
+        EXPECT_EQ(b.at(c.col + 1, c.row), markbit | 3);
+        if (c.col != 5) {
+            EXPECT_EQ(b.at(5, 5), c.leftat55);
+        }
+        b.checkinvariants(c.name);
+    }
+}
