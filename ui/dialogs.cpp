@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "ui/dialogs.h"
 
+#include <QAbstractButton>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 
 namespace tess {
@@ -20,7 +22,56 @@ QString runfiledialog(QWidget* parent, QFileDialog::AcceptMode mode, const QStri
     return dialog.selectedFiles().constFirst();
 }
 
+// Swallows auto-repeated key presses. A key still held from before a question
+// (the Up key that stepped to the level that asks) would otherwise move the
+// focus between the question's buttons, and Return would then press another
+// button than the default one.
+class KeyRepeatFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->isAutoRepeat()) return true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+int runquestion(QMessageBox& box) {
+    KeyRepeatFilter filter;
+    for (QAbstractButton* b : box.buttons()) b->installEventFilter(&filter);
+    return box.exec();
+}
+
 } // namespace
+
+template <class R, class F> R ModalGate::pass(R cancelled, F&& show) {
+    if (open_) return cancelled;
+    if (before) before();
+    open_ = true;
+    R answer = show();
+    open_ = false;
+    return answer;
+}
+
+QString ModalGate::openfile(QWidget* parent, const QString& preset) {
+    return pass(QString(), [&] { return inner->openfile(parent, preset); });
+}
+
+QString ModalGate::savefile(QWidget* parent, const QString& preset) {
+    return pass(QString(), [&] { return inner->savefile(parent, preset); });
+}
+
+bool ModalGate::askyesno(QWidget* parent, const QString& text, bool defaultyes) {
+    return pass(false, [&] { return inner->askyesno(parent, text, defaultyes); });
+}
+
+void ModalGate::showerror(QWidget* parent, const QString& text) {
+    pass(true, [&] {
+        inner->showerror(parent, text);
+        return true;
+    });
+}
 
 QString QtDialogs::openfile(QWidget* parent, const QString& preset) {
     return runfiledialog(parent, QFileDialog::AcceptOpen, preset);
@@ -34,7 +85,7 @@ bool QtDialogs::askyesno(QWidget* parent, const QString& text, bool defaultyes) 
     QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"), text,
                     QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(defaultyes ? QMessageBox::Yes : QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return runquestion(box) == QMessageBox::Yes;
 }
 
 void QtDialogs::showerror(QWidget* parent, const QString& text) {

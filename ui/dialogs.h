@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace tess {
@@ -19,6 +21,25 @@ public:
     // Yes/no question, caption "Bestätigung", question icon. True only for yes.
     virtual bool askyesno(QWidget* parent, const QString& text, bool defaultyes) = 0;
     virtual void showerror(QWidget* parent, const QString& text) = 0;
+};
+
+// Passes every dialog on to another Dialogs, running before() first (the
+// window stops its spinners' auto-repeat there). A dialog asked for while
+// another one is open, which only a timer or a late event could do, is
+// answered as cancelled instead of stacking a second one.
+class ModalGate : public Dialogs {
+public:
+    Dialogs* inner = nullptr;
+    std::function<void()> before;
+
+    QString openfile(QWidget* parent, const QString& preset) override;
+    QString savefile(QWidget* parent, const QString& preset) override;
+    bool askyesno(QWidget* parent, const QString& text, bool defaultyes) override;
+    void showerror(QWidget* parent, const QString& text) override;
+
+private:
+    bool open_ = false;
+    template <class R, class F> R pass(R cancelled, F&& show);
 };
 
 // The standard file dialogs and message boxes.

@@ -3,9 +3,11 @@
 
 // A spinner bound to a text field: its arrow buttons and the Up and Down keys
 // in the field step the number by one, starting from the number the field
-// shows. A number typed into the field within the range becomes its position.
+// shows. A number typed into the field within the range becomes its position
+// when the number is read (a step, or position()), not while it is typed.
 // It never wraps and takes no focus.
 
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -20,13 +22,22 @@ class TUpDown : public QWidget {
 public:
     TUpDown(QLineEdit* associate, int min, int max, QWidget* parent);
 
-    int position() const { return position_; }
+    // The field's number when it holds one within range (which the spinner
+    // then takes over), else the last position.
+    int position();
+    // Sets the position and shows it in the field.
+    void setposition(int value);
     int minimum() const { return min_; }
     int maximum() const { return max_; }
 
-    // Steps by delta from the field's number (or the position, when the field
-    // holds no number within range). A step past either end does nothing.
+    // Steps by delta from position(). A step past either end does nothing, and
+    // a step asked for while another one runs (its question is open) is dropped.
     void step(int delta);
+
+    // Ends a held arrow or key: stops the auto-repeat and releases the arrow,
+    // and ignores the key's repeats until it is pressed anew. Run before
+    // anything modal, so that a held arrow cannot stack dialogs.
+    void endpress();
 
     // Asked before the position changes to a new value; false refuses it.
     std::function<bool(int)> changing;
@@ -38,9 +49,15 @@ private:
     QLineEdit* edit_;
     QToolButton* up_;
     QToolButton* down_;
+    QTimer repeat_;
+    QToolButton* held_ = nullptr; // the arrow whose press is repeating
     int min_, max_;
     int position_;
-    bool fieldnumber(int& value) const;
+    bool stepping_ = false;
+    bool skipkeyrepeats_ = false;
+
+    void arrowpressed(QToolButton* arrow);
+    void repeatstep();
 };
 
 } // namespace tess

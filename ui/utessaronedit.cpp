@@ -47,12 +47,13 @@ bool samefile(const QString& a, const QString& b) {
 } // namespace
 
 TForm1::TForm1(QWidget* parent)
-    : QMainWindow(parent), state_(std::make_unique<EditorState>()), dialogs_(&qtdialogs_) {
+    : QMainWindow(parent), state_(std::make_unique<EditorState>()) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tessaron Level - Editor"));
     QFont f = font();
     f.setPixelSize(11);
     setFont(f);
+    dialogs_.inner = &qtdialogs_;
     for (const QImage& img : loadtoolpictures()) tools_.emplace_back(QPixmap::fromImage(img));
     QIcon icon;
     for (int size : {16, 32, 48, 256})
@@ -60,6 +61,10 @@ TForm1::TForm1(QWidget* parent)
     setWindowIcon(icon);
     buildlayout();
     buildmenus();
+    dialogs_.before = [this] {
+        UpDown1->endpress();
+        UpDown2->endpress();
+    };
     move(145, 98);
     resize(544, 435);
     FormCreate();
@@ -76,7 +81,14 @@ void TForm1::showEvent(QShowEvent* event) {
     resize(QSize(544, 435) - frame);
 }
 
-void TForm1::setdialogs(Dialogs* dialogs) { dialogs_ = dialogs ? dialogs : &qtdialogs_; }
+void TForm1::setdialogs(Dialogs* dialogs) { dialogs_.inner = dialogs ? dialogs : &qtdialogs_; }
+
+template <class F> void TForm1::exclusive(F&& handler) {
+    if (levelbusy_) return;
+    levelbusy_ = true;
+    handler();
+    levelbusy_ = false;
+}
 
 void TForm1::buildlayout() {
     auto* central = new QWidget(this);
@@ -231,9 +243,13 @@ void TForm1::setpicture(QToolButton* button, int index) {
 
 bool TForm1::UpDown1ChangingEx(int newvalue) {
     if (newvalue < 1 || newvalue > levelcount) return false;
-    if (!savebacklevel(state_->store, *this)) return false;
-    selectlevel(state_->store, state_->layers, *this, newvalue - 1);
-    return true;
+    bool changed = false;
+    exclusive([&] {
+        if (!savebacklevel(state_->store, *this)) return;
+        selectlevel(state_->store, state_->layers, *this, newvalue - 1);
+        changed = true;
+    });
+    return changed;
 }
 
 void TForm1::ToolButton1Click() {
@@ -270,53 +286,61 @@ void TForm1::ToolButton5Click() {
     zoomto(w == 16 ? 12 : w == 24 ? 16 : w == 32 ? 24 : w == 48 ? 32 : w);
 }
 
-void TForm1::NeuesLevelpack1Click() {
-    if (!dialogs_->askyesno(this,
-                            QStringLiteral("Ein neues, leeres Levelpack anlegen? Alle nicht "
-                                           "gespeicherten Änderungen gehen verloren."),
-                            false))
+void TForm1::NeuesLevelpack1Click() { exclusive([this] { newpack(); }); }
+
+void TForm1::Levelpackladen1Click() { exclusive([this] { loadpack(); }); }
+
+void TForm1::Levelpackspeichern1Click() { exclusive([this] { savepack(); }); }
+
+void TForm1::newpack() {
+    if (!dialogs_.askyesno(this,
+                           QStringLiteral("Ein neues, leeres Levelpack anlegen? Alle nicht "
+                                          "gespeicherten Änderungen gehen verloren."),
+                           false))
         return;
     newlevelpack(state_->store, state_->layers, *this);
 }
 
-void TForm1::Levelpackladen1Click() {
-    const QString file = dialogs_->openfile(this, OpenDialog1FileName);
+void TForm1::loadpack() {
+    const QString file = dialogs_.openfile(this, OpenDialog1FileName);
     if (file.isEmpty()) return;
     OpenDialog1FileName = file;
     auto pack = std::make_unique<LevelPack>();
     const FileResult r = readpack(file, *pack);
     if (!r.ok) {
-        dialogs_->showerror(this, r.error);
+        dialogs_.showerror(this, r.error);
         return;
     }
     state_->store.levelpack = *pack;
     selectlevel(state_->store, state_->layers, *this, 0);
 }
 
-void TForm1::Levelpackspeichern1Click() {
+bool TForm1::savepack() {
     LevelStore& store = state_->store;
-    if (!savebacklevel(store, *this)) return;
-    const QString packfile = dialogs_->savefile(this, SaveDialog1FileName);
-    if (packfile.isEmpty()) return;
+    if (!savebacklevel(store, *this)) return false;
+    const QString packfile = dialogs_.savefile(this, SaveDialog1FileName);
+    if (packfile.isEmpty()) return false;
     SaveDialog1FileName = packfile;
     FileResult r = writepack(packfile, store.levelpack);
     if (!r.ok) {
-        dialogs_->showerror(this, r.error);
-        return;
+        dialogs_.showerror(this, r.error);
+        return false;
     }
-    if (!dialogs_->askyesno(this, QStringLiteral("Levelliste erzeugen?"), true)) return;
-    const QString listfile = dialogs_->savefile(this, SaveDialog1FileName);
-    if (listfile.isEmpty()) return;
+    // The pack is saved; what follows is the level list.
+    if (!dialogs_.askyesno(this, QStringLiteral("Levelliste erzeugen?"), true)) return true;
+    const QString listfile = dialogs_.savefile(this, SaveDialog1FileName);
+    if (listfile.isEmpty()) return true;
     SaveDialog1FileName = listfile;
     if (samefile(listfile, packfile) &&
-        !dialogs_->askyesno(this,
-                            QStringLiteral("Die Levelliste würde das eben gespeicherte Levelpack "
-                                           "„%1“ überschreiben. Trotzdem fortfahren?")
-                                .arg(QFileInfo(packfile).fileName()),
-                            false))
-        return;
+        !dialogs_.askyesno(this,
+                           QStringLiteral("Die Levelliste würde das eben gespeicherte Levelpack "
+                                          "„%1“ überschreiben. Trotzdem fortfahren?")
+                               .arg(QFileInfo(packfile).fileName()),
+                           false))
+        return true;
     r = writelevellist(listfile, store.levelpack);
-    if (!r.ok) dialogs_->showerror(this, r.error);
+    if (!r.ok) dialogs_.showerror(this, r.error);
+    return true;
 }
 
 void TForm1::Kopieren1Click() { copyselection(state_->store.curlevel, state_->layers); }
@@ -338,7 +362,7 @@ void TForm1::Lschen1Click() {
 
 // The property fields, as the pack store reads and writes them.
 
-void TForm1::setlevelnumber(int number) { Edit1->setText(QString::number(number)); }
+void TForm1::setlevelnumber(int number) { UpDown1->setposition(number); }
 
 void TForm1::settitle(const std::string& latin1) {
     Edit2->setText(QString::fromLatin1(latin1.c_str())); // up to a zero byte
@@ -347,7 +371,7 @@ void TForm1::settitle(const std::string& latin1) {
 
 std::string TForm1::title() const { return Edit2->text().toLatin1().toStdString(); }
 
-void TForm1::setinfotronsneeded(int value) { Edit3->setText(QString::number(value)); }
+void TForm1::setinfotronsneeded(int value) { UpDown2->setposition(value); }
 
 std::int16_t TForm1::infotronsneeded() const { return static_cast<std::int16_t>(UpDown2->position()); }
 
@@ -358,7 +382,7 @@ void TForm1::setgravity(bool on) { CheckBox1->setChecked(on); }
 bool TForm1::gravity() const { return CheckBox1->isChecked(); }
 
 bool TForm1::askyesno(const std::string& text) {
-    return dialogs_->askyesno(this, QString::fromStdString(text), true);
+    return dialogs_.askyesno(this, QString::fromStdString(text), true);
 }
 
 void TForm1::repaintlevel() { levedit1->PaintBox1Paint(); }

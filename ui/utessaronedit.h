@@ -99,7 +99,8 @@ protected:
 private:
     std::unique_ptr<EditorState> state_;
     QtDialogs qtdialogs_;
-    Dialogs* dialogs_;
+    ModalGate dialogs_; // every dialog passes here
+    bool levelbusy_ = false; // a handler that stores or selects a level is running
     std::vector<QIcon> tools_;
     bool sized_ = false;
 
@@ -108,6 +109,12 @@ private:
     void buildmenus();
     void setpicture(QToolButton* button, int index);
     void zoomto(int tilew);
+    void newpack();
+    void loadpack();
+    // Stores the level back and writes the pack; false when nothing was written.
+    bool savepack();
+    // Runs a handler that stores or selects a level, unless one already runs.
+    template <class F> void exclusive(F&& handler);
 
     // The property fields, as the pack store sees them.
     void setlevelnumber(int number) override;

@@ -16,6 +16,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -114,15 +117,7 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(w->levedit1->size(), before + QSize(200, 100));
         QCOMPARE(w->Panel1->width(), 136);
-        // Tab order and spinners without focus.
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        w->Edit1->setFocus();
-        for (QWidget* next : {static_cast<QWidget*>(w->Edit2), static_cast<QWidget*>(w->Edit3),
-                              static_cast<QWidget*>(w->CheckBox1)}) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), next);
-        }
+        // Spinners take no focus; the tab order is checked with the focus.
         QCOMPARE(w->UpDown1->focusPolicy(), Qt::NoFocus);
     }
 
@@ -173,6 +168,81 @@ private slots:
         QTest::keyClick(w->Edit1, Qt::Key_Up);
         QCOMPARE(s().store.levelnr, 1);
         QCOMPARE(s().store.levelpack[0][off_switchcount], 11);
+    }
+
+    // A held arrow or key with 12 switches: one question, however long it is
+    // held, also while the question is open, and only the answered step runs.
+    void heldStepAsksOnce_data() {
+        QTest::addColumn<bool>("key");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("arrow, Nein") << false << false;
+        QTest::newRow("arrow, Ja") << false << true;
+        QTest::newRow("Up key, Ja") << true << true;
+    }
+    void heldStepAsksOnce() {
+        QFETCH(bool, key);
+        QFETCH(bool, yes);
+        w->setdialogs(nullptr); // the real message box, with its own event loop
+        twelveswitches();
+        const LevelPack before = s().store.levelpack;
+        auto* arrow = w->UpDown1->findChild<QToolButton*>(QStringLiteral("up"));
+        auto keyrepeats = [&] {
+            for (int i = 0; i < 5; ++i) {
+                QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier, QString(), true);
+                QApplication::sendEvent(w->Edit1, &repeat);
+            }
+        };
+        int boxes = -1;
+        QTimer::singleShot(0, [&] {
+            QTest::qWait(800); // long past the arrow's repeat delay
+            if (key) keyrepeats();
+            boxes = 0;
+            QMessageBox* box = nullptr;
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (auto* b = qobject_cast<QMessageBox*>(top); b && b->isVisible()) {
+                    ++boxes;
+                    box = b;
+                }
+            if (box && key) {
+                // The held key's repeats reach the question; Return still answers its default.
+                for (int i = 0; i < 3; ++i) {
+                    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier, QString(), true);
+                    QApplication::sendEvent(QApplication::focusWidget(), &repeat);
+                }
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            } else if (box) {
+                box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+            }
+            w->setdialogs(&dialogs); // a later question would be recorded, not block
+        });
+        if (key) QTest::keyPress(w->Edit1, Qt::Key_Up);
+        else QTest::mousePress(arrow, Qt::LeftButton);
+        QCOMPARE(boxes, 1);
+        if (key) keyrepeats();
+        QTest::qWait(600); // the arrow, still held, must not start repeating again
+        if (key) QTest::keyRelease(w->Edit1, Qt::Key_Up);
+        else QTest::mouseRelease(arrow, Qt::LeftButton);
+        QCOMPARE(dialogs.questions.size(), 0);
+        QCOMPARE(s().store.levelnr, yes ? 1 : 0);
+        QCOMPARE(w->Edit1->text(), yes ? QStringLiteral("2") : QStringLiteral("1"));
+        for (int i = 1; i < levelcount; ++i) QCOMPARE(s().store.levelpack[i], before[i]);
+        QCOMPARE(s().store.levelpack[0][off_switchcount], yes ? 11 : 0);
+        // A fresh press steps again.
+        dialogs.yesnoanswers = {true};
+        if (key) QTest::keyClick(w->Edit1, Qt::Key_Up);
+        else QTest::mouseClick(arrow, Qt::LeftButton);
+        QCOMPARE(s().store.levelnr, yes ? 2 : 1);
+    }
+
+    // A typed number is taken when it is read, not keystroke by keystroke.
+    void typedNumbersAreTakenWhenRead() {
+        QTest::keyClick(w->Edit3, Qt::Key_Up);
+        QTest::keyClick(w->Edit3, Qt::Key_Up);
+        typeinto(w->Edit3, QStringLiteral("300")); // passes 3 and 30 on the way
+        typeinto(w->Edit1, QStringLiteral("150")); // passes 1 and 15
+        QTest::keyClick(w->Edit1, Qt::Key_Up);
+        QCOMPARE(s().store.levelnr, 1);
+        QCOMPARE(s().store.levelpack[0][off_infotrons], 2);
     }
 
     void spinnerStopsAtBothEnds() {
