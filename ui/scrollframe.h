@@ -9,8 +9,14 @@ namespace tess {
 
 // A frame that scrolls its paint surface: black behind it, no border, scroll
 // bars that move the content while their thumb is dragged, and a surface that
-// covers the larger of its minimum size and the visible area.
+// covers the larger of its minimum size and the visible area. Neither the
+// frame nor anything in it takes the keyboard focus, so a click in it leaves
+// the focus in the property field where it was.
 inline void makescrollframe(QScrollArea* frame, QWidget* surface) {
+    for (QWidget* w : {static_cast<QWidget*>(frame), frame->viewport(), surface,
+                       static_cast<QWidget*>(frame->horizontalScrollBar()),
+                       static_cast<QWidget*>(frame->verticalScrollBar())})
+        w->setFocusPolicy(Qt::NoFocus);
     frame->setFrameShape(QFrame::NoFrame);
     QPalette pal = frame->palette();
     pal.setColor(QPalette::Window, Qt::black);

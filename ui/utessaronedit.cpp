@@ -50,7 +50,9 @@ TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent), state_(std::make_unique<EditorState>()) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tessaron Level - Editor"));
-    QFont f = font();
+    // A narrow sans serif, named so that another desktop font cannot widen
+    // the texts past their fields; run.sh installs it.
+    QFont f(QStringLiteral("Liberation Sans"));
     f.setPixelSize(11);
     setFont(f);
     dialogs_.inner = &qtdialogs_;
@@ -122,7 +124,7 @@ void TForm1::buildlayout() {
     Edit1 = placed(new QLineEdit(Panel3), "Edit1", 48, 4, 29, 21);
     UpDown1 = placed(new TUpDown(Edit1, 1, levelcount, Panel3), "UpDown1", 77, 4, 15, 21);
     Label2 = placed(new QLabel(QStringLiteral(" / 111"), Panel3), "Label2", 92, 8, 40, 13);
-    Edit2 = placed(new QLineEdit(Panel3), "Edit2", 8, 28, 117, 21);
+    Edit2 = placed(new QLineEdit(Panel3), "Edit2", 8, 28, 121, 21);
     Edit2->setMaxLength(titlelen);
     Label3 = placed(new QLabel(QStringLiteral("Inftrns."), Panel3), "Label3", 8, 56, 41, 13);
     Edit3 = placed(new QLineEdit(Panel3), "Edit3", 48, 52, 29, 21);
@@ -135,6 +137,7 @@ void TForm1::buildlayout() {
     setTabOrder(Edit1, Edit2);
     setTabOrder(Edit2, Edit3);
     setTabOrder(Edit3, CheckBox1);
+    Edit1->setFocus();
     side->addWidget(Panel3);
 
     // Tool bar.

@@ -245,6 +245,36 @@ private slots:
         QCOMPARE(s().store.levelpack[0][off_infotrons], 2);
     }
 
+    void focusStaysInTheFields() {
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QCOMPARE(QApplication::focusWidget(), w->Edit1);
+        const QList<QWidget*> cycle{w->Edit2, w->Edit3, w->CheckBox1, w->Edit1};
+        for (QWidget* next : cycle) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+        for (QWidget* surface : {static_cast<QWidget*>(w->levedit1->PaintBox1),
+                                 static_cast<QWidget*>(w->itemselect1->PaintBox1)})
+            QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(20, 20));
+        QCOMPARE(QApplication::focusWidget(), w->Edit1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QCOMPARE(s().store.levelnr, 1);
+    }
+
+    void textsShowWhole() {
+        QCOMPARE(QFontInfo(w->Edit2->font()).family(), QStringLiteral("Liberation Sans"));
+        for (QWidget* t : {static_cast<QWidget*>(w->Label1), static_cast<QWidget*>(w->Label2),
+                           static_cast<QWidget*>(w->Label3), static_cast<QWidget*>(w->Label4),
+                           static_cast<QWidget*>(w->CheckBox1)})
+            QVERIFY2(t->sizeHint().width() <= t->width(), qPrintable(t->objectName()));
+        // The whole title fits: showing its end scrolls nothing.
+        w->Edit2->setCursorPosition(0);
+        const QImage start = shot(w->Edit2);
+        w->Edit2->setCursorPosition(titlelen);
+        QCOMPARE(shot(w->Edit2), start);
+    }
+
     void spinnerStopsAtBothEnds() {
         QTest::keyClick(w->Edit1, Qt::Key_Down);
         QCOMPARE(w->Edit1->text(), QStringLiteral("1"));
