@@ -6,6 +6,7 @@
 
 #include "level/levelformat.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 

@@ -103,12 +103,22 @@ BuiltRecord buildrecord(const LevelRecord& curlevel, const StoreFields& fields) 
     return out;
 }
 
-bool savebacklevel(LevelStore& store, LevelHost& host) {
+StoreFields readfields(const LevelHost& host) {
     StoreFields fields;
     fields.infotronsneeded = host.infotronsneeded();
     fields.gravity = host.gravity();
     fields.title = host.title();
-    const BuiltRecord built = buildrecord(store.curlevel, fields);
+    return fields;
+}
+
+LevelPack packimage(const LevelStore& store, const StoreFields& fields) {
+    LevelPack image = store.levelpack;
+    image[store.levelnr] = buildrecord(store.curlevel, fields).record;
+    return image;
+}
+
+bool savebacklevel(LevelStore& store, LevelHost& host) {
+    const BuiltRecord built = buildrecord(store.curlevel, readfields(host));
     if (built.switchesfound > maxswitches && !host.askyesno(switchlimitquestion)) return false;
     store.levelpack[store.levelnr] = built.record;
     return true;

@@ -75,6 +75,13 @@ struct BuiltRecord {
 // bytes, properties, and the border ring set to code 6 after the scan.
 BuiltRecord buildrecord(const LevelRecord& curlevel, const StoreFields& fields);
 
+// The property fields as the host shows them now.
+StoreFields readfields(const LevelHost& host);
+
+// The pack as saving it now would write it: curlevel built into its record.
+// Asks nothing and changes nothing.
+LevelPack packimage(const LevelStore& store, const StoreFields& fields);
+
 // Stores curlevel into record levelnr. Asks first when more than 11 switches
 // were found; returns false (and stores nothing) unless the answer is yes.
 bool savebacklevel(LevelStore& store, LevelHost& host);

@@ -66,6 +66,10 @@ bool ModalGate::askyesno(QWidget* parent, const QString& text, bool defaultyes) 
     return pass(false, [&] { return inner->askyesno(parent, text, defaultyes); });
 }
 
+SaveAnswer ModalGate::askunsaved(QWidget* parent, const QString& text) {
+    return pass(SaveAnswer::cancel, [&] { return inner->askunsaved(parent, text); });
+}
+
 void ModalGate::showerror(QWidget* parent, const QString& text) {
     pass(true, [&] {
         inner->showerror(parent, text);
@@ -86,6 +90,18 @@ bool QtDialogs::askyesno(QWidget* parent, const QString& text, bool defaultyes) 
                     QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(defaultyes ? QMessageBox::Yes : QMessageBox::No);
     return runquestion(box) == QMessageBox::Yes;
+}
+
+SaveAnswer QtDialogs::askunsaved(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"), text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (runquestion(box)) {
+    case QMessageBox::Save: return SaveAnswer::save;
+    case QMessageBox::Discard: return SaveAnswer::discard;
+    default: return SaveAnswer::cancel;
+    }
 }
 
 void QtDialogs::showerror(QWidget* parent, const QString& text) {

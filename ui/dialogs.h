@@ -11,6 +11,8 @@ class QWidget;
 
 namespace tess {
 
+enum class SaveAnswer { save, discard, cancel };
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -20,6 +22,9 @@ public:
     virtual QString savefile(QWidget* parent, const QString& preset) = 0;
     // Yes/no question, caption "Bestätigung", question icon. True only for yes.
     virtual bool askyesno(QWidget* parent, const QString& text, bool defaultyes) = 0;
+    // The question before unsaved work is dropped: "Speichern" (the default),
+    // "Verwerfen" or "Abbrechen" (also Escape).
+    virtual SaveAnswer askunsaved(QWidget* parent, const QString& text) = 0;
     virtual void showerror(QWidget* parent, const QString& text) = 0;
 };
 
@@ -35,6 +40,7 @@ public:
     QString openfile(QWidget* parent, const QString& preset) override;
     QString savefile(QWidget* parent, const QString& preset) override;
     bool askyesno(QWidget* parent, const QString& text, bool defaultyes) override;
+    SaveAnswer askunsaved(QWidget* parent, const QString& text) override;
     void showerror(QWidget* parent, const QString& text) override;
 
 private:
@@ -48,6 +54,7 @@ public:
     QString openfile(QWidget* parent, const QString& preset) override;
     QString savefile(QWidget* parent, const QString& preset) override;
     bool askyesno(QWidget* parent, const QString& text, bool defaultyes) override;
+    SaveAnswer askunsaved(QWidget* parent, const QString& text) override;
     void showerror(QWidget* parent, const QString& text) override;
 };
 

@@ -128,6 +128,7 @@ void Tlevedit::PaintBox1MouseDown(Button button, bool ctrl, int x, int y) {
     // The first move step at the anchor shows the stroke's first state at once.
     strokemove(t, state_.stroke.startx, state_.stroke.starty);
     putbuffer();
+    if (strokebegan) strokebegan();
 }
 
 void Tlevedit::PaintBox1MouseMove(int x, int y) {

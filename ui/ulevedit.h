@@ -58,7 +58,9 @@ public:
     void PaintBox1MouseMove(int x, int y);
     void PaintBox1MouseUp();
 
-    // Run after a release ended a stroke (the main window shows the count).
+    // Run after a press started a stroke, and after a release ended one (the
+    // main window shows the count and records the step).
+    std::function<void()> strokebegan;
     std::function<void()> strokeended;
 
 private:

@@ -11,11 +11,15 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -44,6 +48,13 @@ bool samefile(const QString& a, const QString& b) {
     return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
 }
 
+// The one local file a drag carries, or an empty string.
+QString droppedfile(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
+    const QUrl url = data->urls().constFirst();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
 } // namespace
 
 TForm1::TForm1(QWidget* parent)
@@ -63,6 +74,13 @@ TForm1::TForm1(QWidget* parent)
     setWindowIcon(icon);
     buildlayout();
     buildmenus();
+    history_.applycells = [this](const CellChange& change, bool undo) { applystep(change, undo); };
+    connect(&history_.group, &QUndoGroup::canUndoChanged, this, &TForm1::updateundo);
+    connect(&history_.group, &QUndoGroup::canRedoChanged, this, &TForm1::updateundo);
+    for (QObject* o : {static_cast<QObject*>(Edit1), static_cast<QObject*>(Edit2), static_cast<QObject*>(Edit3),
+                       static_cast<QObject*>(levedit1->PaintBox1), static_cast<QObject*>(itemselect1->PaintBox1)})
+        o->installEventFilter(this);
+    setAcceptDrops(true);
     dialogs_.before = [this] {
         UpDown1->endpress();
         UpDown2->endpress();
@@ -188,7 +206,12 @@ void TForm1::buildlayout() {
     palettebox->addWidget(itemselect1);
     side->addWidget(Panel4, 1);
 
-    levedit1->strokeended = [this] { setcounter(countertext(countinfotrons(state_->store.curlevel))); };
+    levedit1->strokebegan = [this] { updateundo(); };
+    levedit1->strokeended = [this] {
+        showcounter();
+        endstep();
+        updateundo();
+    };
 }
 
 void TForm1::buildmenus() {
@@ -211,11 +234,21 @@ void TForm1::buildmenus() {
 
     Bearbeiten1 = menuBar()->addMenu(QStringLiteral("&Bearbeiten"));
     Bearbeiten1->setObjectName(QStringLiteral("Bearbeiten1"));
+    Rckgngig1 = action(Bearbeiten1, "Rckgngig1", "&Rückgängig", &TForm1::Rckgngig1Click);
+    Wiederherstellen1 = action(Bearbeiten1, "Wiederherstellen1", "&Wiederherstellen",
+                               &TForm1::Wiederherstellen1Click);
+    Bearbeiten1->addSeparator();
     Kopieren1 = action(Bearbeiten1, "Kopieren1", "&Kopieren", &TForm1::Kopieren1Click);
     Einfgen1 = action(Bearbeiten1, "Einfgen1", "&Einfügen", &TForm1::Einfgen1Click);
     Bearbeiten1->addSeparator();
     Lschen2 = action(Bearbeiten1, "Lschen2", "&Ausschneiden", &TForm1::Lschen2Click);
     Lschen1 = action(Bearbeiten1, "Lschen1", "&Löschen", &TForm1::Lschen1Click);
+    Rckgngig1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    Wiederherstellen1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    Kopieren1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    Lschen2->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    Einfgen1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    Lschen1->setShortcut(QKeySequence(Qt::Key_Delete));
 
     // Show each menu with access keys that do not repeat within it.
     for (QMenu* menu : {Datei1, Bearbeiten1}) {
@@ -235,6 +268,7 @@ void TForm1::FormCreate() {
     itemselect1->calcrowscols();
     levedit1->calcrowscols();
     newlevelpack(state_->store, state_->layers, *this);
+    packreplaced();
 }
 
 int TForm1::picture(const QToolButton* button) { return button->property("picture").toInt(); }
@@ -248,21 +282,26 @@ bool TForm1::UpDown1ChangingEx(int newvalue) {
     if (newvalue < 1 || newvalue > levelcount) return false;
     bool changed = false;
     exclusive([&] {
+        endstep(); // a stroke in progress may have changed cells already
         if (!savebacklevel(state_->store, *this)) return;
         selectlevel(state_->store, state_->layers, *this, newvalue - 1);
+        levelshown();
         changed = true;
     });
     return changed;
 }
 
 void TForm1::ToolButton1Click() {
+    levelkeys_ = true;
     drawtoolclick(state_->store.curlevel, state_->layers);
     levedit1->putbuffer();
+    endstep();
     setpicture(ToolButton1, 2);
     setpicture(ToolButton2, 1);
 }
 
 void TForm1::ToolButton2Click() {
+    levelkeys_ = true;
     selecttoolclick(state_->layers);
     setpicture(ToolButton1, 0);
     setpicture(ToolButton2, 3);
@@ -296,26 +335,50 @@ void TForm1::Levelpackladen1Click() { exclusive([this] { loadpack(); }); }
 void TForm1::Levelpackspeichern1Click() { exclusive([this] { savepack(); }); }
 
 void TForm1::newpack() {
-    if (!dialogs_.askyesno(this,
-                           QStringLiteral("Ein neues, leeres Levelpack anlegen? Alle nicht "
-                                          "gespeicherten Änderungen gehen verloren."),
-                           false))
-        return;
+    if (!maybesave()) return;
     newlevelpack(state_->store, state_->layers, *this);
+    packreplaced();
 }
 
 void TForm1::loadpack() {
+    if (!maybesave()) return;
     const QString file = dialogs_.openfile(this, OpenDialog1FileName);
-    if (file.isEmpty()) return;
-    OpenDialog1FileName = file;
+    if (!file.isEmpty()) openpack(file);
+}
+
+bool TForm1::openpack(const QString& path) {
+    OpenDialog1FileName = path;
     auto pack = std::make_unique<LevelPack>();
-    const FileResult r = readpack(file, *pack);
+    const FileResult r = readpack(path, *pack);
     if (!r.ok) {
         dialogs_.showerror(this, r.error);
-        return;
+        return false;
     }
     state_->store.levelpack = *pack;
     selectlevel(state_->store, state_->layers, *this, 0);
+    packreplaced();
+    return true;
+}
+
+void TForm1::packreplaced() {
+    history_.clear();
+    levelshown();
+    savedpack_ = std::make_unique<LevelPack>(packtosave());
+}
+
+LevelPack TForm1::packtosave() const { return packimage(state_->store, readfields(*this)); }
+
+bool TForm1::packchanged() const { return !savedpack_ || packtosave() != *savedpack_; }
+
+bool TForm1::maybesave() {
+    if (!packchanged()) return true;
+    switch (dialogs_.askunsaved(this, QStringLiteral("Das Levelpack wurde geändert. Sollen die Änderungen "
+                                                     "gespeichert werden?"))) {
+    case SaveAnswer::save: return savepack();
+    case SaveAnswer::discard: return true;
+    case SaveAnswer::cancel: break;
+    }
+    return false;
 }
 
 bool TForm1::savepack() {
@@ -329,6 +392,7 @@ bool TForm1::savepack() {
         dialogs_.showerror(this, r.error);
         return false;
     }
+    *savedpack_ = store.levelpack;
     // The pack is saved; what follows is the level list.
     if (!dialogs_.askyesno(this, QStringLiteral("Levelliste erzeugen?"), true)) return true;
     const QString listfile = dialogs_.savefile(this, SaveDialog1FileName);
@@ -351,16 +415,112 @@ void TForm1::Kopieren1Click() { copyselection(state_->store.curlevel, state_->la
 void TForm1::Einfgen1Click() {
     pasteclipboard(state_->store.curlevel, state_->layers);
     levedit1->putbuffer();
+    endstep();
 }
 
 void TForm1::Lschen2Click() {
     cutselection(state_->store.curlevel, state_->layers);
     levedit1->putbuffer();
+    endstep();
 }
 
 void TForm1::Lschen1Click() {
     deleteselection(state_->store.curlevel, state_->layers);
     levedit1->putbuffer();
+    endstep();
+}
+
+// Undo and redo work on the current level's history, never during a stroke.
+
+void TForm1::Rckgngig1Click() {
+    if (!state_->stroke.inprogress()) history_.group.undo();
+}
+
+void TForm1::Wiederherstellen1Click() {
+    if (!state_->stroke.inprogress()) history_.group.redo();
+}
+
+void TForm1::levelshown() {
+    history_.setcurrent(state_->store.levelnr);
+    stepstart_ = tilesof(state_->store.curlevel);
+    updateundo();
+}
+
+void TForm1::endstep() {
+    CellChange change = diffcells(stepstart_, state_->store.curlevel);
+    if (change.empty()) return;
+    history_.push(new CellStep(history_, std::move(change)));
+    stepstart_ = tilesof(state_->store.curlevel);
+}
+
+void TForm1::applystep(const CellChange& change, bool undo) {
+    applycells(state_->store.curlevel, state_->layers, change, undo);
+    levedit1->putbuffer();
+    showcounter();
+    stepstart_ = tilesof(state_->store.curlevel);
+}
+
+void TForm1::updateundo() {
+    const bool idle = !state_->stroke.inprogress();
+    Rckgngig1->setEnabled(idle && history_.group.canUndo());
+    Wiederherstellen1->setEnabled(idle && history_.group.canRedo());
+}
+
+void TForm1::showcounter() { setcounter(countertext(countinfotrons(state_->store.curlevel))); }
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    bool close = false;
+    exclusive([&] { close = maybesave(); });
+    event->setAccepted(close);
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedfile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+// A dropped pack loads as the load command would, asking first; after the
+// drop has returned, so that no question holds up the program it came from.
+void TForm1::dropEvent(QDropEvent* event) {
+    const QString file = droppedfile(event->mimeData());
+    if (file.isEmpty()) return;
+    event->acceptProposedAction();
+    QTimer::singleShot(0, this, [this, file] {
+        exclusive([&] {
+            if (maybesave()) openpack(file);
+        });
+    });
+}
+
+// The editing keys (undo, redo, copy, cut, paste, delete) belong to a
+// field's text while the user types in it, and to the level once the user
+// has worked in the level view, the palette or the tool bar.
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    const bool field = watched == Edit1 || watched == Edit2 || watched == Edit3;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        levelkeys_ = !field;
+        break;
+    case QEvent::ShortcutOverride:
+        if (field && levelkeys_) {
+            const QKeySequence key(static_cast<QKeyEvent*>(event)->keyCombination());
+            for (QAction* a : {Rckgngig1, Wiederherstellen1, Kopieren1, Lschen2, Einfgen1, Lschen1})
+                if (a->shortcuts().contains(key)) return true; // not taken by the field: the menu's shortcut runs
+        }
+        break;
+    case QEvent::KeyPress:
+        if (field) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            const bool typing = key != Qt::Key_Up && key != Qt::Key_Down && key != Qt::Key_Tab &&
+                                key != Qt::Key_Backtab && key != Qt::Key_Return && key != Qt::Key_Enter &&
+                                key != Qt::Key_Escape && key != Qt::Key_Control && key != Qt::Key_Shift &&
+                                key != Qt::Key_Alt && key != Qt::Key_Meta && key != Qt::Key_AltGr;
+            if (typing) levelkeys_ = false;
+        }
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // The property fields, as the pack store reads and writes them.

@@ -3,9 +3,13 @@
 
 // The main window: the level view on the left; on the right the property
 // fields, the tool bar and the palette; the "Datei" and "Bearbeiten" menus.
+// Each level keeps an undo history while the pack is open, and the window
+// asks before it drops a pack that saving would now write differently.
 
+#include "edit/cellchange.h"
 #include "level/levelstore.h"
 #include "ui/dialogs.h"
+#include "ui/levelhistory.h"
 
 #include <QMainWindow>
 
@@ -63,6 +67,8 @@ public:
     Titemselect* itemselect1;
     QMenu* Datei1;
     QMenu* Bearbeiten1;
+    QAction* Rckgngig1;
+    QAction* Wiederherstellen1;
     QAction* NeuesLevelpack1;
     QAction* Levelpackladen1;
     QAction* Levelpackspeichern1;
@@ -85,6 +91,8 @@ public:
     void NeuesLevelpack1Click();
     void Levelpackladen1Click();
     void Levelpackspeichern1Click();
+    void Rckgngig1Click();
+    void Wiederherstellen1Click();
     void Kopieren1Click();
     void Einfgen1Click();
     void Lschen2Click();
@@ -93,14 +101,32 @@ public:
     // Index of the tool picture a tool bar button shows.
     static int picture(const QToolButton* button);
 
+    // Loads the pack file at path as the load command does once its dialog
+    // is answered: an error box when the file cannot be read. Asks nothing.
+    bool openpack(const QString& path);
+    // The pack as saving would write it now; asks nothing and changes nothing.
+    LevelPack packtosave() const;
+    // True when saving would now write other bytes than it would have right
+    // after the last load, save or new pack.
+    bool packchanged() const;
+    LevelHistory& history() { return history_; }
+
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     std::unique_ptr<EditorState> state_;
     QtDialogs qtdialogs_;
     ModalGate dialogs_; // every dialog passes here
     bool levelbusy_ = false; // a handler that stores or selects a level is running
+    LevelHistory history_;
+    LevelCells stepstart_{};             // the current level's cells after its last step
+    std::unique_ptr<LevelPack> savedpack_; // what saving wrote, or would have, at the last load, save or new pack
+    bool levelkeys_ = false;             // the editing keys act on the level, not on a field's text
     std::vector<QIcon> tools_;
     bool sized_ = false;
 
@@ -113,6 +139,17 @@ private:
     void loadpack();
     // Stores the level back and writes the pack; false when nothing was written.
     bool savepack();
+    // Asks before unsaved work is dropped; false when the user keeps it.
+    bool maybesave();
+    // After a new or loaded pack: level 1 shown, no history, nothing unsaved.
+    void packreplaced();
+    // After a level was selected: its history is the one undo works on.
+    void levelshown();
+    // Pushes what changed in the current level's cells since the last step.
+    void endstep();
+    void applystep(const CellChange& change, bool undo);
+    void updateundo();
+    void showcounter();
     // Runs a handler that stores or selects a level, unless one already runs.
     template <class F> void exclusive(F&& handler);
 

@@ -18,6 +18,7 @@ struct FakeDialogs : Dialogs {
     QStringList openanswers;    // file names; "" cancels
     QStringList saveanswers;
     QList<bool> yesnoanswers;   // when empty, the default button is taken
+    QList<SaveAnswer> unsavedanswers; // when empty, "Speichern"
     QStringList openpresets, savepresets, questions, errors;
     QList<bool> defaults;
 
@@ -35,6 +36,11 @@ struct FakeDialogs : Dialogs {
         questions << text;
         defaults << defaultyes;
         return yesnoanswers.isEmpty() ? defaultyes : yesnoanswers.takeFirst();
+    }
+    SaveAnswer askunsaved(QWidget*, const QString& text) override {
+        questions << text;
+        defaults << true;
+        return unsavedanswers.isEmpty() ? SaveAnswer::save : unsavedanswers.takeFirst();
     }
     void showerror(QWidget*, const QString& text) override { errors << text; }
 };

@@ -39,6 +39,7 @@ QByteArray slurp(const QString& path) {
 
 class MainWindowTest : public QObject {
     Q_OBJECT
+    enum { unchanged, save, savecancelled, discard, cancel };
     std::unique_ptr<TForm1> w;
     FakeDialogs dialogs;
     QTemporaryDir dir;
@@ -122,18 +123,26 @@ private slots:
     }
 
     void menusAsStored() {
+        QVERIFY(installgermantexts());
         QCOMPARE(w->Datei1->title(), QStringLiteral("&Datei"));
         QCOMPARE(w->Bearbeiten1->title(), QStringLiteral("&Bearbeiten"));
-        QStringList datei, bearbeiten;
-        for (QAction* a : w->Datei1->actions()) datei << (a->isSeparator() ? QStringLiteral("-") : a->text());
-        for (QAction* a : w->Bearbeiten1->actions())
+        QStringList datei, bearbeiten, keys;
+        for (QAction* a : w->Datei1->actions()) {
+            datei << (a->isSeparator() ? QStringLiteral("-") : a->text());
+            QVERIFY(a->shortcut().isEmpty());
+        }
+        for (QAction* a : w->Bearbeiten1->actions()) {
             bearbeiten << (a->isSeparator() ? QStringLiteral("-") : a->text());
+            QStringList k;
+            for (const QKeySequence& seq : a->shortcuts()) k << seq.toString(QKeySequence::NativeText);
+            if (!a->isSeparator()) keys << k.join(QLatin1Char(' '));
+        }
         QCOMPARE(datei, (QStringList{"&Neues Levelpack", "&Levelpack laden", "Le&velpack speichern", "-",
                                      "B&eenden"}));
-        QCOMPARE(bearbeiten, (QStringList{"&Kopieren", QString::fromUtf8("&Einfügen"), "-",
-                                          "&Ausschneiden", QString::fromUtf8("&Löschen")}));
-        for (QMenu* m : {w->Datei1, w->Bearbeiten1})
-            for (QAction* a : m->actions()) QVERIFY(a->shortcut().isEmpty());
+        QCOMPARE(bearbeiten, (QStringList{QString::fromUtf8("&Rückgängig"), "&Wiederherstellen", "-", "&Kopieren",
+                                          QString::fromUtf8("&Einfügen"), "-", "&Ausschneiden",
+                                          QString::fromUtf8("&Löschen")}));
+        QCOMPARE(keys, (QStringList{"Strg+Z", "Strg+Y Strg+Umschalt+Z", "Strg+C", "Strg+V", "Strg+X", "Entf"}));
     }
 
     void steppingStoresBackThenSelects() {
@@ -437,6 +446,7 @@ private slots:
         QTest::keyClick(w->Edit1, Qt::Key_Up);
         QTest::keyClick(w->Edit1, Qt::Key_Up);
         cell(8, 8) = 5; // an edit to level 3 that the load drops
+        dialogs.unsavedanswers = {SaveAnswer::discard};
         dialogs.openanswers = {pack};
         w->Levelpackladen1->trigger();
         QCOMPARE(dialogs.openpresets, QStringList{QString()});
@@ -457,6 +467,7 @@ private slots:
         shortfile.write(QByteArray(1000, '\x07'));
         shortfile.close();
         cell(4, 4) = 9;
+        dialogs.unsavedanswers = {SaveAnswer::discard, SaveAnswer::discard, SaveAnswer::discard};
         const LevelPack before = s().store.levelpack;
         for (const char* name : {"kurz.pak", "fehlt.pak"}) {
             dialogs.openanswers = {path(name)};
@@ -471,23 +482,73 @@ private slots:
         QCOMPARE(dialogs.errors.size(), 2);
     }
 
-    void newPackAsksFirst() {
-        cell(4, 4) = 9;
-        w->NeuesLevelpack1->trigger(); // default answer no
-        QCOMPARE(dialogs.questions.size(), 1);
-        QCOMPARE(cell(4, 4), 9);
-        dialogs.yesnoanswers = {true};
-        QTest::keyClick(w->Edit1, Qt::Key_Up);
-        w->NeuesLevelpack1->trigger();
-        QCOMPARE(cell(4, 4), 0);
-        QCOMPARE(s().store.levelnr, 0);
-        QCOMPARE(s().store.levelpack[0][cellindex(4, 4)], 0);
+    // Closing, a new pack and loading ask before unsaved work is dropped, and
+    // only then; "Speichern" saves first and goes on only if the save did.
+    void unsavedWorkIsAskedFor_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("answer");
+        for (const char* c : {"close", "new", "load"})
+            for (int answer : {unchanged, save, savecancelled, discard, cancel})
+                QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(QLatin1String(c)).arg(answer)))
+                    << QString::fromLatin1(c) << answer;
+    }
+    void unsavedWorkIsAskedFor() {
+        QFETCH(QString, command);
+        QFETCH(int, answer);
+        auto packwith = [&](const char* name, std::uint8_t code) {
+            auto pack = std::make_unique<LevelPack>();
+            (*pack)[0][cellindex(3, 3)] = code;
+            QVERIFY(writepack(path(name), *pack).ok);
+        };
+        packwith("vorher.pak", 5);
+        packwith("nachher.pak", 7);
+        QVERIFY(w->openpack(path("vorher.pak")));
+        if (answer != unchanged) cell(4, 4) = 9;
+        const QString saved = path("gesichert.pak");
+        QFile::remove(saved);
+        const SaveAnswer given[] = {SaveAnswer::save, SaveAnswer::save, SaveAnswer::save, SaveAnswer::discard,
+                                    SaveAnswer::cancel};
+        dialogs.unsavedanswers = {given[answer]};
+        dialogs.saveanswers = {answer == savecancelled ? QString() : saved};
+        dialogs.yesnoanswers = {false}; // no level list
+        dialogs.openanswers = {path("nachher.pak")};
+        if (command == QLatin1String("close")) w->Beenden1->trigger();
+        else if (command == QLatin1String("new")) w->NeuesLevelpack1->trigger();
+        else w->Levelpackladen1->trigger();
+
+        QCOMPARE(dialogs.questions.filter(QStringLiteral("Das Levelpack wurde geändert")).size(),
+                 answer == unchanged ? 0 : 1);
+        QCOMPARE(QFile::exists(saved), answer == save);
+        if (answer == save) QCOMPARE(slurp(saved)[cellindex(4, 4)], char(9));
+        const bool goeson = answer == unchanged || answer == save || answer == discard;
+        QCOMPARE(w->isVisible(), !goeson || command != QLatin1String("close"));
+        if (!goeson || command == QLatin1String("close")) {
+            QCOMPARE(cell(3, 3), 5);
+        } else {
+            QCOMPARE(cell(3, 3), command == QLatin1String("new") ? 0 : 7);
+            QCOMPARE(cell(4, 4), 0);
+            QVERIFY(!w->packchanged());
+        }
     }
 
-    void quitClosesWithoutAsking() {
-        w->Beenden1->trigger();
-        QVERIFY(!w->isVisible());
-        QVERIFY(dialogs.questions.isEmpty());
+    void unsavedQuestionHasQtsButtons() {
+        QVERIFY(installgermantexts());
+        w->setdialogs(nullptr);
+        cell(4, 4) = 9;
+        QStringList texts;
+        bool savedefault = false;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            for (auto b : {QMessageBox::Save, QMessageBox::Discard, QMessageBox::Cancel})
+                texts << box->button(b)->text().remove(QLatin1Char('&'));
+            savedefault = box->defaultButton() == box->button(QMessageBox::Save);
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        QVERIFY(!w->close());
+        QCOMPARE(texts, (QStringList{"Speichern", "Verwerfen", "Abbrechen"}));
+        QVERIFY(savedefault);
+        QCOMPARE(w->windowTitle(), QStringLiteral("Tessaron Level - Editor"));
     }
 };
 

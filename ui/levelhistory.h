@@ -1,0 +1,89 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// The undo histories of the open pack: one QUndoStack per level slot, all in
+// one QUndoGroup whose active stack is the current level's. A step is pushed
+// after its change has been made, so its first redo does nothing. All
+// histories together are held below one memory budget: when a push passes
+// it, the oldest steps of the largest history go first.
+
+#include "edit/cellchange.h"
+
+#include <QUndoGroup>
+#include <QUndoStack>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace tess {
+
+class LevelHistory;
+
+// A step of a history: knows its memory and can copy itself, so that a
+// history can be rebuilt without its oldest steps.
+class HistoryStep : public QUndoCommand {
+public:
+    explicit HistoryStep(LevelHistory& history) : history_(history) {}
+    void undo() final;
+    void redo() final;
+    virtual std::size_t bytes() const = 0;
+    virtual HistoryStep* clone() const = 0;
+
+protected:
+    LevelHistory& history_;
+    virtual void apply(bool undo) = 0;
+
+private:
+    bool pushed_ = false; // the change was made before the push
+};
+
+// A finished change of the current level's cells.
+class CellStep : public HistoryStep {
+public:
+    CellStep(LevelHistory& history, CellChange change) : HistoryStep(history), change_(std::move(change)) {}
+    std::size_t bytes() const override { return sizeof(CellStep) + change_.bytes(); }
+    HistoryStep* clone() const override { return new CellStep(history_, change_); }
+
+protected:
+    void apply(bool undo) override;
+
+private:
+    CellChange change_;
+};
+
+class LevelHistory {
+public:
+    LevelHistory();
+    ~LevelHistory();
+
+    QUndoGroup group;
+    // What undo and redo of a cell step do to the working level.
+    std::function<void(const CellChange&, bool undo)> applycells;
+    // The bound on all histories together, in bytes.
+    std::size_t budget = std::size_t(64) << 20;
+
+    // Empties every history (a new or loaded pack).
+    void clear();
+    // Makes the history of slot the one that undo and redo work on.
+    void setcurrent(int slot);
+    // Pushes a step onto the current history and keeps the budget.
+    void push(HistoryStep* step);
+    QUndoStack& stack(int slot) { return *stacks_[static_cast<std::size_t>(slot)]; }
+    std::size_t bytes() const;
+    // True while a history is being rebuilt: its steps then change nothing.
+    bool replaying() const { return replaying_; }
+
+private:
+    std::vector<std::unique_ptr<QUndoStack>> stacks_;
+    std::vector<std::size_t> stackbytes_;
+    int current_ = 0;
+    bool replaying_ = false;
+
+    std::size_t measure(int slot) const;
+    void trim();
+    // Rebuilds the history of slot with only its steps first..last-1.
+    void keep(int slot, int first, int last);
+};
+
+} // namespace tess
