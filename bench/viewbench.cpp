@@ -151,6 +151,39 @@ void BM_SelectionDragWholeGrid(benchmark::State& state) {
     v.view.PaintBox1MouseUp();
 }
 
+// The main window with a view large enough to show the whole grid at 32.
+struct Window {
+    TForm1 form;
+    Window() {
+        form.show();
+        QCoreApplication::processEvents();
+        form.resize(2100, 800); // after the first showing, which sets the window's own size
+        QCoreApplication::processEvents();
+    }
+};
+
+// One undo and one redo of a step that painted range(0) cells (20 in a row,
+// or the whole grid), against a full repaint in the same window; the figure
+// is per step.
+void BM_UndoRedoStep(benchmark::State& state) {
+    Window w;
+    const int tile = 32, whole = state.range(0) == 1276;
+    w.form.levedit1->PaintBox1MouseDown(Button::left, false, tile / 2, tile / 2);
+    w.form.levedit1->PaintBox1MouseMove((whole ? 57 : 19) * tile, whole ? 21 * tile : 0);
+    w.form.levedit1->PaintBox1MouseUp();
+    for (auto _ : state) {
+        w.form.Rckgngig1Click();
+        w.form.Wiederherstellen1Click();
+    }
+    state.SetItemsProcessed(state.iterations() * 2);
+}
+
+void BM_FullRepaintInTheWindow(benchmark::State& state) {
+    Window w;
+    for (auto _ : state) w.form.levedit1->PaintBox1Paint();
+    state.SetItemsProcessed(state.iterations());
+}
+
 } // namespace
 
 BENCHMARK(BM_Floor_FullGrid)->Arg(12)->Arg(16)->Arg(24)->Arg(32)->Arg(48);
@@ -161,6 +194,8 @@ BENCHMARK(BM_PutbufferOneRow)->ArgsProduct({{32, 48}, {58, 20}});
 BENCHMARK(BM_PutbufferWholeGrid)->Arg(32)->Arg(48);
 BENCHMARK(BM_RectangleDrag1000)->Arg(32)->Arg(48)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectionDragWholeGrid)->Arg(32)->Arg(48);
+BENCHMARK(BM_FullRepaintInTheWindow);
+BENCHMARK(BM_UndoRedoStep)->Arg(20)->Arg(1276);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

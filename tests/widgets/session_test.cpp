@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // A long random editing session on the real main window. Presses, moves
 // (inside and far outside the grid) and releases of all three buttons with
-// and without Ctrl, both tools, the four selection commands, level switches
-// with both answers to the switch-limit question, zoom steps and palette
-// clicks. After every event the layers must agree; at checkpoints what the
+// and without Ctrl, both tools, the four selection commands, undo and redo
+// by their keys, level switches with both answers to the switch-limit
+// question, zoom steps and palette clicks. After every event the layers must agree; at checkpoints what the
 // screen shows must equal an independent rendering of the layers.
 //
 // TESS_SESSION_EVENTS and TESS_SESSION_SEED override the event count and seed.
@@ -43,6 +43,7 @@ class SessionTest : public QObject {
     std::mt19937 rng;
     Qt::MouseButtons held;
     QWidget* box = nullptr;
+    int undone = 0; // undo and redo keys that changed the level
 
     EditorState& s() { return w->state(); }
     int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
@@ -59,7 +60,7 @@ class SessionTest : public QObject {
 
     QString step() {
         static const Qt::MouseButton buttons[] = {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton};
-        const int kind = pick(0, 99);
+        const int kind = pick(0, 103);
         if (kind < 25) {
             const Qt::MouseButton b = buttons[pick(0, 2)];
             if (held & b) return QStringLiteral("press (held)");
@@ -94,6 +95,14 @@ class SessionTest : public QObject {
             send(w->itemselect1->PaintBox1, QEvent::MouseButtonPress, b, p, Qt::NoModifier);
             send(w->itemselect1->PaintBox1, QEvent::MouseButtonRelease, b, p, Qt::NoModifier);
             return QStringLiteral("palette");
+        }
+        case 100: case 101: case 102: case 103: {
+            const LevelRecord before = s().store.curlevel;
+            const bool undo = kind < 102;
+            QTest::keyClick(QApplication::focusWidget(), undo ? Qt::Key_Z : kind == 102 ? Qt::Key_Y : Qt::Key_Z,
+                            kind == 103 ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
+            undone += s().store.curlevel != before;
+            return undo ? QStringLiteral("undo") : QStringLiteral("redo");
         }
         default:
             if (held) return QStringLiteral("level switch (button held)");
@@ -166,13 +175,16 @@ private slots:
         w->resize(800, 600);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get())); // the keys' shortcuts need it
         box = w->levedit1->PaintBox1;
         int checkpoints = 0;
         for (int e = 1; e <= events; ++e) {
             const QString what = step();
             const QString fault = broken();
             if (!fault.isEmpty()) QFAIL(qPrintable(QStringLiteral("event %1 (%2): %3").arg(e).arg(what, fault)));
-            if (e % 2500 == 0 || (what == QStringLiteral("level switch") && e % 7 == 0)) {
+            if (e % 2500 == 0 || (what == QStringLiteral("level switch") && e % 7 == 0) ||
+            (what == QStringLiteral("undo") && e % 23 == 0)) {
                 if (!screenshowslayers()) QFAIL(qPrintable(QStringLiteral("event %1 (%2): screen differs").arg(e).arg(what)));
                 // Now and then look at another part of the level.
                 w->levedit1->horizontalScrollBar()->setValue(pick(0, w->levedit1->horizontalScrollBar()->maximum()));
@@ -181,8 +193,10 @@ private slots:
                 ++checkpoints;
             }
         }
-        qInfo("random session passed: %d events, seed %u, %d screen checkpoints", events, seed, checkpoints);
+        qInfo("random session passed: %d events, seed %u, %d screen checkpoints, %d undo and redo steps", events,
+              seed, checkpoints, undone);
         QVERIFY(checkpoints > 10);
+        QVERIFY(undone > events / 200);
     }
 };
 

@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: MIT
+// Packs opened other than through the load dialog: the one named on the
+// command line, and a file dropped onto the window.
+#include "fakedialogs.h"
+#include "level/packfile.h"
+#include "ui/editorstate.h"
+#include "ui/utessaronedit.h"
+
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <memory>
+
+using namespace tess;
+using namespace tess::test;
+
+class OpeningTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TForm1> w;
+    FakeDialogs dialogs;
+    QTemporaryDir dir;
+
+    std::uint8_t& cell(int col, int row) { return w->state().store.curlevel[cellindex(col, row)]; }
+    QString path(const char* name) { return dir.filePath(QString::fromLatin1(name)); }
+    void writefile(const char* name, const QByteArray& bytes) {
+        QFile f(path(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir.isValid());
+        LevelPack pack{};
+        pack[0][cellindex(3, 3)] = 5;
+        QVERIFY(writepack(path("gut.pak"), pack).ok);
+        writefile("kurz.pak", QByteArray(1000, '\x07'));
+    }
+    void init() {
+        w = shownwindow(dialogs);
+        QVERIFY(w);
+    }
+    void cleanup() { w.reset(); }
+
+    // A good file replaces the new pack; a missing or short one shows the
+    // load command's error box and leaves the new pack.
+    void openingAtStart_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("good");
+        QTest::newRow("good") << QStringLiteral("gut.pak") << true;
+        QTest::newRow("missing") << QStringLiteral("fehlt.pak") << false;
+        QTest::newRow("short") << QStringLiteral("kurz.pak") << false;
+    }
+    void openingAtStart() {
+        QFETCH(QString, file);
+        QFETCH(bool, good);
+        QCOMPARE(w->openpack(dir.filePath(file)), good);
+        QCOMPARE(dialogs.errors.size(), good ? 0 : 1);
+        if (!good) QVERIFY(dialogs.errors[0].contains(file));
+        QCOMPARE(cell(3, 3), good ? 5 : 0);
+        QCOMPARE(w->Edit2->text(), good ? QString() : QStringLiteral("-------LEVEL-001-------"));
+        QVERIFY(!w->packchanged());
+        QCOMPARE(w->OpenDialog1FileName, dir.filePath(file)); // offered by the load dialog next
+    }
+
+    // A dropped pack loads, asking first when the pack has changed.
+    void droppedPackLoads() {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path("gut.pak"))});
+        auto drop = [&] {
+            QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(w.get(), &enter);
+            QVERIFY(enter.isAccepted());
+            QDropEvent event(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(w.get(), &event);
+            QCoreApplication::processEvents();
+        };
+        cell(4, 4) = 9;
+        dialogs.unsavedanswers = {SaveAnswer::cancel};
+        drop();
+        QCOMPARE(dialogs.questions.size(), 1);
+        QCOMPARE(cell(4, 4), 9);
+        dialogs.unsavedanswers = {SaveAnswer::discard};
+        drop();
+        QCOMPARE(cell(3, 3), 5);
+        QCOMPARE(cell(4, 4), 0);
+    }
+};
+
+QTEST_MAIN(OpeningTest)
+#include "opening_test.moc"
