@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/tileset.h"
 
-#include "level/levelformat.h"
+#include "edit/display.h"
 
 #include <array>
 
@@ -65,16 +65,18 @@ TileSet::TileSet() {
     unknown = loadpicture(QStringLiteral(":/tiles/unknown.xpm"));
 }
 
+QImage TileSet::picture(int code, bool inverted) const {
+    QImage img = code >= 0 && code < itemcount ? itembitmaps[code] : unknown;
+    if (inverted) img.invertPixels(QImage::InvertRgb);
+    return img;
+}
+
 void TileSet::rebuildcache() {
     cache_.clear();
     invcache_.clear();
     for (int code = 0; code <= itemcount; ++code) {
-        const QImage& picture = code < itemcount ? itembitmaps[code] : unknown;
-        QImage plain = scaletile(picture, tilew);
-        QImage inv = plain;
-        inv.invertPixels(QImage::InvertRgb);
-        cache_.push_back(std::move(plain));
-        invcache_.push_back(std::move(inv));
+        cache_.push_back(scaletile(picture(code, false), tilew));
+        invcache_.push_back(scaletile(picture(code, true), tilew));
     }
     cachesize_ = tilew;
 }
@@ -87,6 +89,31 @@ const QImage& TileSet::scaled(int code, bool inverted) {
 
 void TileSet::drawtile(QPainter& painter, int x, int y, int code, bool inverted) {
     painter.drawImage(x, y, scaled(code, inverted));
+}
+
+QImage tilesheet(const TileSet& tiles) {
+    constexpr int columns = 16;
+    QImage sheet(columns * picturesize, 256 / columns * picturesize, QImage::Format_RGB32);
+    QPainter p(&sheet);
+    for (int t = 0; t < 256; ++t) {
+        const CellLook look = celllook(notile, static_cast<std::uint8_t>(t));
+        p.drawImage(t % columns * picturesize, t / columns * picturesize,
+                    tiles.picture(look.code, look.inverted));
+    }
+    return sheet;
+}
+
+QImage renderlevel(const TileSet& tiles, const LevelRecord& curlevel, int scale) {
+    const int size = picturesize * scale;
+    QImage out(interiorcols * size, interiorrows * size, QImage::Format_RGB32);
+    QPainter p(&out);
+    for (int row = firstrow; row <= lastrow; ++row)
+        for (int col = firstcol; col <= lastcol; ++col) {
+            const CellLook look = celllook(notile, curlevel[cellindex(col, row)]);
+            p.drawImage((col - firstcol) * size, (row - firstrow) * size,
+                        scaletile(tiles.picture(look.code, look.inverted), size));
+        }
+    return out;
 }
 
 std::vector<QImage> loadtoolpictures() {

@@ -2,7 +2,10 @@
 #pragma once
 
 // The tile pictures, one 16 by 16 image per tile code, the on-screen tile
-// size, and the drawing of a tile at that size. Also the tool bar pictures.
+// size, and the drawing of a tile at that size. Also the tool bar pictures,
+// the 256-tile sheet of the map files and a level drawn as one image.
+
+#include "level/levelformat.h"
 
 #include <QImage>
 #include <QPainter>
@@ -39,6 +42,10 @@ public:
     // The picture of code as drawn at the current tile size.
     const QImage& scaled(int code, bool inverted);
 
+    // The 16 by 16 picture of code, plain or with every colour bit inverted;
+    // the unknown picture for a code outside the set.
+    QImage picture(int code, bool inverted) const;
+
 private:
     // Pictures scaled to the current tile size, plain and inverted, with the
     // unknown picture last; rebuilt when the size changes.
@@ -46,6 +53,16 @@ private:
     int cachesize_ = 0;
     void rebuildcache();
 };
+
+// The tile sheet of the map files: 256 tiles of 16 by 16 in 16 columns, tile
+// t showing what the level view shows for a cell byte t (the picture of
+// t & 0x7F, or the unknown picture, inverted when the mark bit 0x80 is set).
+QImage tilesheet(const TileSet& tiles);
+
+// The interior of a working level (switches decoded, marks allowed) as the
+// level view shows it at tile size 16, 928 by 352 pixels, each cell scaled up
+// by pixel repetition to scale by scale pixels.
+QImage renderlevel(const TileSet& tiles, const LevelRecord& curlevel, int scale = 1);
 
 // The six tool bar pictures, 24 by 24 with transparency.
 std::vector<QImage> loadtoolpictures();
