@@ -80,6 +80,10 @@ FileResult writepack(const QString& path, const LevelPack& pack) {
     return writeatomically(path, buf.data(), packlen);
 }
 
+FileResult writefileatomically(const QString& path, const QByteArray& bytes) {
+    return writeatomically(path, bytes.constData(), bytes.size());
+}
+
 LevelList buildlevellist(const LevelPack& pack) {
     LevelList list{};
     std::array<std::uint8_t, listentrylen - 1> line;

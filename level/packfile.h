@@ -23,6 +23,9 @@ FileResult readpack(const QString& path, LevelPack& pack);
 // write leaves what was there before and is reported.
 FileResult writepack(const QString& path, const LevelPack& pack);
 
+// Writes bytes to the file at path, atomically as writepack.
+FileResult writefileatomically(const QString& path, const QByteArray& bytes);
+
 // The 3108-byte level list: per record "--", its 23 title bytes, "--", 0x00.
 LevelList buildlevellist(const LevelPack& pack);
 

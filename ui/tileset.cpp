@@ -2,6 +2,10 @@
 #include "ui/tileset.h"
 
 #include "edit/display.h"
+#include "level/levelmap.h"
+
+#include <QBuffer>
+#include <QDir>
 
 #include <array>
 
@@ -114,6 +118,16 @@ QImage renderlevel(const TileSet& tiles, const LevelRecord& curlevel, int scale)
                         scaletile(tiles.picture(look.code, look.inverted), size));
         }
     return out;
+}
+
+FileResult writetilesetfiles(const QString& dir, const TileSet& tiles) {
+    const FileResult tsx = writetilesetfile(dir);
+    if (!tsx.ok) return tsx;
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    tilesheet(tiles).save(&buffer, "PNG");
+    return writefileatomically(QDir(dir).filePath(QLatin1String(sheetfilename)), png);
 }
 
 std::vector<QImage> loadtoolpictures() {

@@ -6,6 +6,7 @@
 // the 256-tile sheet of the map files and a level drawn as one image.
 
 #include "level/levelformat.h"
+#include "level/packfile.h"
 
 #include <QImage>
 #include <QPainter>
@@ -63,6 +64,10 @@ QImage tilesheet(const TileSet& tiles);
 // level view shows it at tile size 16, 928 by 352 pixels, each cell scaled up
 // by pixel repetition to scale by scale pixels.
 QImage renderlevel(const TileSet& tiles, const LevelRecord& curlevel, int scale = 1);
+
+// Writes tiles.tsx and the sheet tiles.png into the folder dir, each
+// atomically: what a map written there needs beside it.
+FileResult writetilesetfiles(const QString& dir, const TileSet& tiles);
 
 // The six tool bar pictures, 24 by 24 with transparency.
 std::vector<QImage> loadtoolpictures();

@@ -1,0 +1,274 @@
+// SPDX-License-Identifier: MIT
+// tessaron-pack: level packs on the command line. Shows what a pack holds,
+// moves its levels to Tiled maps and back, draws a level and compares packs.
+// Results go to stdout, messages to stderr. Exit status: 0 done (diff: the
+// packs are equal), 1 an input was rejected (diff: the packs differ), 2 wrong
+// usage (diff: also a pack that cannot be read, as cmp does).
+
+#include "level/levelmap.h"
+#include "level/levelstore.h"
+#include "level/packfile.h"
+#include "level/recordcheck.h"
+#include "ui/germantexts.h"
+#include "ui/tileset.h"
+
+#include <QBuffer>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <memory>
+
+using namespace tess;
+
+namespace {
+
+enum Exit { done = 0, rejected = 1, wrongusage = 2 };
+
+QTextStream& out() {
+    static QTextStream s(stdout);
+    return s;
+}
+QTextStream& err() {
+    static QTextStream s(stderr);
+    return s;
+}
+
+struct Usage {
+    QCommandLineParser parser;
+    QCommandLineOption level{QStringLiteral("level"),
+                             QStringLiteral("Nur Level N (1 bis 111) exportieren oder importieren."),
+                             QStringLiteral("N")};
+    QCommandLineOption scale{QStringLiteral("scale"),
+                             QStringLiteral("Vergrößerung des Bildes, 1 bis 8 (16 Pixel je Zelle mal S)."),
+                             QStringLiteral("S"), QStringLiteral("1")};
+    int fail(const QString& message) {
+        err() << QCoreApplication::applicationName() << ": " << message << "\n\n"
+              << parser.helpText();
+        return wrongusage;
+    }
+};
+
+int failed(const QString& message) {
+    err() << message << '\n';
+    return rejected;
+}
+
+QString levelname(int index) { return QStringLiteral("level%1").arg(index + 1, 3, 10, QChar(u'0')); }
+
+std::unique_ptr<LevelPack> loadpack(const QString& path, QString& error) {
+    auto pack = std::make_unique<LevelPack>();
+    const FileResult r = readpack(path, *pack);
+    if (r.ok) return pack;
+    error = r.error;
+    return nullptr;
+}
+
+QString printable(QString text) {
+    for (QChar& c : text)
+        if (!c.isPrint()) c = u'?';
+    return text;
+}
+
+int info(const QString& path) {
+    QString error;
+    const auto pack = loadpack(path, error);
+    if (!pack) return failed(error);
+    if (QFileInfo(path).size() != packlen)
+        err() << "Warnung: Die Datei ist " << QFileInfo(path).size() << " Bytes lang, ein Levelpack "
+              << packlen << "; gelesen werden die ersten " << packlen << ".\n";
+    for (int i = 0; i < levelcount; ++i) {
+        const LevelRecord& rec = (*pack)[i];
+        LevelRecord cur = rec;
+        decodeswitches(cur);
+        out() << QStringLiteral("%1  %2  Infotrons %3/%4  Schwerkraft %5  Schalter %6\n")
+                     .arg(i + 1, 3, 10, QChar(u'0'))
+                     .arg(printable(recordtomap(rec).title), -titlelen)
+                     .arg(countinfotrons(cur), 3)
+                     .arg(rec[off_infotrons], 3)
+                     .arg(rec[off_gravity] ? QStringLiteral("ja  ") : QStringLiteral("nein"))
+                     .arg(rec[off_switchcount]);
+        out().flush();
+        const RecordCheck c = checkrecord(rec);
+        const auto warn = [i](const char* what, int n) {
+            if (n) err() << QStringLiteral("Warnung Level %1: ").arg(i + 1, 3, 10, QChar(u'0')) << what << ": " << n << '\n';
+        };
+        warn("Einträge laut Schaltertabelle, gelesen werden höchstens 11",
+             c.switchcount > maxswitches ? c.switchcount : 0);
+        warn("Schaltereinträge außerhalb des Rasters", c.outsidegrid);
+        warn("Schalter-Ports, nur die ersten 11 bekommen einen Eintrag",
+             c.portsfound > maxswitches ? c.portsfound : 0);
+        warn("Zellen mit Markierungsbit", c.markedcells);
+        warn("Zellen mit einem Code ohne Bild", c.unknowncells);
+        warn("Bytes, die Zurückschreiben ändern würde", c.changedbytes);
+        err().flush();
+    }
+    return done;
+}
+
+int exportmaps(const QString& packpath, const QString& dir, int only) {
+    QString error;
+    const auto pack = loadpack(packpath, error);
+    if (!pack) return failed(error);
+    if (!QDir().mkpath(dir)) return failed(QStringLiteral("Der Ordner „%1“ konnte nicht angelegt werden.").arg(dir));
+    const FileResult tiles = writetilesetfiles(dir, TileSet());
+    if (!tiles.ok) return failed(tiles.error);
+    int written = 0;
+    for (int i = 0; i < levelcount; ++i) {
+        if (only >= 0 && i != only) continue;
+        const FileResult r = writelevelmap(QDir(dir).filePath(levelname(i) + QStringLiteral(".tmx")), (*pack)[i]);
+        if (!r.ok) return failed(r.error);
+        ++written;
+    }
+    out() << written << " Karten nach „" << QDir::toNativeSeparators(dir) << "“ geschrieben.\n";
+    return done;
+}
+
+int importmaps(const QString& dir, const QString& packpath, int only) {
+    auto pack = std::make_unique<LevelPack>();
+    if (only >= 0) {
+        QString error;
+        pack = loadpack(packpath, error);
+        if (!pack) return failed(error);
+    }
+    // Every map is read and checked before the pack is written.
+    for (int i = 0; i < levelcount; ++i) {
+        if (only >= 0 && i != only) continue;
+        const QString tmx = QDir(dir).filePath(levelname(i) + QStringLiteral(".tmx"));
+        const QString tmj = QDir(dir).filePath(levelname(i) + QStringLiteral(".tmj"));
+        const bool hastmx = QFileInfo::exists(tmx), hastmj = QFileInfo::exists(tmj);
+        if (hastmx == hastmj)
+            return failed(QStringLiteral("Im Ordner „%1“ muss für Level %2 genau eine Karte liegen, "
+                                         "%3.tmx oder %3.tmj; es sind %4.")
+                              .arg(QDir::toNativeSeparators(dir)).arg(i + 1).arg(levelname(i))
+                              .arg(hastmx ? QStringLiteral("beide") : QStringLiteral("keine")));
+        const MapImport map = readlevelmap(hastmx ? tmx : tmj);
+        if (!map.ok) return failed(map.error);
+        if (map.built.switchesfound > maxswitches)
+            err() << "Warnung Level " << i + 1 << ": " << map.built.switchesfound
+                  << " Schalter-Ports, nur die ersten 11 bekommen einen Eintrag.\n";
+        (*pack)[i] = map.built.record;
+    }
+    const FileResult r = writepack(packpath, *pack);
+    if (!r.ok) return failed(r.error);
+    out() << (only >= 0 ? 1 : levelcount) << " Level nach „" << QDir::toNativeSeparators(packpath)
+          << "“ geschrieben.\n";
+    return done;
+}
+
+int render(const QString& packpath, int index, const QString& pngpath, int scale) {
+    QString error;
+    const auto pack = loadpack(packpath, error);
+    if (!pack) return failed(error);
+    LevelRecord cur = (*pack)[index];
+    decodeswitches(cur);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    renderlevel(TileSet(), cur, scale).save(&buffer, "PNG");
+    const FileResult r = writefileatomically(pngpath, png);
+    if (!r.ok) return failed(r.error);
+    return done;
+}
+
+// What differs between two records, in words.
+QStringList differences(const LevelRecord& a, const LevelRecord& b) {
+    QStringList what;
+    int cells = 0;
+    for (int i = 0; i < cellcount; ++i) cells += a[i] != b[i];
+    if (cells) what << QStringLiteral("%1 Zellen").arg(cells);
+    const auto differ = [&](int from, int len) {
+        return !std::equal(a.begin() + from, a.begin() + from + len, b.begin() + from);
+    };
+    if (differ(off_title, titlelen)) what << QStringLiteral("Titel");
+    if (differ(off_gravity, 1)) what << QStringLiteral("Schwerkraft");
+    if (differ(off_infotrons, 1)) what << QStringLiteral("Infotrons benötigt");
+    if (differ(off_switchcount, reclen - off_switchcount)) what << QStringLiteral("Schalter");
+    if (differ(off_reserved1, 4) || differ(off_fixedspace, 1) || differ(off_reserved2, 1))
+        what << QStringLiteral("reservierte Bytes");
+    return what;
+}
+
+int diff(const QString& apath, const QString& bpath) {
+    QString error;
+    const auto a = loadpack(apath, error);
+    const auto b = a ? loadpack(bpath, error) : nullptr;
+    if (!b) {
+        err() << error << '\n';
+        return wrongusage;
+    }
+    int differing = 0;
+    for (int i = 0; i < levelcount; ++i) {
+        const QStringList what = differences((*a)[i], (*b)[i]);
+        if (what.isEmpty()) continue;
+        ++differing;
+        out() << "Level " << QStringLiteral("%1").arg(i + 1, 3, 10, QChar(u'0')) << ": "
+              << what.join(QStringLiteral(", ")) << '\n';
+    }
+    return differing ? rejected : done;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tessaron-pack"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TESS_VERSION));
+    installgermantexts();
+
+    Usage usage;
+    QCommandLineParser& p = usage.parser;
+    p.setApplicationDescription(QStringLiteral(
+        "Levelpacks auf der Kommandozeile.\n\n"
+        "  info PACK                      eine Zeile je Level; Warnungen auf stderr\n"
+        "  export PACK ORDNER [--level N] Level als Tiled-Karten levelNNN.tmx\n"
+        "  import ORDNER PACK [--level N] Karten (.tmx oder .tmj) zurück ins Pack\n"
+        "  render PACK N BILD.png [--scale S]  Level N als Bild, wie der Editor es zeigt\n"
+        "  diff A B                       unterschiedliche Level; Status 1, wenn verschieden"));
+    const QCommandLineOption help = p.addHelpOption();
+    const QCommandLineOption version = p.addVersionOption();
+    p.addOption(usage.level);
+    p.addOption(usage.scale);
+    p.addPositionalArgument(QStringLiteral("befehl"), QStringLiteral("info, export, import, render oder diff"));
+    p.addPositionalArgument(QStringLiteral("argumente"), QStringLiteral("Die Dateien und Ordner des Befehls."),
+                            QStringLiteral("argumente..."));
+    if (!p.parse(QCoreApplication::arguments())) return usage.fail(p.errorText());
+    if (p.isSet(help)) {
+        out() << p.helpText();
+        return done;
+    }
+    if (p.isSet(version)) {
+        out() << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion() << '\n';
+        return done;
+    }
+
+    const QStringList args = p.positionalArguments();
+    const QString verb = args.value(0);
+    const auto number = [](const QString& text, int low, int high) {
+        bool ok = false;
+        const int n = text.toInt(&ok);
+        return ok && n >= low && n <= high ? n : -1;
+    };
+    const int only = p.isSet(usage.level) ? number(p.value(usage.level), 1, levelcount) - 1 : -1;
+    if (p.isSet(usage.level) && only < 0) return usage.fail(QStringLiteral("--level braucht eine Zahl von 1 bis 111."));
+    if (p.isSet(usage.level) && verb != u"export" && verb != u"import")
+        return usage.fail(QStringLiteral("--level gilt nur für export und import."));
+    const int scale = number(p.value(usage.scale), 1, 8);
+    if (scale < 0) return usage.fail(QStringLiteral("--scale braucht eine Zahl von 1 bis 8."));
+    if (p.isSet(usage.scale) && verb != u"render") return usage.fail(QStringLiteral("--scale gilt nur für render."));
+
+    const auto needs = [&](int count) { return args.size() == count + 1; };
+    if (verb == u"info" && needs(1)) return info(args[1]);
+    if (verb == u"export" && needs(2)) return exportmaps(args[1], args[2], only);
+    if (verb == u"import" && needs(2)) return importmaps(args[1], args[2], only);
+    if (verb == u"diff" && needs(2)) return diff(args[1], args[2]);
+    if (verb == u"render" && needs(3)) {
+        const int n = number(args[2], 1, levelcount);
+        if (n < 0) return usage.fail(QStringLiteral("Die Levelnummer muss von 1 bis 111 gehen."));
+        return render(args[1], n - 1, args[3], scale);
+    }
+    if (verb.isEmpty()) return usage.fail(QStringLiteral("Es fehlt ein Befehl."));
+    return usage.fail(QStringLiteral("Falscher Aufruf von „%1“.").arg(verb));
+}

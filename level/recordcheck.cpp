@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: MIT
+#include "level/recordcheck.h"
+
+#include "level/levelmap.h"
+
+#include <algorithm>
+
+namespace tess {
+
+RecordCheck checkrecord(const LevelRecord& rec) {
+    RecordCheck c;
+    c.switchcount = rec[off_switchcount];
+    for (int k = 0; k < std::min(c.switchcount, maxswitches); ++k) {
+        const int e = off_switches + switchentrylen * k;
+        if ((((rec[e] << 8) | rec[e + 1]) >> 1) >= cellcount) ++c.outsidegrid;
+    }
+    for (int i = 0; i < cellcount; ++i) {
+        if (rec[i] & markbit) ++c.markedcells;
+        if ((rec[i] & ~markbit) >= tilecodecount) ++c.unknowncells;
+    }
+    const LevelMap map = recordtomap(rec);
+    c.portsfound = maptorecord(map).switchesfound;
+    c.changedbytes = static_cast<int>(map.foreign.size());
+    return c;
+}
+
+} // namespace tess
