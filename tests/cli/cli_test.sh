@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# tessaron-pack as a user calls it: exit status and output of every verb,
+# and an import that meets a bad map writes nothing.
+#   cli_test.sh TESSARON-PACK TESTPACKS WORKDIR
+set -uo pipefail
+pack=$1 testpacks=$2 work=$3
+rm -rf "$work" && mkdir -p "$work" && cd "$work" && "$testpacks" . || exit 1
+failures=0
+# expect STATUS TEXT COMMAND...: the command exits with STATUS and TEXT is in its output.
+expect() {
+  local status=$1 text=$2; shift 2
+  local output; output=$("$@" 2>&1); local got=$?
+  if [ $got -ne "$status" ] || [[ "$output" != *"$text"* ]]; then
+    echo "FAIL: $* -> $got (want $status, '$text'):"; echo "$output" | head -5; failures=$((failures + 1))
+  fi
+}
+head -c 170497 /dev/zero >long.pak
+"$pack" export edited.pak maps >/dev/null
+cp edited.pak target.pak
+sed -i '0,/^[0-9]*,/s//0,/' maps/level057.tmx
+
+expect 0 "Aufruf: " "$pack" --help
+expect 0 "tessaron-pack 1.0" "$pack" --version
+expect 2 "Es fehlt ein Befehl" "$pack"
+expect 2 "Falscher Aufruf von „info“" "$pack" info a.pak b.pak
+expect 2 "--level braucht" "$pack" export edited.pak out --level 112
+expect 2 "--scale braucht" "$pack" render edited.pak 1 x.png --scale 9
+expect 2 "von 1 bis 111" "$pack" render edited.pak 0 x.png
+expect 1 "fehlt.pak" "$pack" info fehlt.pak
+expect 0 "001  Grüße & <Ebene> \"1\"      Infotrons   0/  0  Schwerkraft nein  Schalter 11" "$pack" info edited.pak
+expect 0 "Warnung: Die Datei ist 170497 Bytes lang" "$pack" info long.pak
+expect 0 "Warnung Level 002: Einträge laut Schaltertabelle" "$pack" info foreign.pak
+expect 0 "" "$pack" diff edited.pak edited.pak
+expect 1 "Level 011: 22 Zellen, Titel, Schwerkraft, Schalter, reservierte Bytes" "$pack" diff edited.pak foreign.pak
+expect 2 "fehlt.pak" "$pack" diff edited.pak fehlt.pak
+expect 1 "level057.tmx“ ist keine gültige Karte: Zelle 0,0 ist leer (gid 0)" "$pack" import maps target.pak
+expect 1 "Zelle 0,0 ist leer" "$pack" import maps target.pak --level 57
+cmp edited.pak target.pak || { echo "FAIL: a rejected import changed the pack"; failures=$((failures + 1)); }
+expect 0 "1 Level nach „new.pak“" "$pack" import maps new.pak --level 5
+expect 1 "Level 004: 209 Zellen, Titel, Infotrons benötigt, Schalter" "$pack" diff new.pak edited.pak
+[ "$("$pack" diff new.pak edited.pak | grep -c "^Level")" -eq 110 ] ||
+  { echo "FAIL: import --level 5 did not replace just level 5"; failures=$((failures + 1)); }
+cp maps/level001.tmx maps/level001.tmj
+expect 1 "es sind beide" "$pack" import maps new.pak --level 1
+expect 0 "" "$pack" render edited.pak 3 x.png --scale 2
+[ "$(head -c 24 x.png | tail -c 8 | od -An -tx1 | tr -d ' \n')" = "00000740000002c0" ] ||
+  { echo "FAIL: render --scale 2 is not 1856 x 704"; failures=$((failures + 1)); }
+echo "$failures failed"
+[ $failures -eq 0 ]
