@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the release build's suite, a minute of fuzzing
-# pack files with clang's libFuzzer after replaying the saved inputs, then the
-# whole suite again under address and undefined-behaviour sanitizers.
+# Builds and runs every test: the release build's suite (with the map round
+# trip through Tiled's own tools and the Debian package checks), a minute of
+# fuzzing pack files with clang's libFuzzer after replaying the saved inputs,
+# then the whole suite again under address and undefined-behaviour sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/ensure-packages.sh
-tess_ensure_packages clang-14 libclang-rt-14-dev
+# tiled: its tessaron-pack round trip; appstream, lintian, dpkg-dev: the package check.
+tess_ensure_packages clang-14 libclang-rt-14-dev tiled appstream lintian dpkg-dev
 
 export QT_QPA_PLATFORM=offscreen
 

@@ -8,7 +8,7 @@ tess_ensure_packages() {
   tess_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
-    libgl-dev fonts-dejavu-core fonts-liberation2
+    libgl-dev fonts-dejavu-core fonts-liberation2 zlib1g-dev
     libgtest-dev libbenchmark-dev desktop-file-utils
     "$@"
   )
