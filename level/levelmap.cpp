@@ -257,8 +257,8 @@ QString readjsonlayers(const QJsonArray& layers, RawMap& m) {
             for (const QJsonValue& gid : data.toArray()) {
                 const double d = gid.toDouble(-1);
                 if (d < 0 || d > 0xFFFFFFFFu || d != std::uint32_t(d))
-                    return QStringLiteral("Die Kachelebene enthält „%1“, keine gid.")
-                        .arg(QString::fromUtf8(QJsonDocument(QJsonArray{gid}).toJson(QJsonDocument::Compact)));
+                    return QStringLiteral("Zelle %1,%2 hält keine gid.")
+                        .arg(m.gids.size() % gridcols).arg(m.gids.size() / gridcols);
                 m.gids.push_back(std::uint32_t(d));
             }
         } else {
