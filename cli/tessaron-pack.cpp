@@ -222,11 +222,11 @@ int main(int argc, char* argv[]) {
     QCommandLineParser& p = usage.parser;
     p.setApplicationDescription(QStringLiteral(
         "Levelpacks auf der Kommandozeile.\n\n"
-        "  info PACK                      eine Zeile je Level; Warnungen auf stderr\n"
-        "  export PACK ORDNER [--level N] Level als Tiled-Karten levelNNN.tmx\n"
-        "  import ORDNER PACK [--level N] Karten (.tmx oder .tmj) zurück ins Pack\n"
+        "  info PACK                           eine Zeile je Level; Warnungen auf stderr\n"
+        "  export PACK ORDNER [--level N]      Level als Tiled-Karten levelNNN.tmx\n"
+        "  import ORDNER PACK [--level N]      Karten (.tmx oder .tmj) zurück ins Pack\n"
         "  render PACK N BILD.png [--scale S]  Level N als Bild, wie der Editor es zeigt\n"
-        "  diff A B                       unterschiedliche Level; Status 1, wenn verschieden"));
+        "  diff A B                            unterschiedliche Level; Status 1, wenn verschieden"));
     const QCommandLineOption help = p.addHelpOption();
     const QCommandLineOption version = p.addVersionOption();
     p.addOption(usage.level);
@@ -270,5 +270,8 @@ int main(int argc, char* argv[]) {
         return render(args[1], n - 1, args[3], scale);
     }
     if (verb.isEmpty()) return usage.fail(QStringLiteral("Es fehlt ein Befehl."));
-    return usage.fail(QStringLiteral("Falscher Aufruf von „%1“.").arg(verb));
+    const QStringList verbs = {QStringLiteral("info"), QStringLiteral("export"), QStringLiteral("import"),
+                               QStringLiteral("render"), QStringLiteral("diff")};
+    if (!verbs.contains(verb)) return usage.fail(QStringLiteral("Unbekannter Befehl „%1“.").arg(verb));
+    return usage.fail(QStringLiteral("„%1“ mit %2 Argumenten ist kein gültiger Aufruf.").arg(verb).arg(args.size() - 1));
 }

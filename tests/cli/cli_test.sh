@@ -22,7 +22,8 @@ sed -i '0,/^[0-9]*,/s//0,/' maps/level057.tmx
 expect 0 "Aufruf: " "$pack" --help
 expect 0 "tessaron-pack 1.0" "$pack" --version
 expect 2 "Es fehlt ein Befehl" "$pack"
-expect 2 "Falscher Aufruf von „info“" "$pack" info a.pak b.pak
+expect 2 "„info“ mit 2 Argumenten ist kein gültiger Aufruf" "$pack" info a.pak b.pak
+expect 2 "Unbekannter Befehl „merge“" "$pack" merge a.pak
 expect 2 "--level braucht" "$pack" export edited.pak out --level 112
 expect 2 "--scale braucht" "$pack" render edited.pak 1 x.png --scale 9
 expect 2 "von 1 bis 111" "$pack" render edited.pak 0 x.png
