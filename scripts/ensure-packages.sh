@@ -8,8 +8,9 @@ tess_ensure_packages() {
   tess_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
-    libgl-dev fonts-dejavu-core fonts-liberation2 zlib1g-dev
+    libgl-dev fonts-dejavu-core fonts-liberation2
     libgtest-dev libbenchmark-dev desktop-file-utils
+    zlib1g-dev
     "$@"
   )
 
