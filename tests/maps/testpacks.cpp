@@ -91,16 +91,12 @@ int writepacks(const QString& dir) {
 }
 
 int samepixels(const QString& apath, const QString& bpath) {
-    const QImage a0(apath), b(bpath);
-    const QImage a = a0.copy(16, 16, a0.width() - 32, a0.height() - 32).convertToFormat(QImage::Format_RGB32);
-    if (a0.isNull() || b.isNull() || a.size() != b.size())
-        return std::fprintf(stderr, "%s and %s: sizes differ or unreadable\n", qPrintable(apath), qPrintable(bpath)), 1;
-    const QImage bb = b.convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != bb.pixel(x, y))
-                return std::fprintf(stderr, "%s: pixel %d,%d differs\n", qPrintable(apath), x, y), 1;
-    return 0;
+    const QImage a(apath);
+    if (!a.isNull() && a.copy(16, 16, a.width() - 32, a.height() - 32).convertToFormat(QImage::Format_RGB32) ==
+        QImage(bpath).convertToFormat(QImage::Format_RGB32))
+        return 0;
+    std::fprintf(stderr, "%s less its ring differs from %s\n", qPrintable(apath), qPrintable(bpath));
+    return 1;
 }
 
 } // namespace
