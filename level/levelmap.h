@@ -44,6 +44,7 @@ struct LevelMap {
     bool gravity = false;
     int infotronsneeded = 0; // 0..255
     std::vector<ForeignByte> foreign;
+    bool operator==(const LevelMap&) const = default;
 };
 
 // The map of a record: cells as selecting the level decodes them; title =
