@@ -10,8 +10,9 @@ namespace tess {
 
 namespace {
 
-QString runfiledialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& preset) {
+QString runfiledialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& preset, const QString& filter) {
     QFileDialog dialog(parent);
+    if (!filter.isEmpty()) dialog.setNameFilter(filter);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
@@ -54,12 +55,12 @@ template <class R, class F> R ModalGate::pass(R cancelled, F&& show) {
     return answer;
 }
 
-QString ModalGate::openfile(QWidget* parent, const QString& preset) {
-    return pass(QString(), [&] { return inner->openfile(parent, preset); });
+QString ModalGate::openfile(QWidget* parent, const QString& preset, const QString& filter) {
+    return pass(QString(), [&] { return inner->openfile(parent, preset, filter); });
 }
 
-QString ModalGate::savefile(QWidget* parent, const QString& preset) {
-    return pass(QString(), [&] { return inner->savefile(parent, preset); });
+QString ModalGate::savefile(QWidget* parent, const QString& preset, const QString& filter) {
+    return pass(QString(), [&] { return inner->savefile(parent, preset, filter); });
 }
 
 bool ModalGate::askyesno(QWidget* parent, const QString& text, bool defaultyes) {
@@ -77,12 +78,12 @@ void ModalGate::showerror(QWidget* parent, const QString& text) {
     });
 }
 
-QString QtDialogs::openfile(QWidget* parent, const QString& preset) {
-    return runfiledialog(parent, QFileDialog::AcceptOpen, preset);
+QString QtDialogs::openfile(QWidget* parent, const QString& preset, const QString& filter) {
+    return runfiledialog(parent, QFileDialog::AcceptOpen, preset, filter);
 }
 
-QString QtDialogs::savefile(QWidget* parent, const QString& preset) {
-    return runfiledialog(parent, QFileDialog::AcceptSave, preset);
+QString QtDialogs::savefile(QWidget* parent, const QString& preset, const QString& filter) {
+    return runfiledialog(parent, QFileDialog::AcceptSave, preset, filter);
 }
 
 bool QtDialogs::askyesno(QWidget* parent, const QString& text, bool defaultyes) {

@@ -17,9 +17,11 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     // Open dialog for an existing file, offering preset; empty when cancelled.
-    virtual QString openfile(QWidget* parent, const QString& preset) = 0;
-    // Save dialog, offering preset, with no question before overwriting; empty when cancelled.
-    virtual QString savefile(QWidget* parent, const QString& preset) = 0;
+    // filter ("Tiled-Karten (*.tmx *.tmj)") limits the files shown; empty: all.
+    virtual QString openfile(QWidget* parent, const QString& preset, const QString& filter) = 0;
+    // Save dialog, offering preset, with no question before overwriting; empty
+    // when cancelled.
+    virtual QString savefile(QWidget* parent, const QString& preset, const QString& filter) = 0;
     // Yes/no question, caption "Bestätigung", question icon. True only for yes.
     virtual bool askyesno(QWidget* parent, const QString& text, bool defaultyes) = 0;
     // The question before unsaved work is dropped: "Speichern" (the default),
@@ -37,8 +39,8 @@ public:
     Dialogs* inner = nullptr;
     std::function<void()> before;
 
-    QString openfile(QWidget* parent, const QString& preset) override;
-    QString savefile(QWidget* parent, const QString& preset) override;
+    QString openfile(QWidget* parent, const QString& preset, const QString& filter) override;
+    QString savefile(QWidget* parent, const QString& preset, const QString& filter) override;
     bool askyesno(QWidget* parent, const QString& text, bool defaultyes) override;
     SaveAnswer askunsaved(QWidget* parent, const QString& text) override;
     void showerror(QWidget* parent, const QString& text) override;
@@ -51,8 +53,8 @@ private:
 // The standard file dialogs and message boxes.
 class QtDialogs : public Dialogs {
 public:
-    QString openfile(QWidget* parent, const QString& preset) override;
-    QString savefile(QWidget* parent, const QString& preset) override;
+    QString openfile(QWidget* parent, const QString& preset, const QString& filter) override;
+    QString savefile(QWidget* parent, const QString& preset, const QString& filter) override;
     bool askyesno(QWidget* parent, const QString& text, bool defaultyes) override;
     SaveAnswer askunsaved(QWidget* parent, const QString& text) override;
     void showerror(QWidget* parent, const QString& text) override;

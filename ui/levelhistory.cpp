@@ -21,6 +21,10 @@ void CellStep::apply(bool undo) {
     if (history_.applycells) history_.applycells(change_, undo);
 }
 
+void RecordStep::apply(bool undo) {
+    if (history_.applyrecord) history_.applyrecord(undo ? before_ : after_);
+}
+
 LevelHistory::LevelHistory() {
     for (int i = 0; i < levelcount; ++i) {
         stacks_.push_back(std::make_unique<QUndoStack>());

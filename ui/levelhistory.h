@@ -52,6 +52,22 @@ private:
     CellChange change_;
 };
 
+// The whole record of the current level replaced (a level pasted, cleared or
+// read from a map): undo and redo put the record back and show it again.
+class RecordStep : public HistoryStep {
+public:
+    RecordStep(LevelHistory& history, const LevelRecord& before, const LevelRecord& after)
+        : HistoryStep(history), before_(before), after_(after) {}
+    std::size_t bytes() const override { return sizeof(RecordStep); }
+    HistoryStep* clone() const override { return new RecordStep(history_, before_, after_); }
+
+protected:
+    void apply(bool undo) override;
+
+private:
+    LevelRecord before_, after_;
+};
+
 class LevelHistory {
 public:
     LevelHistory();
@@ -60,6 +76,9 @@ public:
     QUndoGroup group;
     // What undo and redo of a cell step do to the working level.
     std::function<void(const CellChange&, bool undo)> applycells;
+    // What undo and redo of a record step do: the current level's record
+    // becomes the given one.
+    std::function<void(const LevelRecord&)> applyrecord;
     // The bound on all histories together, in bytes.
     std::size_t budget = std::size_t(64) << 20;
 

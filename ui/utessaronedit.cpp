@@ -2,6 +2,7 @@
 #include "ui/utessaronedit.h"
 
 #include "edit/commands.h"
+#include "level/levelmap.h"
 #include "level/packfile.h"
 #include "ui/accesskeys.h"
 #include "ui/editorstate.h"
@@ -12,6 +13,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -75,6 +77,7 @@ TForm1::TForm1(QWidget* parent)
     buildlayout();
     buildmenus();
     history_.applycells = [this](const CellChange& change, bool undo) { applystep(change, undo); };
+    history_.applyrecord = [this](const LevelRecord& record) { showrecord(record); };
     connect(&history_.group, &QUndoGroup::canUndoChanged, this, &TForm1::updateundo);
     connect(&history_.group, &QUndoGroup::canRedoChanged, this, &TForm1::updateundo);
     for (QObject* o : {static_cast<QObject*>(Edit1), static_cast<QObject*>(Edit2), static_cast<QObject*>(Edit3),
@@ -228,6 +231,11 @@ void TForm1::buildmenus() {
     Levelpackspeichern1 = action(Datei1, "Levelpackspeichern1", "&Levelpack speichern",
                                  &TForm1::Levelpackspeichern1Click);
     Datei1->addSeparator();
+    LevelnachTiledexportieren1 = action(Datei1, "LevelnachTiledexportieren1", "Level nach &Tiled exportieren...",
+                                        &TForm1::LevelnachTiledexportieren1Click);
+    LevelausTiledimportieren1 = action(Datei1, "LevelausTiledimportieren1", "Level aus T&iled importieren...",
+                                       &TForm1::LevelausTiledimportieren1Click);
+    Datei1->addSeparator();
     Beenden1 = Datei1->addAction(QStringLiteral("B&eenden"));
     Beenden1->setObjectName(QStringLiteral("Beenden1"));
     connect(Beenden1, &QAction::triggered, this, &QWidget::close);
@@ -334,6 +342,67 @@ void TForm1::Levelpackladen1Click() { exclusive([this] { loadpack(); }); }
 
 void TForm1::Levelpackspeichern1Click() { exclusive([this] { savepack(); }); }
 
+void TForm1::LevelnachTiledexportieren1Click() { exportmap(); }
+
+void TForm1::LevelausTiledimportieren1Click() { exclusive([this] { importmap(); }); }
+
+namespace {
+
+const QString mapfilter = QStringLiteral("Tiled-Karten (*.tmx *.tmj)");
+
+} // namespace
+
+// Writes the level as storing it would, with tiles.tsx and tiles.png beside
+// it; the pack itself is not touched.
+void TForm1::exportmap() {
+    const BuiltRecord built = buildrecord(state_->store.curlevel, readfields(*this));
+    if (built.switchesfound > maxswitches &&
+        !dialogs_.askyesno(this, QString::fromUtf8(switchlimitquestion), true))
+        return;
+    // Offered: levelNNN.tmx in the folder of the last map.
+    const QString name = QStringLiteral("level%1.tmx").arg(state_->store.levelnr + 1, 3, 10, QLatin1Char('0'));
+    const QString preset =
+        MapDialogFileName.isEmpty() ? name : QFileInfo(MapDialogFileName).absoluteDir().filePath(name);
+    QString file = dialogs_.savefile(this, preset, QStringLiteral("Tiled-Karten (*.tmx)"));
+    if (file.isEmpty()) return;
+    if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".tmx");
+    MapDialogFileName = file;
+    FileResult r = writelevelmap(file, built.record);
+    if (r.ok) r = writetilesetfiles(QFileInfo(file).absolutePath(), state_->tiles);
+    if (!r.ok) dialogs_.showerror(this, r.error);
+}
+
+// Reads a map into the current level, stored back first as a level switch
+// does; one step of the level's history.
+void TForm1::importmap() {
+    const QString file = dialogs_.openfile(this, MapDialogFileName, mapfilter);
+    if (file.isEmpty()) return;
+    MapDialogFileName = file;
+    const MapImport map = readlevelmap(file);
+    if (!map.ok) {
+        dialogs_.showerror(this, map.error);
+        return;
+    }
+    if (map.built.switchesfound > maxswitches &&
+        !dialogs_.askyesno(this, QString::fromUtf8(switchlimitquestion), true))
+        return;
+    endstep();
+    if (!savebacklevel(state_->store, *this)) return;
+    replacelevel(map.built.record);
+}
+
+void TForm1::replacelevel(const LevelRecord& record) {
+    const LevelRecord before = state_->store.levelpack[state_->store.levelnr];
+    showrecord(record);
+    history_.push(new RecordStep(history_, before, record));
+}
+
+void TForm1::showrecord(const LevelRecord& record) {
+    state_->store.levelpack[state_->store.levelnr] = record;
+    selectlevel(state_->store, state_->layers, *this, state_->store.levelnr);
+    levelshown();
+}
+
 void TForm1::newpack() {
     if (!maybesave()) return;
     newlevelpack(state_->store, state_->layers, *this);
@@ -342,7 +411,7 @@ void TForm1::newpack() {
 
 void TForm1::loadpack() {
     if (!maybesave()) return;
-    const QString file = dialogs_.openfile(this, OpenDialog1FileName);
+    const QString file = dialogs_.openfile(this, OpenDialog1FileName, QString());
     if (!file.isEmpty()) openpack(file);
 }
 
@@ -384,7 +453,7 @@ bool TForm1::maybesave() {
 bool TForm1::savepack() {
     LevelStore& store = state_->store;
     if (!savebacklevel(store, *this)) return false;
-    const QString packfile = dialogs_.savefile(this, SaveDialog1FileName);
+    const QString packfile = dialogs_.savefile(this, SaveDialog1FileName, QString());
     if (packfile.isEmpty()) return false;
     SaveDialog1FileName = packfile;
     FileResult r = writepack(packfile, store.levelpack);
@@ -395,7 +464,7 @@ bool TForm1::savepack() {
     *savedpack_ = store.levelpack;
     // The pack is saved; what follows is the level list.
     if (!dialogs_.askyesno(this, QStringLiteral("Levelliste erzeugen?"), true)) return true;
-    const QString listfile = dialogs_.savefile(this, SaveDialog1FileName);
+    const QString listfile = dialogs_.savefile(this, SaveDialog1FileName, QString());
     if (listfile.isEmpty()) return true;
     SaveDialog1FileName = listfile;
     if (samefile(listfile, packfile) &&

@@ -72,6 +72,8 @@ public:
     QAction* NeuesLevelpack1;
     QAction* Levelpackladen1;
     QAction* Levelpackspeichern1;
+    QAction* LevelnachTiledexportieren1;
+    QAction* LevelausTiledimportieren1;
     QAction* Beenden1;
     QAction* Kopieren1;
     QAction* Einfgen1;
@@ -81,6 +83,7 @@ public:
     // The last file chosen in each dialog, offered the next time it opens.
     QString OpenDialog1FileName;
     QString SaveDialog1FileName;
+    QString MapDialogFileName; // the last Tiled map exported or imported
 
     // Event handlers.
     bool UpDown1ChangingEx(int newvalue);
@@ -91,6 +94,8 @@ public:
     void NeuesLevelpack1Click();
     void Levelpackladen1Click();
     void Levelpackspeichern1Click();
+    void LevelnachTiledexportieren1Click();
+    void LevelausTiledimportieren1Click();
     void Rckgngig1Click();
     void Wiederherstellen1Click();
     void Kopieren1Click();
@@ -148,6 +153,12 @@ private:
     // Pushes what changed in the current level's cells since the last step.
     void endstep();
     void applystep(const CellChange& change, bool undo);
+    // Replaces the current level's record, stored back before, as one step.
+    void replacelevel(const LevelRecord& record);
+    // Makes record the current level's and shows it.
+    void showrecord(const LevelRecord& record);
+    void exportmap();
+    void importmap();
     void updateundo();
     void showcounter();
     // Runs a handler that stores or selects a level, unless one already runs.

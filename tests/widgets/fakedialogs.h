@@ -24,11 +24,11 @@ struct FakeDialogs : Dialogs {
 
     static QString next(QStringList& q) { return q.isEmpty() ? QString() : q.takeFirst(); }
 
-    QString openfile(QWidget*, const QString& preset) override {
+    QString openfile(QWidget*, const QString& preset, const QString&) override {
         openpresets << preset;
         return next(openanswers);
     }
-    QString savefile(QWidget*, const QString& preset) override {
+    QString savefile(QWidget*, const QString& preset, const QString&) override {
         savepresets << preset;
         return next(saveanswers);
     }

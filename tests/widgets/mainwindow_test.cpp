@@ -138,7 +138,14 @@ private slots:
             if (!a->isSeparator()) keys << k.join(QLatin1Char(' '));
         }
         QCOMPARE(datei, (QStringList{"&Neues Levelpack", "&Levelpack laden", "Le&velpack speichern", "-",
+                                     "Level nach &Tiled exportieren...", "Level aus T&iled importieren...", "-",
                                      "B&eenden"}));
+        for (const QStringList& menu : {datei, bearbeiten}) {
+            QString keys;
+            for (const QString& caption : menu)
+                if (caption != QLatin1String("-")) keys += caption.at(caption.indexOf(QLatin1Char('&')) + 1).toLower();
+            for (QChar k : keys) QCOMPARE(keys.count(k), 1);
+        }
         QCOMPARE(bearbeiten, (QStringList{QString::fromUtf8("&Rückgängig"), "&Wiederherstellen", "-", "&Kopieren",
                                           QString::fromUtf8("&Einfügen"), "-", "&Ausschneiden",
                                           QString::fromUtf8("&Löschen")}));

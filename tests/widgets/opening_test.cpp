@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
-// Packs opened other than through the load dialog: the one named on the
-// command line, and a file dropped onto the window.
+// Packs opened other than through the load dialog (the one named on the
+// command line, a file dropped onto the window), and levels written to and
+// read from Tiled maps.
 #include "fakedialogs.h"
+#include "level/levelmap.h"
 #include "level/packfile.h"
 #include "ui/editorstate.h"
 #include "ui/utessaronedit.h"
 
+#include <QCheckBox>
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
@@ -88,6 +91,43 @@ private slots:
         drop();
         QCOMPARE(cell(3, 3), 5);
         QCOMPARE(cell(4, 4), 0);
+    }
+
+    // Export writes the level as storing it would, beside its tileset, and
+    // leaves the pack alone; import replaces the level as one undo step, and
+    // a rejected map changes nothing.
+    void levelsGoToTiledAndBack() {
+        cell(5, 5) = 41;
+        cell(6, 5) = 4;
+        w->Edit2->setText(QStringLiteral("Karte"));
+        w->CheckBox1->setChecked(true);
+        const LevelPack pack = w->state().store.levelpack;
+        dialogs.saveanswers = {path("karte")};
+        w->LevelnachTiledexportieren1->trigger();
+        QCOMPARE(dialogs.savepresets, QStringList{QStringLiteral("level001.tmx")});
+        QVERIFY(QFile::exists(path("tiles.tsx")) && QFile::exists(path("tiles.png")));
+        const MapImport map = readlevelmap(path("karte.tmx"));
+        QVERIFY2(map.ok, qPrintable(map.error));
+        QCOMPARE(map.built.record, w->packtosave()[0]);
+        QCOMPARE(w->state().store.levelpack, pack);
+
+        dialogs.unsavedanswers = {SaveAnswer::discard};
+        w->NeuesLevelpack1->trigger();
+        writefile("kaputt.tmx", "<map/>");
+        dialogs.openanswers = {path("kaputt.tmx"), path("karte.tmx")};
+        w->LevelausTiledimportieren1->trigger();
+        QCOMPARE(dialogs.errors.size(), 1);
+        QVERIFY(dialogs.errors[0].contains(QStringLiteral("kaputt.tmx")));
+        QVERIFY(!w->Rckgngig1->isEnabled());
+        w->LevelausTiledimportieren1->trigger();
+        QCOMPARE(cell(5, 5), 41);
+        QCOMPARE(w->Edit2->text().trimmed(), QStringLiteral("Karte"));
+        QVERIFY(w->CheckBox1->isChecked());
+        w->Rckgngig1->trigger();
+        QCOMPARE(cell(5, 5), 0);
+        QCOMPARE(w->Edit2->text(), QStringLiteral("-------LEVEL-001-------"));
+        QVERIFY(!w->CheckBox1->isChecked());
+        QVERIFY(!w->packchanged());
     }
 };
 
