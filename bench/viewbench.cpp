@@ -6,6 +6,7 @@
 #include "edit/stroke.h"
 #include "level/packfile.h"
 #include "ui/editorstate.h"
+#include "ui/leveloverview.h"
 #include "ui/ulevedit.h"
 #include "ui/utessaronedit.h"
 
@@ -184,6 +185,63 @@ void BM_FullRepaintInTheWindow(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 
+// The level overview's thumbnails of a varied level, 3 pixels a cell.
+struct Overview {
+    std::unique_ptr<EditorState> s = std::make_unique<EditorState>();
+    LevelOverview overview{s->tiles, nullptr};
+    Overview() {
+        varied(*s, false);
+        overview.level = [this](int) { return s->store.curlevel; };
+        overview.show();
+        QCoreApplication::processEvents();
+    }
+};
+
+// The floor: every cell of n thumbnails blitted from ready 3 by 3 pictures.
+void blitthumbs(benchmark::State& state, int n) {
+    const int c = LevelOverview::cellsize;
+    std::vector<QImage> ready;
+    for (int i = 0; i < 8; ++i) {
+        QImage img(c, c, QImage::Format_RGB32);
+        img.fill(qRgb(i * 30, 255 - i * 30, i * 7));
+        ready.push_back(img);
+    }
+    std::vector<QImage> thumbs(std::size_t(n), QImage(LevelOverview::thumbw, LevelOverview::thumbh, QImage::Format_RGB32));
+    for (auto _ : state) {
+        for (QImage& t : thumbs) {
+            QPainter p(&t);
+            for (int k = 0; k < 1276; ++k) p.drawImage((k % interiorcols) * c, (k / interiorcols) * c, ready[k & 7]);
+        }
+        benchmark::DoNotOptimize(thumbs.front().constBits());
+    }
+}
+
+void BM_Floor_Thumbnails(benchmark::State& state) { blitthumbs(state, int(state.range(0))); }
+
+// All 111 thumbnails drawn anew, as after loading a pack.
+void BM_OverviewAllThumbnails(benchmark::State& state) {
+    Overview o;
+    for (auto _ : state) {
+        o.overview.changedall();
+        for (int slot = 0; slot < levelcount; ++slot) benchmark::DoNotOptimize(o.overview.thumbnail(slot).constBits());
+    }
+}
+
+// One thumbnail after a stroke: drawn anew and shown, at once.
+void BM_OverviewOneThumbnail(benchmark::State& state) {
+    Overview o;
+    for (auto _ : state) {
+        o.overview.changed(1);
+        o.overview.grid->repaint(o.overview.thumbrect(1));
+    }
+}
+
+// The whole visible overview painted, thumbnails ready, captions included.
+void BM_OverviewPaint(benchmark::State& state) {
+    Overview o;
+    for (auto _ : state) o.overview.grid->repaint();
+}
+
 } // namespace
 
 BENCHMARK(BM_Floor_FullGrid)->Arg(12)->Arg(16)->Arg(24)->Arg(32)->Arg(48);
@@ -196,6 +254,10 @@ BENCHMARK(BM_RectangleDrag1000)->Arg(32)->Arg(48)->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_SelectionDragWholeGrid)->Arg(32)->Arg(48);
 BENCHMARK(BM_FullRepaintInTheWindow);
 BENCHMARK(BM_UndoRedoStep)->Arg(20)->Arg(1276);
+BENCHMARK(BM_Floor_Thumbnails)->Arg(111)->Arg(1);
+BENCHMARK(BM_OverviewAllThumbnails);
+BENCHMARK(BM_OverviewOneThumbnail);
+BENCHMARK(BM_OverviewPaint);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

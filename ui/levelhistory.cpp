@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/levelhistory.h"
 
+#include "level/packops.h"
+
 #include <algorithm>
 
 namespace tess {
@@ -25,6 +27,10 @@ void RecordStep::apply(bool undo) {
     if (history_.applyrecord) history_.applyrecord(undo ? before_ : after_);
 }
 
+void MoveStep::apply(bool undo) {
+    if (history_.applymove) history_.applymove(undo ? from_ : to_);
+}
+
 LevelHistory::LevelHistory() {
     for (int i = 0; i < levelcount; ++i) {
         stacks_.push_back(std::make_unique<QUndoStack>());
@@ -44,6 +50,11 @@ void LevelHistory::clear() {
 void LevelHistory::setcurrent(int slot) {
     current_ = slot;
     group.setActiveStack(stacks_[static_cast<std::size_t>(slot)].get());
+}
+
+void LevelHistory::moveslot(int from, int to) {
+    tess::moveslot(stacks_, from, to);
+    tess::moveslot(stackbytes_, from, to);
 }
 
 void LevelHistory::push(HistoryStep* step) {

@@ -68,6 +68,22 @@ private:
     LevelRecord before_, after_;
 };
 
+// The current level moved from one slot to another, the levels between
+// shifting: undo moves it back to where it came from, redo to where it went,
+// from wherever it is then. Its history moves with it.
+class MoveStep : public HistoryStep {
+public:
+    MoveStep(LevelHistory& history, int from, int to) : HistoryStep(history), from_(from), to_(to) {}
+    std::size_t bytes() const override { return sizeof(MoveStep); }
+    HistoryStep* clone() const override { return new MoveStep(history_, from_, to_); }
+
+protected:
+    void apply(bool undo) override;
+
+private:
+    int from_, to_;
+};
+
 class LevelHistory {
 public:
     LevelHistory();
@@ -79,6 +95,8 @@ public:
     // What undo and redo of a record step do: the current level's record
     // becomes the given one.
     std::function<void(const LevelRecord&)> applyrecord;
+    // What undo and redo of a move step do: the current level moves to slot.
+    std::function<void(int slot)> applymove;
     // The bound on all histories together, in bytes.
     std::size_t budget = std::size_t(64) << 20;
 
@@ -86,6 +104,9 @@ public:
     void clear();
     // Makes the history of slot the one that undo and redo work on.
     void setcurrent(int slot);
+    // The history of slot from goes to slot to, those between shift by one,
+    // as their levels do.
+    void moveslot(int from, int to);
     // Pushes a step onto the current history and keeps the budget.
     void push(HistoryStep* step);
     QUndoStack& stack(int slot) { return *stacks_[static_cast<std::size_t>(slot)]; }

@@ -4,8 +4,10 @@
 #include "edit/commands.h"
 #include "level/levelmap.h"
 #include "level/packfile.h"
+#include "level/packops.h"
 #include "ui/accesskeys.h"
 #include "ui/editorstate.h"
+#include "ui/leveloverview.h"
 #include "ui/uitemselect.h"
 #include "ui/ulevedit.h"
 #include "ui/updown.h"
@@ -19,6 +21,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QTimer>
@@ -78,6 +81,8 @@ TForm1::TForm1(QWidget* parent)
     buildmenus();
     history_.applycells = [this](const CellChange& change, bool undo) { applystep(change, undo); };
     history_.applyrecord = [this](const LevelRecord& record) { showrecord(record); };
+    history_.applymove = [this](int slot) { showmove(slot); };
+    buildoverview();
     connect(&history_.group, &QUndoGroup::canUndoChanged, this, &TForm1::updateundo);
     connect(&history_.group, &QUndoGroup::canRedoChanged, this, &TForm1::updateundo);
     for (QObject* o : {static_cast<QObject*>(Edit1), static_cast<QObject*>(Edit2), static_cast<QObject*>(Edit3),
@@ -251,6 +256,21 @@ void TForm1::buildmenus() {
     Bearbeiten1->addSeparator();
     Lschen2 = action(Bearbeiten1, "Lschen2", "&Ausschneiden", &TForm1::Lschen2Click);
     Lschen1 = action(Bearbeiten1, "Lschen1", "&Löschen", &TForm1::Lschen1Click);
+
+    Level1 = menuBar()->addMenu(QStringLiteral("&Level"));
+    Level1->setObjectName(QStringLiteral("Level1"));
+    Levelkopieren1 = action(Level1, "Levelkopieren1", "Level &kopieren", &TForm1::Levelkopieren1Click);
+    Leveleinfgen1 = action(Level1, "Leveleinfgen1", "Level &einfügen", &TForm1::Leveleinfgen1Click);
+    Levelleeren1 = action(Level1, "Levelleeren1", "Level &leeren", &TForm1::Levelleeren1Click);
+    Level1->addSeparator();
+    Levelnachvorne1 = action(Level1, "Levelnachvorne1", "Level nach &vorne", &TForm1::Levelnachvorne1Click);
+    Levelnachhinten1 = action(Level1, "Levelnachhinten1", "Level nach &hinten", &TForm1::Levelnachhinten1Click);
+    Level1->addSeparator();
+    Levelbersicht1 = Level1->addAction(QStringLiteral("Level&übersicht"));
+    Levelbersicht1->setObjectName(QStringLiteral("Levelbersicht1"));
+    Levelbersicht1->setCheckable(true);
+    Levelbersicht1->setShortcut(QKeySequence(Qt::Key_F2));
+    Levelbersicht1->setShortcutContext(Qt::ApplicationShortcut); // also from the overview itself
     Rckgngig1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     Wiederherstellen1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     Kopieren1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
@@ -259,7 +279,7 @@ void TForm1::buildmenus() {
     Lschen1->setShortcut(QKeySequence(Qt::Key_Delete));
 
     // Show each menu with access keys that do not repeat within it.
-    for (QMenu* menu : {Datei1, Bearbeiten1}) {
+    for (QMenu* menu : {Datei1, Bearbeiten1, Level1}) {
         QList<QAction*> items;
         QStringList captions;
         for (QAction* a : menu->actions()) {
@@ -289,14 +309,16 @@ void TForm1::setpicture(QToolButton* button, int index) {
 bool TForm1::UpDown1ChangingEx(int newvalue) {
     if (newvalue < 1 || newvalue > levelcount) return false;
     bool changed = false;
-    exclusive([&] {
-        endstep(); // a stroke in progress may have changed cells already
-        if (!savebacklevel(state_->store, *this)) return;
-        selectlevel(state_->store, state_->layers, *this, newvalue - 1);
-        levelshown();
-        changed = true;
-    });
+    exclusive([&] { changed = gotolevel(newvalue - 1); });
     return changed;
+}
+
+bool TForm1::gotolevel(int slot) {
+    endstep(); // a stroke in progress may have changed cells already
+    if (!savebacklevel(state_->store, *this)) return false;
+    selectlevel(state_->store, state_->layers, *this, slot);
+    levelshown();
+    return true;
 }
 
 void TForm1::ToolButton1Click() {
@@ -391,6 +413,112 @@ void TForm1::importmap() {
     replacelevel(map.built.record);
 }
 
+// The level menu. Each operation stores the current level back first, as a
+// level switch does; declining the switch-limit question cancels it.
+
+void TForm1::Levelkopieren1Click() { exclusive([this] { copylevel(); }); }
+void TForm1::Leveleinfgen1Click() { exclusive([this] { pastelevel(); }); }
+void TForm1::Levelleeren1Click() { exclusive([this] { clearlevel(); }); }
+
+void TForm1::Levelnachvorne1Click() {
+    exclusive([this] {
+        if (state_->store.levelnr > 0) movelevel(state_->store.levelnr - 1);
+    });
+}
+
+void TForm1::Levelnachhinten1Click() {
+    exclusive([this] {
+        if (state_->store.levelnr < levelcount - 1) movelevel(state_->store.levelnr + 1);
+    });
+}
+
+void TForm1::copylevel() {
+    endstep();
+    if (savebacklevel(state_->store, *this)) levelclip_ = state_->store.levelpack[state_->store.levelnr];
+}
+
+void TForm1::pastelevel() {
+    if (!levelclip_) return;
+    endstep();
+    if (savebacklevel(state_->store, *this)) replacelevel(*levelclip_);
+}
+
+void TForm1::clearlevel() {
+    endstep();
+    if (savebacklevel(state_->store, *this)) replacelevel(emptylevel(state_->store.levelnr + 1));
+}
+
+void TForm1::movelevel(int to) {
+    endstep();
+    if (!savebacklevel(state_->store, *this)) return;
+    const int from = state_->store.levelnr;
+    showmove(to);
+    history_.push(new MoveStep(history_, from, to));
+}
+
+void TForm1::showmove(int to) {
+    LevelStore& store = state_->store;
+    // Undo and redo come here without the level stored back: storing it
+    // builds what it held after its last step, so nothing is asked.
+    store.levelpack[store.levelnr] = buildrecord(store.curlevel, readfields(*this)).record;
+    moveslot(store.levelpack, store.levelnr, to);
+    history_.moveslot(store.levelnr, to);
+    selectlevel(store, state_->layers, *this, to);
+    levelshown();
+    overview->changedall();
+}
+
+LevelRecord TForm1::shownlevel(int slot) const {
+    const LevelStore& store = state_->store;
+    if (slot != store.levelnr) {
+        LevelRecord rec = store.levelpack[slot];
+        decodeswitches(rec);
+        return rec;
+    }
+    LevelRecord rec = store.curlevel;
+    std::string t = title();
+    t.resize(titlelen, ' ');
+    std::copy(t.begin(), t.end(), rec.begin() + off_title);
+    return rec;
+}
+
+void TForm1::buildoverview() {
+    overview = new LevelOverview(state_->tiles, this);
+    overview->setFont(font());
+    overview->level = [this](int slot) { return shownlevel(slot); };
+    overview->chosen = [this](int slot) { exclusive([&] { gotolevel(slot); }); };
+    overview->moved = [this](int from, int to) {
+        exclusive([&] {
+            if (gotolevel(from)) movelevel(to);
+        });
+    };
+    // The level menu's operations for the level under the pointer: it
+    // becomes the current level first, as a click would make it.
+    overview->menuasked = [this](int slot, QPoint at) {
+        QMenu menu(overview);
+        const std::pair<QAction*, void (TForm1::*)()> items[] = {
+            {Levelkopieren1, &TForm1::copylevel}, {Leveleinfgen1, &TForm1::pastelevel},
+            {Levelleeren1, &TForm1::clearlevel}};
+        for (auto [item, run] : items)
+            connect(menu.addAction(item->text()), &QAction::triggered, this, [this, slot, run = run] {
+                exclusive([&] {
+                    if (gotolevel(slot)) (this->*run)();
+                });
+            });
+        menu.addSeparator();
+        for (auto [item, delta] : {std::pair{Levelnachvorne1, -1}, std::pair{Levelnachhinten1, +1}})
+            connect(menu.addAction(item->text()), &QAction::triggered, this, [this, slot, delta = delta] {
+                exclusive([&] {
+                    if (slot + delta >= 0 && slot + delta < levelcount && gotolevel(slot)) movelevel(slot + delta);
+                });
+            });
+        menu.exec(at);
+    };
+    overview->shown = [this](bool visible) { Levelbersicht1->setChecked(visible); };
+    connect(Levelbersicht1, &QAction::toggled, overview, &QWidget::setVisible);
+    connect(Edit2, &QLineEdit::textChanged, this, [this] { overview->changed(state_->store.levelnr); });
+}
+
 void TForm1::replacelevel(const LevelRecord& record) {
     const LevelRecord before = state_->store.levelpack[state_->store.levelnr];
     showrecord(record);
@@ -432,6 +560,7 @@ bool TForm1::openpack(const QString& path) {
 void TForm1::packreplaced() {
     history_.clear();
     levelshown();
+    overview->changedall();
     savedpack_ = std::make_unique<LevelPack>(packtosave());
 }
 
@@ -510,6 +639,7 @@ void TForm1::Wiederherstellen1Click() {
 }
 
 void TForm1::levelshown() {
+    overview->setcurrent(state_->store.levelnr);
     history_.setcurrent(state_->store.levelnr);
     stepstart_ = tilesof(state_->store.curlevel);
     updateundo();
@@ -520,6 +650,7 @@ void TForm1::endstep() {
     if (change.empty()) return;
     history_.push(new CellStep(history_, std::move(change)));
     stepstart_ = tilesof(state_->store.curlevel);
+    overview->changed(state_->store.levelnr);
 }
 
 void TForm1::applystep(const CellChange& change, bool undo) {
@@ -527,6 +658,7 @@ void TForm1::applystep(const CellChange& change, bool undo) {
     levedit1->putbuffer();
     showcounter();
     stepstart_ = tilesof(state_->store.curlevel);
+    overview->changed(state_->store.levelnr);
 }
 
 void TForm1::updateundo() {

@@ -14,6 +14,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -30,6 +31,7 @@ struct EditorState;
 class Tlevedit;
 class Titemselect;
 class TUpDown;
+class LevelOverview;
 
 class TForm1 : public QMainWindow, private LevelHost {
     Q_OBJECT
@@ -79,6 +81,14 @@ public:
     QAction* Einfgen1;
     QAction* Lschen2;
     QAction* Lschen1;
+    QMenu* Level1;
+    QAction* Levelkopieren1;
+    QAction* Leveleinfgen1;
+    QAction* Levelleeren1;
+    QAction* Levelnachvorne1;
+    QAction* Levelnachhinten1;
+    QAction* Levelbersicht1;
+    LevelOverview* overview;
 
     // The last file chosen in each dialog, offered the next time it opens.
     QString OpenDialog1FileName;
@@ -102,6 +112,11 @@ public:
     void Einfgen1Click();
     void Lschen2Click();
     void Lschen1Click();
+    void Levelkopieren1Click();
+    void Leveleinfgen1Click();
+    void Levelleeren1Click();
+    void Levelnachvorne1Click();
+    void Levelnachhinten1Click();
 
     // Index of the tool picture a tool bar button shows.
     static int picture(const QToolButton* button);
@@ -132,6 +147,7 @@ private:
     LevelCells stepstart_{};             // the current level's cells after its last step
     std::unique_ptr<LevelPack> savedpack_; // what saving wrote, or would have, at the last load, save or new pack
     bool levelkeys_ = false;             // the editing keys act on the level, not on a field's text
+    std::optional<LevelRecord> levelclip_; // "Level kopieren": kept for the whole run
     std::vector<QIcon> tools_;
     bool sized_ = false;
 
@@ -159,6 +175,19 @@ private:
     void showrecord(const LevelRecord& record);
     void exportmap();
     void importmap();
+    // Stores the level back and selects slot, as the level spinner does;
+    // false when the user declined.
+    bool gotolevel(int slot);
+    // The level operations on the current level, each stored back first.
+    void copylevel();
+    void pastelevel();
+    void clearlevel();
+    void movelevel(int to); // as one step of the level's history
+    // Moves the current level to slot to and shows it there.
+    void showmove(int to);
+    // The level as the overview shows it: the working copy for the current one.
+    LevelRecord shownlevel(int slot) const;
+    void buildoverview();
     void updateundo();
     void showcounter();
     // Runs a handler that stores or selects a level, unless one already runs.

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -140,16 +141,25 @@ private slots:
         QCOMPARE(datei, (QStringList{"&Neues Levelpack", "&Levelpack laden", "Le&velpack speichern", "-",
                                      "Level nach &Tiled exportieren...", "Level aus T&iled importieren...", "-",
                                      "B&eenden"}));
-        for (const QStringList& menu : {datei, bearbeiten}) {
+
+        QCOMPARE(bearbeiten, (QStringList{QString::fromUtf8("&Rückgängig"), "&Wiederherstellen", "-", "&Kopieren",
+                                          QString::fromUtf8("&Einfügen"), "-", "&Ausschneiden",
+                                          QString::fromUtf8("&Löschen")}));
+        QCOMPARE(keys, (QStringList{"Strg+Z", "Strg+Y Strg+Umschalt+Z", "Strg+C", "Strg+V", "Strg+X", "Entf"}));
+        QStringList level;
+        for (QAction* a : w->Level1->actions()) level << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        QCOMPARE(level, (QStringList{"Level &kopieren", QString::fromUtf8("Level &einfügen"), "Level &leeren", "-",
+                                     "Level nach &vorne", "Level nach &hinten", "-",
+                                     QString::fromUtf8("Level&übersicht")}));
+        QCOMPARE(w->Levelbersicht1->shortcut().toString(QKeySequence::NativeText), QStringLiteral("F2"));
+        QCOMPARE(w->menuBar()->actions().size(), 3);
+        QCOMPARE(w->menuBar()->actions().at(2)->menu(), w->Level1);
+        for (const QStringList& menu : {datei, bearbeiten, level}) {
             QString keys;
             for (const QString& caption : menu)
                 if (caption != QLatin1String("-")) keys += caption.at(caption.indexOf(QLatin1Char('&')) + 1).toLower();
             for (QChar k : keys) QCOMPARE(keys.count(k), 1);
         }
-        QCOMPARE(bearbeiten, (QStringList{QString::fromUtf8("&Rückgängig"), "&Wiederherstellen", "-", "&Kopieren",
-                                          QString::fromUtf8("&Einfügen"), "-", "&Ausschneiden",
-                                          QString::fromUtf8("&Löschen")}));
-        QCOMPARE(keys, (QStringList{"Strg+Z", "Strg+Y Strg+Umschalt+Z", "Strg+C", "Strg+V", "Strg+X", "Entf"}));
     }
 
     void steppingStoresBackThenSelects() {

@@ -1,0 +1,186 @@
+// SPDX-License-Identifier: MIT
+// The pack as a whole: the level menu's operations as undo steps of their
+// level, and the level overview's thumbnails, clicks, drags and menu.
+#include "fakedialogs.h"
+#include "level/packops.h"
+#include "pixels.h"
+#include "ui/editorstate.h"
+#include "ui/leveloverview.h"
+#include "ui/ulevedit.h"
+#include "ui/updown.h"
+#include "ui/utessaronedit.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using namespace tess;
+using namespace tess::test;
+
+class LevelMenuTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TForm1> w;
+    FakeDialogs dialogs;
+
+    EditorState& s() { return w->state(); }
+    std::uint8_t& cell(int col, int row) { return s().store.curlevel[cellindex(col, row)]; }
+    int level() { return s().store.levelnr; }
+    void tolevel(int slot) {
+        while (level() != slot) w->UpDown1->step(slot > level() ? 1 : -1);
+    }
+    // A stroke in the level view: one step of the current level.
+    void paint(int col, int row) {
+        w->levedit1->PaintBox1MouseDown(Button::left, false, (col - 1) * 32, (row - 1) * 32);
+        w->levedit1->PaintBox1MouseUp();
+    }
+    QPoint thumbcentre(int slot) { return w->overview->thumbrect(slot).center(); }
+
+private slots:
+    void init() {
+        w = shownwindow(dialogs);
+        QVERIFY(w);
+        // Levels 1 to 3 with their own content, titles and a flag-0 port; level 2 shown.
+        const char* titles[] = {"Eins", "Zwei", "Drei"};
+        for (int n = 0; n < 3; ++n) {
+            tolevel(n);
+            cell(10, 10) = 41;
+            w->Edit2->setText(QString::fromLatin1(titles[n]));
+            paint(5 + n, 5);
+        }
+        tolevel(1);
+    }
+    void cleanup() { w.reset(); }
+
+    // Each operation is one step of the current level: undo restores the pack
+    // and the level shown, redo does it again. Declining the switch-limit
+    // question at the store-back cancels it.
+    void operationsAreOneStep_data() {
+        QTest::addColumn<QString>("op");
+        for (const char* op : {"einfügen", "leeren", "vorne", "hinten", "Nein"}) QTest::newRow(op) << QString::fromUtf8(op);
+    }
+    void operationsAreOneStep() {
+        QFETCH(QString, op);
+        if (op == QStringLiteral("einfügen")) {
+            tolevel(2);
+            w->Levelkopieren1->trigger();
+            tolevel(1);
+        }
+        if (op == QStringLiteral("Nein")) {
+            s().leftitem = 13; // twelve ports in one stroke
+            w->levedit1->PaintBox1MouseDown(Button::left, false, 19 * 32, 11 * 32);
+            w->levedit1->PaintBox1MouseMove(30 * 32, 11 * 32);
+            w->levedit1->PaintBox1MouseUp();
+            dialogs.yesnoanswers = {false};
+        }
+        const LevelPack before = w->packtosave();
+        const int stepsbefore = w->history().stack(1).count();
+        if (op == QStringLiteral("einfügen")) w->Leveleinfgen1->trigger();
+        else if (op == QStringLiteral("vorne")) w->Levelnachvorne1->trigger();
+        else if (op == QStringLiteral("hinten")) w->Levelnachhinten1->trigger();
+        else w->Levelleeren1->trigger();
+        const LevelPack after = w->packtosave();
+
+        LevelPack want = before;
+        int shown = 1;
+        if (op == QStringLiteral("einfügen")) want[1] = before[2];
+        if (op == QStringLiteral("leeren")) want[1] = emptylevel(2);
+        if (op == QStringLiteral("vorne")) std::swap(want[0], want[1]), shown = 0;
+        if (op == QStringLiteral("hinten")) std::swap(want[1], want[2]), shown = 2;
+        QVERIFY(after == want);
+        QCOMPARE(level(), shown);
+        if (op == QStringLiteral("einfügen")) QCOMPARE(cell(10, 10), 41); // its switch table came along
+        if (op == QStringLiteral("Nein")) {
+            QCOMPARE(w->history().stack(1).count(), stepsbefore);
+            return;
+        }
+        w->Rckgngig1->trigger();
+        QVERIFY(w->packtosave() == before);
+        QCOMPARE(level(), 1);
+        QCOMPARE(w->Edit2->text().trimmed(), QStringLiteral("Zwei"));
+        w->Wiederherstellen1->trigger();
+        QVERIFY(w->packtosave() == after);
+        QCOMPARE(level(), shown);
+        // The level's own history came along: next, its stroke is undone.
+        w->Rckgngig1->trigger();
+        w->Rckgngig1->trigger();
+        QCOMPARE(level(), 1);
+        QCOMPARE(cell(6, 5), 0);
+    }
+
+    void nothingHappensAtTheEndsOrWithoutACopy() {
+        tolevel(levelcount - 1); // every level stored back once
+        tolevel(0);
+        const LevelPack before = w->packtosave();
+        w->Leveleinfgen1->trigger(); // nothing copied yet
+        w->Levelnachvorne1->trigger();
+        tolevel(levelcount - 1);
+        w->Levelnachhinten1->trigger();
+        QCOMPARE(level(), levelcount - 1);
+        for (int n = 0; n < levelcount; ++n) QCOMPARE(w->history().stack(n).count(), n < 3 ? 1 : 0);
+        QVERIFY(w->packtosave() == before);
+    }
+
+    // The overview shows every level's thumbnail and title, follows a stroke
+    // at once, chooses a level by a click and moves one by a drag, as one step.
+    void overviewShowsChoosesAndMoves() {
+        w->Levelbersicht1->trigger();
+        QVERIFY(QTest::qWaitForWindowExposed(w->overview));
+        QWidget* grid = w->overview->grid;
+        QCOMPARE(w->overview->windowTitle(), QString::fromUtf8("Levelübersicht"));
+        const QRect r = w->overview->thumbrect(1);
+        QImage img = shot(grid);
+        QCOMPARE(img.pixel(r.left() - 2, r.center().y()), qRgb(255, 0, 0)); // the current level outlined
+        const QRgb empty = img.pixel(r.left() + 30 * 3 + 1, r.top() + 15 * 3 + 1);
+        paint(31, 16);
+        QCoreApplication::processEvents();
+        img = shot(grid);
+        QVERIFY(img.pixel(r.left() + 30 * 3 + 1, r.top() + 15 * 3 + 1) != empty);
+        QCOMPARE(w->overview->thumbnail(1), shot(grid).copy(r)); // what it shows is its thumbnail
+
+        QTest::mouseClick(grid, Qt::LeftButton, {}, thumbcentre(40));
+        QCOMPARE(level(), 40);
+        QCOMPARE(w->Edit1->text(), QStringLiteral("41"));
+
+        const LevelPack before = w->packtosave();
+        QTest::mousePress(grid, Qt::LeftButton, {}, thumbcentre(2));
+        QTest::mouseMove(grid, thumbcentre(2) + QPoint(20, 0));
+        QTest::mouseMove(grid, thumbcentre(0));
+        QTest::mouseRelease(grid, Qt::LeftButton, {}, thumbcentre(0));
+        QCOMPARE(level(), 0);
+        QCOMPARE(w->Edit2->text().trimmed(), QStringLiteral("Drei"));
+        LevelPack want = before;
+        moveslot(want, 2, 0);
+        QVERIFY(w->packtosave() == want);
+        w->Rckgngig1->trigger();
+        QVERIFY(w->packtosave() == before);
+        QCOMPARE(level(), 2);
+    }
+
+    // A right click offers the level operations for that level.
+    void rightClickOffersTheOperations() {
+        w->Levelbersicht1->trigger();
+        QVERIFY(QTest::qWaitForWindowExposed(w->overview));
+        QStringList items;
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu) return;
+            for (QAction* a : menu->actions())
+                if (!a->isSeparator()) items << a->text();
+            menu->actions().at(2)->trigger(); // "Level leeren"
+            menu->close();
+        });
+        QTest::mouseClick(w->overview->grid, Qt::RightButton, {}, thumbcentre(0));
+        QCOMPARE(items, (QStringList{"Level &kopieren", QString::fromUtf8("Level &einfügen"), "Level &leeren",
+                                     "Level nach &vorne", "Level nach &hinten"}));
+        QCoreApplication::processEvents();
+        QCOMPARE(level(), 0);
+        QVERIFY(w->packtosave()[0] == emptylevel(1));
+    }
+};
+
+QTEST_MAIN(LevelMenuTest)
+#include "levelmenu_test.moc"

@@ -1,0 +1,200 @@
+// SPDX-License-Identifier: MIT
+#include "ui/leveloverview.h"
+
+#include "edit/display.h"
+#include "ui/tileset.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QScreen>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include <cstring>
+
+namespace tess {
+
+namespace {
+
+constexpr int margin = 8, gapx = 12, gapy = 8, captionh = 14;
+constexpr int pitchx = LevelOverview::thumbw + gapx;
+constexpr int pitchy = LevelOverview::thumbh + captionh + gapy;
+
+} // namespace
+
+OverviewGrid::OverviewGrid(LevelOverview* overview) : QWidget(overview), overview_(overview) {
+    setObjectName(QStringLiteral("grid"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void OverviewGrid::paintEvent(QPaintEvent* event) {
+    QPainter p(this);
+    p.fillRect(event->rect(), palette().window());
+    const QFontMetrics fm(font());
+    for (int slot = 0; slot < levelcount; ++slot) {
+        const QRect r = overview_->thumbrect(slot);
+        const QRect whole = r.adjusted(-3, -3, 3, captionh + 3);
+        if (!event->region().intersects(whole)) continue;
+        p.drawImage(r.topLeft(), overview_->thumbnail(slot));
+        const LevelRecord rec = overview_->level(slot);
+        const QByteArray title(reinterpret_cast<const char*>(rec.data()) + off_title, titlelen);
+        const QString caption = QStringLiteral("%1  %2").arg(slot + 1, 3, 10, QLatin1Char('0')).arg(QString::fromLatin1(title.constData()).trimmed());
+        p.setPen(palette().windowText().color());
+        p.drawText(QRect(r.left(), r.bottom() + 2, r.width(), captionh), Qt::AlignLeft | Qt::AlignVCenter,
+                   fm.elidedText(caption, Qt::ElideRight, r.width()));
+        p.setBrush(Qt::NoBrush);
+        if (slot == overview_->current_) {
+            p.setPen(QPen(QColor(255, 0, 0), 2));
+            p.drawRect(r.adjusted(-2, -2, 1, 1));
+        }
+        if (dragging_ && slot == target_ && slot != pressed_) { // where the dragged level would go
+            p.setPen(QPen(QColor(0, 0, 255), 2, Qt::DashLine));
+            p.drawRect(r.adjusted(-3, -3, 2, 2));
+        }
+    }
+}
+
+void OverviewGrid::mousePressEvent(QMouseEvent* event) {
+    const int slot = overview_->slotat(event->position().toPoint());
+    if (event->button() == Qt::RightButton && slot >= 0 && overview_->menuasked) {
+        overview_->menuasked(slot, event->globalPosition().toPoint());
+    } else if (event->button() == Qt::LeftButton) {
+        pressed_ = slot;
+        pressat_ = event->position().toPoint();
+        dragging_ = false;
+    }
+}
+
+void OverviewGrid::mouseMoveEvent(QMouseEvent* event) {
+    if (pressed_ < 0 || !(event->buttons() & Qt::LeftButton)) return;
+    const QPoint at = event->position().toPoint();
+    if (!dragging_ && (at - pressat_).manhattanLength() < QApplication::startDragDistance()) return;
+    dragging_ = true;
+    const int target = overview_->slotat(at);
+    if (target == target_) return;
+    for (int s : {target_, target})
+        if (s >= 0) update(overview_->thumbrect(s).adjusted(-3, -3, 3, 3));
+    target_ = target;
+}
+
+void OverviewGrid::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || pressed_ < 0) return;
+    const int from = pressed_, to = overview_->slotat(event->position().toPoint());
+    const bool dragged = dragging_;
+    pressed_ = target_ = -1;
+    dragging_ = false;
+    update();
+    if (dragged && to >= 0 && to != from && overview_->moved) overview_->moved(from, to);
+    else if (!dragged && to == from && overview_->chosen) overview_->chosen(from);
+}
+
+LevelOverview::LevelOverview(const TileSet& tiles, QWidget* parent)
+    : QWidget(parent, Qt::Window), thumbs_(levelcount), stale_(levelcount, true) {
+    setObjectName(QStringLiteral("Levelbersicht"));
+    setWindowTitle(QStringLiteral("Levelübersicht"));
+    // The pictures scaled down with smoothing, so that each cell shows its
+    // picture's colours and a level's shape reads at a glance.
+    for (bool inverted : {false, true})
+        for (int code = 0; code <= tiles.itemcount; ++code)
+            pictures_.push_back(tiles.picture(code, inverted)
+                                    .scaled(cellsize, cellsize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                    .convertToFormat(QImage::Format_RGB32));
+    for (QImage& t : thumbs_) t = QImage(thumbw, thumbh, QImage::Format_RGB32);
+    scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    grid = new OverviewGrid(this);
+    scroll->setWidget(grid);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll);
+    scroll->viewport()->installEventFilter(this);
+    resize(2 * margin + 4 * pitchx + scroll->verticalScrollBar()->sizeHint().width(), 560);
+}
+
+void LevelOverview::setcurrent(int slot) {
+    changed(current_);
+    current_ = slot;
+    changed(slot);
+}
+
+void LevelOverview::changed(int slot) {
+    stale_[static_cast<std::size_t>(slot)] = true;
+    grid->update(thumbrect(slot).adjusted(-3, -3, 3, captionh + 3));
+}
+
+void LevelOverview::changedall() {
+    std::fill(stale_.begin(), stale_.end(), true);
+    grid->update();
+}
+
+QRect LevelOverview::thumbrect(int slot) const {
+    return {margin + (slot % cols_) * pitchx, margin + (slot / cols_) * pitchy, thumbw, thumbh};
+}
+
+int LevelOverview::slotat(QPoint pos) const {
+    if (pos.x() < margin || pos.y() < margin) return -1;
+    const int col = (pos.x() - margin) / pitchx, row = (pos.y() - margin) / pitchy;
+    const int slot = row * cols_ + col;
+    if (col >= cols_ || slot >= levelcount) return -1;
+    return thumbrect(slot).adjusted(0, 0, 0, captionh).contains(pos) ? slot : -1;
+}
+
+const QImage& LevelOverview::thumbnail(int slot) {
+    if (stale_[static_cast<std::size_t>(slot)]) render(slot);
+    return thumbs_[static_cast<std::size_t>(slot)];
+}
+
+// Each cell's scaled picture copied row by row straight into the thumbnail.
+void LevelOverview::render(int slot) {
+    const LevelRecord rec = level(slot);
+    QImage& img = thumbs_[static_cast<std::size_t>(slot)];
+    const int unknown = static_cast<int>(pictures_.size()) / 2 - 1;
+    for (int row = firstrow; row <= lastrow; ++row)
+        for (int col = firstcol; col <= lastcol; ++col) {
+            const CellLook look = celllook(notile, rec[cellindex(col, row)]);
+            const int code = look.code < unknown ? look.code : unknown;
+            const QImage& pic = pictures_[static_cast<std::size_t>(code + (look.inverted ? unknown + 1 : 0))];
+            for (int y = 0; y < cellsize; ++y)
+                std::memcpy(img.scanLine((row - firstrow) * cellsize + y) + (col - firstcol) * cellsize * 4,
+                            pic.constScanLine(y), cellsize * 4);
+        }
+    stale_[static_cast<std::size_t>(slot)] = false;
+}
+
+void LevelOverview::relayout() {
+    const int width = scroll->viewport()->width();
+    cols_ = std::max(1, (width - 2 * margin + gapx) / pitchx);
+    const int rows = (levelcount + cols_ - 1) / cols_;
+    grid->resize(std::max(width, 2 * margin + cols_ * pitchx - gapx), 2 * margin + rows * pitchy - gapy);
+    grid->update();
+}
+
+// Shown first beside the main window, where the screen has room; after
+// that wherever the user put it.
+void LevelOverview::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!placed_ && parentWidget()) {
+        placed_ = true;
+        const QRect main = parentWidget()->frameGeometry();
+        const QRect room = parentWidget()->screen()->availableGeometry();
+        QPoint at(main.right() + 8, main.top());
+        if (at.x() + width() > room.right()) at.setX(std::max(room.left(), room.right() - width()));
+        move(at);
+    }
+    if (shown) shown(true);
+}
+
+void LevelOverview::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (shown) shown(false);
+}
+
+// The columns follow the visible width.
+bool LevelOverview::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == scroll->viewport() && event->type() == QEvent::Resize) relayout();
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace tess
