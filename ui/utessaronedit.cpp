@@ -2,9 +2,6 @@
 #include "ui/utessaronedit.h"
 
 #include "edit/commands.h"
-#include "level/levelmap.h"
-#include "level/packfile.h"
-#include "level/packops.h"
 #include "ui/accesskeys.h"
 #include "ui/editorstate.h"
 #include "ui/leveloverview.h"
@@ -14,17 +11,12 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -46,18 +38,6 @@ template <class W> W* placed(W* w, const char* name, int x, int y, int width, in
     w->setObjectName(QString::fromLatin1(name));
     w->setGeometry(x, y, width, height);
     return w;
-}
-
-bool samefile(const QString& a, const QString& b) {
-    const QString ca = QFileInfo(a).canonicalFilePath();
-    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
-}
-
-// The one local file a drag carries, or an empty string.
-QString droppedfile(const QMimeData* data) {
-    if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
-    const QUrl url = data->urls().constFirst();
-    return url.isLocalFile() ? url.toLocalFile() : QString();
 }
 
 } // namespace
@@ -111,12 +91,6 @@ void TForm1::showEvent(QShowEvent* event) {
 
 void TForm1::setdialogs(Dialogs* dialogs) { dialogs_.inner = dialogs ? dialogs : &qtdialogs_; }
 
-template <class F> void TForm1::exclusive(F&& handler) {
-    if (levelbusy_) return;
-    levelbusy_ = true;
-    handler();
-    levelbusy_ = false;
-}
 
 void TForm1::buildlayout() {
     auto* central = new QWidget(this);
@@ -358,256 +332,6 @@ void TForm1::ToolButton5Click() {
     zoomto(w == 16 ? 12 : w == 24 ? 16 : w == 32 ? 24 : w == 48 ? 32 : w);
 }
 
-void TForm1::NeuesLevelpack1Click() { exclusive([this] { newpack(); }); }
-
-void TForm1::Levelpackladen1Click() { exclusive([this] { loadpack(); }); }
-
-void TForm1::Levelpackspeichern1Click() { exclusive([this] { savepack(); }); }
-
-void TForm1::LevelnachTiledexportieren1Click() { exportmap(); }
-
-void TForm1::LevelausTiledimportieren1Click() { exclusive([this] { importmap(); }); }
-
-namespace {
-
-const QString mapfilter = QStringLiteral("Tiled-Karten (*.tmx *.tmj)");
-
-} // namespace
-
-// Writes the level as storing it would, with tiles.tsx and tiles.png beside
-// it; the pack itself is not touched.
-void TForm1::exportmap() {
-    const BuiltRecord built = buildrecord(state_->store.curlevel, readfields(*this));
-    if (built.switchesfound > maxswitches &&
-        !dialogs_.askyesno(this, QString::fromUtf8(switchlimitquestion), true))
-        return;
-    // Offered: levelNNN.tmx in the folder of the last map.
-    const QString name = QStringLiteral("level%1.tmx").arg(state_->store.levelnr + 1, 3, 10, QLatin1Char('0'));
-    const QString preset =
-        MapDialogFileName.isEmpty() ? name : QFileInfo(MapDialogFileName).absoluteDir().filePath(name);
-    QString file = dialogs_.savefile(this, preset, QStringLiteral("Tiled-Karten (*.tmx)"));
-    if (file.isEmpty()) return;
-    if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".tmx");
-    MapDialogFileName = file;
-    FileResult r = writelevelmap(file, built.record);
-    if (r.ok) r = writetilesetfiles(QFileInfo(file).absolutePath(), state_->tiles);
-    if (!r.ok) dialogs_.showerror(this, r.error);
-}
-
-// Reads a map into the current level, stored back first as a level switch
-// does; one step of the level's history.
-void TForm1::importmap() {
-    const QString file = dialogs_.openfile(this, MapDialogFileName, mapfilter);
-    if (file.isEmpty()) return;
-    MapDialogFileName = file;
-    const MapImport map = readlevelmap(file);
-    if (!map.ok) {
-        dialogs_.showerror(this, map.error);
-        return;
-    }
-    if (map.built.switchesfound > maxswitches &&
-        !dialogs_.askyesno(this, QString::fromUtf8(switchlimitquestion), true))
-        return;
-    endstep();
-    if (!savebacklevel(state_->store, *this)) return;
-    replacelevel(map.built.record);
-}
-
-// The level menu. Each operation stores the current level back first, as a
-// level switch does; declining the switch-limit question cancels it.
-
-void TForm1::Levelkopieren1Click() { exclusive([this] { copylevel(); }); }
-void TForm1::Leveleinfgen1Click() { exclusive([this] { pastelevel(); }); }
-void TForm1::Levelleeren1Click() { exclusive([this] { clearlevel(); }); }
-
-void TForm1::Levelnachvorne1Click() {
-    exclusive([this] {
-        if (state_->store.levelnr > 0) movelevel(state_->store.levelnr - 1);
-    });
-}
-
-void TForm1::Levelnachhinten1Click() {
-    exclusive([this] {
-        if (state_->store.levelnr < levelcount - 1) movelevel(state_->store.levelnr + 1);
-    });
-}
-
-void TForm1::copylevel() {
-    endstep();
-    if (savebacklevel(state_->store, *this)) levelclip_ = state_->store.levelpack[state_->store.levelnr];
-}
-
-void TForm1::pastelevel() {
-    if (!levelclip_) return;
-    endstep();
-    if (savebacklevel(state_->store, *this)) replacelevel(*levelclip_);
-}
-
-void TForm1::clearlevel() {
-    endstep();
-    if (savebacklevel(state_->store, *this)) replacelevel(emptylevel(state_->store.levelnr + 1));
-}
-
-void TForm1::movelevel(int to) {
-    endstep();
-    if (!savebacklevel(state_->store, *this)) return;
-    const int from = state_->store.levelnr;
-    showmove(to);
-    history_.push(new MoveStep(history_, from, to));
-}
-
-void TForm1::showmove(int to) {
-    LevelStore& store = state_->store;
-    // Undo and redo come here without the level stored back: storing it
-    // builds what it held after its last step, so nothing is asked.
-    store.levelpack[store.levelnr] = buildrecord(store.curlevel, readfields(*this)).record;
-    moveslot(store.levelpack, store.levelnr, to);
-    history_.moveslot(store.levelnr, to);
-    selectlevel(store, state_->layers, *this, to);
-    levelshown();
-    overview->changedall();
-}
-
-LevelRecord TForm1::shownlevel(int slot) const {
-    const LevelStore& store = state_->store;
-    if (slot != store.levelnr) {
-        LevelRecord rec = store.levelpack[slot];
-        decodeswitches(rec);
-        return rec;
-    }
-    LevelRecord rec = store.curlevel;
-    std::string t = title();
-    t.resize(titlelen, ' ');
-    std::copy(t.begin(), t.end(), rec.begin() + off_title);
-    return rec;
-}
-
-void TForm1::buildoverview() {
-    overview = new LevelOverview(state_->tiles, this);
-    overview->setFont(font());
-    overview->level = [this](int slot) { return shownlevel(slot); };
-    overview->chosen = [this](int slot) { exclusive([&] { gotolevel(slot); }); };
-    overview->moved = [this](int from, int to) {
-        exclusive([&] {
-            if (gotolevel(from)) movelevel(to);
-        });
-    };
-    // The level menu's operations for the level under the pointer: it
-    // becomes the current level first, as a click would make it.
-    overview->menuasked = [this](int slot, QPoint at) {
-        QMenu menu(overview);
-        const std::pair<QAction*, void (TForm1::*)()> items[] = {
-            {Levelkopieren1, &TForm1::copylevel}, {Leveleinfgen1, &TForm1::pastelevel},
-            {Levelleeren1, &TForm1::clearlevel}};
-        for (auto [item, run] : items)
-            connect(menu.addAction(item->text()), &QAction::triggered, this, [this, slot, run = run] {
-                exclusive([&] {
-                    if (gotolevel(slot)) (this->*run)();
-                });
-            });
-        menu.addSeparator();
-        for (auto [item, delta] : {std::pair{Levelnachvorne1, -1}, std::pair{Levelnachhinten1, +1}})
-            connect(menu.addAction(item->text()), &QAction::triggered, this, [this, slot, delta = delta] {
-                exclusive([&] {
-                    if (slot + delta >= 0 && slot + delta < levelcount && gotolevel(slot)) movelevel(slot + delta);
-                });
-            });
-        menu.exec(at);
-    };
-    overview->shown = [this](bool visible) { Levelbersicht1->setChecked(visible); };
-    connect(Levelbersicht1, &QAction::toggled, overview, &QWidget::setVisible);
-    connect(Edit2, &QLineEdit::textChanged, this, [this] { overview->changed(state_->store.levelnr); });
-}
-
-void TForm1::replacelevel(const LevelRecord& record) {
-    const LevelRecord before = state_->store.levelpack[state_->store.levelnr];
-    showrecord(record);
-    history_.push(new RecordStep(history_, before, record));
-}
-
-void TForm1::showrecord(const LevelRecord& record) {
-    state_->store.levelpack[state_->store.levelnr] = record;
-    selectlevel(state_->store, state_->layers, *this, state_->store.levelnr);
-    levelshown();
-}
-
-void TForm1::newpack() {
-    if (!maybesave()) return;
-    newlevelpack(state_->store, state_->layers, *this);
-    packreplaced();
-}
-
-void TForm1::loadpack() {
-    if (!maybesave()) return;
-    const QString file = dialogs_.openfile(this, OpenDialog1FileName, QString());
-    if (!file.isEmpty()) openpack(file);
-}
-
-bool TForm1::openpack(const QString& path) {
-    OpenDialog1FileName = path;
-    auto pack = std::make_unique<LevelPack>();
-    const FileResult r = readpack(path, *pack);
-    if (!r.ok) {
-        dialogs_.showerror(this, r.error);
-        return false;
-    }
-    state_->store.levelpack = *pack;
-    selectlevel(state_->store, state_->layers, *this, 0);
-    packreplaced();
-    return true;
-}
-
-void TForm1::packreplaced() {
-    history_.clear();
-    levelshown();
-    overview->changedall();
-    savedpack_ = std::make_unique<LevelPack>(packtosave());
-}
-
-LevelPack TForm1::packtosave() const { return packimage(state_->store, readfields(*this)); }
-
-bool TForm1::packchanged() const { return !savedpack_ || packtosave() != *savedpack_; }
-
-bool TForm1::maybesave() {
-    if (!packchanged()) return true;
-    switch (dialogs_.askunsaved(this, QStringLiteral("Das Levelpack wurde geändert. Sollen die Änderungen "
-                                                     "gespeichert werden?"))) {
-    case SaveAnswer::save: return savepack();
-    case SaveAnswer::discard: return true;
-    case SaveAnswer::cancel: break;
-    }
-    return false;
-}
-
-bool TForm1::savepack() {
-    LevelStore& store = state_->store;
-    if (!savebacklevel(store, *this)) return false;
-    const QString packfile = dialogs_.savefile(this, SaveDialog1FileName, QString());
-    if (packfile.isEmpty()) return false;
-    SaveDialog1FileName = packfile;
-    FileResult r = writepack(packfile, store.levelpack);
-    if (!r.ok) {
-        dialogs_.showerror(this, r.error);
-        return false;
-    }
-    *savedpack_ = store.levelpack;
-    // The pack is saved; what follows is the level list.
-    if (!dialogs_.askyesno(this, QStringLiteral("Levelliste erzeugen?"), true)) return true;
-    const QString listfile = dialogs_.savefile(this, SaveDialog1FileName, QString());
-    if (listfile.isEmpty()) return true;
-    SaveDialog1FileName = listfile;
-    if (samefile(listfile, packfile) &&
-        !dialogs_.askyesno(this,
-                           QStringLiteral("Die Levelliste würde das eben gespeicherte Levelpack "
-                                          "„%1“ überschreiben. Trotzdem fortfahren?")
-                               .arg(QFileInfo(packfile).fileName()),
-                           false))
-        return true;
-    r = writelevellist(listfile, store.levelpack);
-    if (!r.ok) dialogs_.showerror(this, r.error);
-    return true;
-}
-
 void TForm1::Kopieren1Click() { copyselection(state_->store.curlevel, state_->layers); }
 
 void TForm1::Einfgen1Click() {
@@ -668,29 +392,6 @@ void TForm1::updateundo() {
 }
 
 void TForm1::showcounter() { setcounter(countertext(countinfotrons(state_->store.curlevel))); }
-
-void TForm1::closeEvent(QCloseEvent* event) {
-    bool close = false;
-    exclusive([&] { close = maybesave(); });
-    event->setAccepted(close);
-}
-
-void TForm1::dragEnterEvent(QDragEnterEvent* event) {
-    if (!droppedfile(event->mimeData()).isEmpty()) event->acceptProposedAction();
-}
-
-// A dropped pack loads as the load command would, asking first; after the
-// drop has returned, so that no question holds up the program it came from.
-void TForm1::dropEvent(QDropEvent* event) {
-    const QString file = droppedfile(event->mimeData());
-    if (file.isEmpty()) return;
-    event->acceptProposedAction();
-    QTimer::singleShot(0, this, [this, file] {
-        exclusive([&] {
-            if (maybesave()) openpack(file);
-        });
-    });
-}
 
 // The editing keys (undo, redo, copy, cut, paste, delete) belong to a
 // field's text while the user types in it, and to the level once the user

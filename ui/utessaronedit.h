@@ -191,7 +191,12 @@ private:
     void updateundo();
     void showcounter();
     // Runs a handler that stores or selects a level, unless one already runs.
-    template <class F> void exclusive(F&& handler);
+    template <class F> void exclusive(F&& handler) {
+        if (levelbusy_) return;
+        levelbusy_ = true;
+        handler();
+        levelbusy_ = false;
+    }
 
     // The property fields, as the pack store sees them.
     void setlevelnumber(int number) override;
