@@ -212,29 +212,20 @@ private slots:
         twelveswitches();
         const LevelPack before = s().store.levelpack;
         auto* arrow = w->UpDown1->findChild<QToolButton*>(QStringLiteral("up"));
-        auto keyrepeats = [&] {
-            for (int i = 0; i < 5; ++i) {
+        auto repeats = [](QWidget* to) {
+            for (int i = 0; i < 3; ++i) {
                 QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier, QString(), true);
-                QApplication::sendEvent(w->Edit1, &repeat);
+                QApplication::sendEvent(to, &repeat);
             }
         };
-        int boxes = -1;
+        int boxes = 0;
         QTimer::singleShot(0, [&] {
             QTest::qWait(800); // long past the arrow's repeat delay
-            if (key) keyrepeats();
-            boxes = 0;
-            QMessageBox* box = nullptr;
-            for (QWidget* top : QApplication::topLevelWidgets())
-                if (auto* b = qobject_cast<QMessageBox*>(top); b && b->isVisible()) {
-                    ++boxes;
-                    box = b;
-                }
-            if (box && key) {
-                // The held key's repeats reach the question; Return still answers its default.
-                for (int i = 0; i < 3; ++i) {
-                    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier, QString(), true);
-                    QApplication::sendEvent(QApplication::focusWidget(), &repeat);
-                }
+            if (key) repeats(w->Edit1);
+            for (QWidget* top : QApplication::topLevelWidgets()) boxes += qobject_cast<QMessageBox*>(top) && top->isVisible();
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (key) { // the held key's repeats reach the question; Return still answers its default
+                repeats(QApplication::focusWidget());
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             } else if (box) {
                 box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
@@ -244,7 +235,7 @@ private slots:
         if (key) QTest::keyPress(w->Edit1, Qt::Key_Up);
         else QTest::mousePress(arrow, Qt::LeftButton);
         QCOMPARE(boxes, 1);
-        if (key) keyrepeats();
+        if (key) repeats(w->Edit1);
         QTest::qWait(600); // the arrow, still held, must not start repeating again
         if (key) QTest::keyRelease(w->Edit1, Qt::Key_Up);
         else QTest::mouseRelease(arrow, Qt::LeftButton);
