@@ -21,14 +21,10 @@
 using namespace tess;
 using namespace tess::test;
 
-class EditingTest : public QObject {
+class EditingTest : public QObject, WindowFixture {
     Q_OBJECT
-    std::unique_ptr<TForm1> w;
-    FakeDialogs dialogs;
     QWidget* box = nullptr;
 
-    EditorState& s() { return w->state(); }
-    std::uint8_t& cell(int col, int row) { return s().store.curlevel[cellindex(col, row)]; }
     int tile() { return s().tiles.tilew; }
     // The middle of cell (col, row) on the paint surface.
     QPoint at(int col, int row) { return {(col - 1) * tile() + tile() / 2, (row - 1) * tile() + tile() / 2}; }

@@ -4,6 +4,8 @@
 // Answers the main window's dialogs from queues, and records what was asked.
 
 #include "ui/dialogs.h"
+#include "ui/editorstate.h"
+#include "ui/updown.h"
 #include "ui/utessaronedit.h"
 
 #include <QList>
@@ -54,5 +56,20 @@ inline std::unique_ptr<TForm1> shownwindow(FakeDialogs& dialogs) {
     if (!QTest::qWaitForWindowExposed(w.get())) return nullptr;
     return w;
 }
+
+// What the main window's tests share: the window, its answered dialogs, and
+// the working level's cells.
+struct WindowFixture {
+    std::unique_ptr<TForm1> w;
+    FakeDialogs dialogs;
+
+    EditorState& s() { return w->state(); }
+    std::uint8_t& cell(int col, int row) { return s().store.curlevel[cellindex(col, row)]; }
+    int level() { return s().store.levelnr; }
+    // Steps the level spinner to slot, storing back each level on the way.
+    void tolevel(int slot) {
+        while (level() != slot) w->UpDown1->step(slot > level() ? 1 : -1);
+    }
+};
 
 } // namespace tess::test

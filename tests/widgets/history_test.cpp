@@ -26,14 +26,10 @@
 using namespace tess;
 using namespace tess::test;
 
-class HistoryTest : public QObject {
+class HistoryTest : public QObject, WindowFixture {
     Q_OBJECT
-    std::unique_ptr<TForm1> w;
-    FakeDialogs dialogs;
     QWidget* box = nullptr;
 
-    EditorState& s() { return w->state(); }
-    std::uint8_t& cell(int col, int row) { return s().store.curlevel[cellindex(col, row)]; }
     QPoint at(int col, int row) { return {(col - 1) * 32 + 16, (row - 1) * 32 + 16}; }
     void drag(Qt::MouseButton b, int c0, int r0, int c1, int r1) {
         QTest::mousePress(box, b, {}, at(c0, r0));
@@ -209,9 +205,6 @@ private slots:
         std::mt19937 rng{unsigned(budget)};
         auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
         auto image = [&] { return w->packtosave(); };
-        auto tolevel = [&](int n) {
-            while (s().store.levelnr != n) w->UpDown1->step(n > s().store.levelnr ? 1 : -1);
-        };
         auto walk = [&](bool undo) {
             for (int n = 0; n < 4; ++n) {
                 tolevel(n);

@@ -21,17 +21,9 @@
 using namespace tess;
 using namespace tess::test;
 
-class LevelMenuTest : public QObject {
+class LevelMenuTest : public QObject, WindowFixture {
     Q_OBJECT
-    std::unique_ptr<TForm1> w;
-    FakeDialogs dialogs;
 
-    EditorState& s() { return w->state(); }
-    std::uint8_t& cell(int col, int row) { return s().store.curlevel[cellindex(col, row)]; }
-    int level() { return s().store.levelnr; }
-    void tolevel(int slot) {
-        while (level() != slot) w->UpDown1->step(slot > level() ? 1 : -1);
-    }
     // A stroke in the level view: one step of the current level.
     void paint(int col, int row) {
         w->levedit1->PaintBox1MouseDown(Button::left, false, (col - 1) * 32, (row - 1) * 32);

@@ -38,15 +38,11 @@ QByteArray slurp(const QString& path) {
 
 } // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, WindowFixture {
     Q_OBJECT
     enum { unchanged, save, savecancelled, discard, cancel };
-    std::unique_ptr<TForm1> w;
-    FakeDialogs dialogs;
     QTemporaryDir dir;
 
-    EditorState& s() { return w->state(); }
-    std::uint8_t& cell(int col, int row) { return s().store.curlevel[cellindex(col, row)]; }
     QString path(const char* name) { return dir.filePath(QString::fromLatin1(name)); }
     void typeinto(QLineEdit* e, const QString& text) {
         e->selectAll();

@@ -21,13 +21,10 @@
 using namespace tess;
 using namespace tess::test;
 
-class OpeningTest : public QObject {
+class OpeningTest : public QObject, WindowFixture {
     Q_OBJECT
-    std::unique_ptr<TForm1> w;
-    FakeDialogs dialogs;
     QTemporaryDir dir;
 
-    std::uint8_t& cell(int col, int row) { return w->state().store.curlevel[cellindex(col, row)]; }
     QString path(const char* name) { return dir.filePath(QString::fromLatin1(name)); }
     void writefile(const char* name, const QByteArray& bytes) {
         QFile f(path(name));
