@@ -54,9 +54,7 @@ void TForm1::LevelausTiledimportieren1Click() { exclusive([this] { importmap(); 
 // it; the pack itself is not touched.
 void TForm1::exportmap() {
     const BuiltRecord built = buildrecord(state_->store.curlevel, readfields(*this));
-    if (built.switchesfound > maxswitches &&
-        !dialogs_.askyesno(this, QString::fromUtf8(switchlimitquestion), true))
-        return;
+    if (built.switchesfound > maxswitches && !askyesno(switchlimitquestion)) return;
     // Offered: levelNNN.tmx in the folder of the last map.
     const QString name = QStringLiteral("level%1.tmx").arg(state_->store.levelnr + 1, 3, 10, QLatin1Char('0'));
     const QString preset =
@@ -81,9 +79,7 @@ void TForm1::importmap() {
         dialogs_.showerror(this, map.error);
         return;
     }
-    if (map.built.switchesfound > maxswitches &&
-        !dialogs_.askyesno(this, QString::fromUtf8(switchlimitquestion), true))
-        return;
+    if (map.built.switchesfound > maxswitches && !askyesno(switchlimitquestion)) return;
     endstep();
     if (!savebacklevel(state_->store, *this)) return;
     replacelevel(map.built.record);
