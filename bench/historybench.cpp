@@ -35,7 +35,9 @@ void BM_HistoryPush(benchmark::State& state) {
 // spread over the pushes between.
 void BM_HistoryPushAtBudget(benchmark::State& state) {
     LevelHistory h;
-    while (h.bytes() < h.budget) h.push(rowstep(h));
+    h.push(rowstep(h));
+    const std::size_t step = h.bytes();
+    while (h.bytes() + step <= h.budget) h.push(rowstep(h));
     for (auto _ : state) h.push(rowstep(h));
     state.counters["held"] = double(h.stack(0).count());
     state.counters["MiB"] = double(h.bytes()) / (1 << 20);
