@@ -1,0 +1,140 @@
+// SPDX-License-Identifier: MIT
+#include "level/journalfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <zlib.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstring>
+
+namespace tess {
+
+namespace {
+
+constexpr char magic[8] = {'T', 'E', 'S', 'S', 'J', 'R', 'N', '1'};
+
+void put(QByteArray& out, quint64 v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.append(char((v >> (8 * i)) & 0xFF));
+}
+
+quint64 get(const char* p, int bytes) {
+    quint64 v = 0;
+    for (int i = 0; i < bytes; ++i) v |= quint64(static_cast<unsigned char>(p[i])) << (8 * i);
+    return v;
+}
+
+quint32 crc(const char* data, qsizetype len) {
+    return quint32(::crc32(::crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(data), uInt(len)));
+}
+
+JournalRead rejected(const QString& path, const QString& why) {
+    JournalRead r;
+    r.error = QStringLiteral("Die Wiederherstellungsdatei „%1“ ist unbrauchbar: %2")
+                  .arg(QDir::toNativeSeparators(path), why);
+    return r;
+}
+
+} // namespace
+
+QByteArray encodejournal(const Journal& j) {
+    const QByteArray name = j.packfile.toUtf8().left(journalmaxname);
+    QByteArray out;
+    out.reserve(journalmaxlen);
+    out.append(magic, sizeof magic);
+    put(out, quint64(j.levelnr), 1);
+    put(out, quint64(j.changed.toMSecsSinceEpoch()), 8);
+    put(out, quint64(name.size()), 2);
+    out.append(name);
+    for (const LevelRecord& rec : *j.pack) out.append(reinterpret_cast<const char*>(rec.data()), reclen);
+    put(out, crc(out.constData(), out.size()), 4);
+    return out;
+}
+
+JournalRead parsejournal(const QByteArray& bytes, const QString& path) {
+    const qsizetype fixed = 8 + 1 + 8 + 2;
+    if (bytes.size() < fixed + packlen + 4 || bytes.size() > journalmaxlen)
+        return rejected(path, QStringLiteral("Sie hat die falsche Länge (%1 Bytes).").arg(bytes.size()));
+    const char* p = bytes.constData();
+    if (std::memcmp(p, magic, sizeof magic) != 0) return rejected(path, QStringLiteral("Die Kennung fehlt."));
+    const qsizetype body = bytes.size() - 4;
+    if (crc(p, body) != quint32(get(p + body, 4)))
+        return rejected(path, QStringLiteral("Die Prüfsumme stimmt nicht."));
+    const int levelnr = int(get(p + 8, 1));
+    const qint64 ms = qint64(get(p + 9, 8));
+    const qsizetype namelen = qsizetype(get(p + 17, 2));
+    if (levelnr >= levelcount) return rejected(path, QStringLiteral("Die Levelnummer ist ungültig."));
+    if (namelen > journalmaxname || fixed + namelen + packlen != body)
+        return rejected(path, QStringLiteral("Die Länge des Dateinamens passt nicht."));
+    const QByteArray name(p + fixed, namelen);
+    QString packfile = QString::fromUtf8(name);
+    if (packfile.toUtf8() != name || packfile.contains(QChar(0)))
+        return rejected(path, QStringLiteral("Der Dateiname ist kein gültiger Text."));
+    auto pack = std::make_shared<LevelPack>();
+    const char* data = p + fixed + namelen;
+    for (int i = 0; i < levelcount; ++i) std::memcpy((*pack)[i].data(), data + qsizetype(i) * reclen, reclen);
+    JournalRead r;
+    r.ok = true;
+    r.journal = {levelnr, QDateTime::fromMSecsSinceEpoch(ms), packfile, std::move(pack)};
+    return r;
+}
+
+bool readcapped(const QString& path, qint64 cap, QByteArray& bytes, QString& error) {
+    QFile file(path);
+    if (QFileInfo(path).isDir()) {
+        error = QStringLiteral("Es ist ein Ordner.");
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = file.errorString();
+        return false;
+    }
+    // Read to the cap plus one byte whatever size() says: FIFOs and devices
+    // report 0, and a file may grow while it is read.
+    bytes.resize(cap + 1);
+    qint64 got = 0;
+    while (got <= cap) {
+        const qint64 n = file.read(bytes.data() + got, cap + 1 - got);
+        if (n < 0) {
+            error = file.errorString();
+            return false;
+        }
+        if (n == 0) break;
+        got += n;
+    }
+    if (got > cap) {
+        error = QStringLiteral("Sie ist größer als %1 Bytes.").arg(cap);
+        return false;
+    }
+    bytes.resize(got);
+    return true;
+}
+
+JournalRead readjournal(const QString& path) {
+    QByteArray bytes;
+    QString error;
+    if (!readcapped(path, journalmaxlen, bytes, error)) return rejected(path, error);
+    return parsejournal(bytes, path);
+}
+
+FileResult writedurably(const QString& path, const QByteArray& bytes) {
+    // QSaveFile syncs the new file's data before it renames it over the old.
+    FileResult r = writefileatomically(path, bytes);
+    if (!r.ok) return r;
+    // The rename lives in the folder: sync that too, or a power cut may
+    // bring back the previous journal or none.
+    const QByteArray dir = QFile::encodeName(QFileInfo(path).absolutePath());
+    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+    return r;
+}
+
+} // namespace tess

@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// The recovery journal's file: everything needed to rebuild an unsaved pack
+// after the editor was killed. Binary, fixed layout, little-endian:
+//   "TESSJRN1"                 8 bytes
+//   level number  0..110       1 byte
+//   time          ms since 1970, 8 bytes
+//   file name     length 0..4096 (2 bytes), then that many UTF-8 bytes
+//   pack          170496 bytes, as a save would write it
+//   CRC-32 of all bytes before it, 4 bytes
+// A file that is longer, shorter, or whose check sum or fields are wrong is
+// rejected whole.
+
+#include "level/levelformat.h"
+#include "level/packfile.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+#include <memory>
+
+namespace tess {
+
+inline constexpr int journalmaxname = 4096;
+inline constexpr int journalmaxlen = 8 + 1 + 8 + 2 + journalmaxname + packlen + 4;
+
+struct Journal {
+    int levelnr = 0;       // the working level, 0..110
+    QDateTime changed;     // when the pack last changed
+    QString packfile;      // the pack's own file; empty for a new pack
+    std::shared_ptr<const LevelPack> pack;
+};
+
+QByteArray encodejournal(const Journal& journal);
+
+struct JournalRead {
+    bool ok = false;
+    QString error; // German, names the file and the fault; empty when ok
+    Journal journal;
+};
+
+// Parses a journal's bytes; path only names the file in an error.
+JournalRead parsejournal(const QByteArray& bytes, const QString& path);
+
+// Reads the journal at path, never more than journalmaxlen + 1 bytes
+// whatever the file claims to be (a FIFO, a device, a huge file).
+JournalRead readjournal(const QString& path);
+
+// Writes bytes atomically and durably: the file's data and the folder entry
+// are on the disk when this returns ok.
+FileResult writedurably(const QString& path, const QByteArray& bytes);
+
+// Reads at most cap bytes of the file at path into bytes; false with error
+// set when it cannot be opened or read, or holds more than cap bytes.
+bool readcapped(const QString& path, qint64 cap, QByteArray& bytes, QString& error);
+
+} // namespace tess
