@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace tess {
 
@@ -92,6 +93,10 @@ SaveAnswer ModalGate::askunsaved(QWidget* parent, const QString& text) {
     return pass(SaveAnswer::cancel, [&] { return inner->askunsaved(parent, text); });
 }
 
+RecoverAnswer ModalGate::askrecover(QWidget* parent, const QString& text) {
+    return pass(RecoverAnswer::later, [&] { return inner->askrecover(parent, text); });
+}
+
 void ModalGate::showerror(QWidget* parent, const QString& text) {
     pass(true, [&] {
         inner->showerror(parent, text);
@@ -124,6 +129,19 @@ SaveAnswer QtDialogs::askunsaved(QWidget* parent, const QString& text) {
     case QMessageBox::Discard: return SaveAnswer::discard;
     default: return SaveAnswer::cancel;
     }
+}
+
+RecoverAnswer QtDialogs::askrecover(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"), text, QMessageBox::NoButton, parent);
+    QPushButton* restore = box.addButton(QStringLiteral("&Wiederherstellen"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("&Verwerfen"), QMessageBox::DestructiveRole);
+    QPushButton* later = box.addButton(QStringLiteral("&Später"), QMessageBox::RejectRole);
+    box.setDefaultButton(restore);
+    box.setEscapeButton(later);
+    runquestion(box);
+    if (box.clickedButton() == restore) return RecoverAnswer::restore;
+    if (box.clickedButton() == discard) return RecoverAnswer::discard;
+    return RecoverAnswer::later;
 }
 
 void QtDialogs::showerror(QWidget* parent, const QString& text) {

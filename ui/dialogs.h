@@ -12,6 +12,7 @@ class QWidget;
 namespace tess {
 
 enum class SaveAnswer { save, discard, cancel };
+enum class RecoverAnswer { restore, discard, later };
 
 class Dialogs {
 public:
@@ -29,6 +30,10 @@ public:
     // The question before unsaved work is dropped: "Speichern" (the default),
     // "Verwerfen" or "Abbrechen" (also Escape).
     virtual SaveAnswer askunsaved(QWidget* parent, const QString& text) = 0;
+    // The question at start about a pack an editor left unsaved when it
+    // died: "Wiederherstellen" (the default), "Verwerfen" or "Später" (also
+    // Escape).
+    virtual RecoverAnswer askrecover(QWidget* parent, const QString& text) = 0;
     virtual void showerror(QWidget* parent, const QString& text) = 0;
 };
 
@@ -46,6 +51,7 @@ public:
                      const QString& ownfile) override;
     bool askyesno(QWidget* parent, const QString& text, bool defaultyes) override;
     SaveAnswer askunsaved(QWidget* parent, const QString& text) override;
+    RecoverAnswer askrecover(QWidget* parent, const QString& text) override;
     void showerror(QWidget* parent, const QString& text) override;
 
 private:
@@ -61,6 +67,7 @@ public:
                      const QString& ownfile) override;
     bool askyesno(QWidget* parent, const QString& text, bool defaultyes) override;
     SaveAnswer askunsaved(QWidget* parent, const QString& text) override;
+    RecoverAnswer askrecover(QWidget* parent, const QString& text) override;
     void showerror(QWidget* parent, const QString& text) override;
 };
 

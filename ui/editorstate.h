@@ -1,19 +1,21 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// Everything the editor keeps for the whole run, in one place: the pack and
-// the working level, the edit layers, the stroke in progress, the tile
+// Everything the editor keeps for the whole run, in one place: the pack as a
+// document (with the working level, histories and journal), the edit layers, the stroke in progress, the tile
 // pictures with the tile size, and the two palette choices.
 
 #include "edit/editlayers.h"
 #include "edit/stroke.h"
 #include "level/levelstore.h"
+#include "ui/packdocument.h"
 #include "ui/tileset.h"
 
 namespace tess {
 
 struct EditorState {
-    LevelStore store;
+    PackDocument doc;
+    LevelStore& store = doc.store;
     EditLayers layers;
     StrokeState stroke;
     TileSet tiles;

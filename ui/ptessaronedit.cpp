@@ -57,6 +57,7 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("tessaronedit"));
     tess::TForm1 form;
     form.show();
-    if (!args.isEmpty()) form.openpack(args.first());
+    form.startrecovery();
+    if (!args.isEmpty()) form.opencommandline(args.first());
     return QApplication::exec();
 }

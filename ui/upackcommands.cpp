@@ -133,7 +133,7 @@ void TForm1::movelevel(int to) {
     if (!savebacklevel(state_->store, *this)) return;
     const int from = state_->store.levelnr;
     showmove(to);
-    history_.push(new MoveStep(history_, from, to));
+    doc().history.push(new MoveStep(doc().history, from, to));
 }
 
 void TForm1::showmove(int to) {
@@ -142,7 +142,7 @@ void TForm1::showmove(int to) {
     // builds what it held after its last step, so nothing is asked.
     store.levelpack[store.levelnr] = buildrecord(store.curlevel, readfields(*this)).record;
     moveslot(store.levelpack, store.levelnr, to);
-    history_.moveslot(store.levelnr, to);
+    doc().history.moveslot(store.levelnr, to);
     selectlevel(store, state_->layers, *this, to);
     levelshown();
     overview->changedall();
@@ -205,7 +205,7 @@ void TForm1::buildoverview() {
 void TForm1::replacelevel(const LevelRecord& record) {
     const LevelRecord before = state_->store.levelpack[state_->store.levelnr];
     showrecord(record);
-    history_.push(new RecordStep(history_, before, record));
+    doc().history.push(new RecordStep(doc().history, before, record));
 }
 
 void TForm1::showrecord(const LevelRecord& record) {
@@ -217,8 +217,7 @@ void TForm1::showrecord(const LevelRecord& record) {
 void TForm1::newpack() {
     if (!maybesave()) return;
     newlevelpack(state_->store, state_->layers, *this);
-    packreplaced();
-    packfile_.clear();
+    packreplaced({});
 }
 
 void TForm1::loadpack() {
@@ -237,28 +236,32 @@ bool TForm1::openpack(const QString& path) {
     }
     state_->store.levelpack = *pack;
     selectlevel(state_->store, state_->layers, *this, 0);
-    packreplaced();
-    packfile_ = path;
+    packreplaced(path);
     return true;
 }
 
-void TForm1::packreplaced() {
-    history_.clear();
-    levelshown();
-    overview->changedall();
-    savedpack_ = std::make_unique<LevelPack>(packtosave());
+bool TForm1::opencommandline(const QString& path) {
+    bool opened = false;
+    exclusive([&] { opened = maybesave() && openpack(path); });
+    return opened;
 }
 
-LevelPack TForm1::packtosave() const { return packimage(state_->store, readfields(*this)); }
+void TForm1::packreplaced(const QString& file) {
+    doc().replaced(file);
+    levelshown();
+    overview->changedall();
+}
 
-bool TForm1::packchanged() const { return !savedpack_ || packtosave() != *savedpack_; }
+LevelPack TForm1::packtosave() const { return state_->doc.image(); }
+
+bool TForm1::packchanged() const { return state_->doc.changed(); }
 
 bool TForm1::maybesave() {
     if (!packchanged()) return true;
     switch (dialogs_.askunsaved(this, QStringLiteral("Das Levelpack wurde geändert. Sollen die Änderungen "
                                                      "gespeichert werden?"))) {
     case SaveAnswer::save: return savepack();
-    case SaveAnswer::discard: return true;
+    case SaveAnswer::discard: doc().dropjournal(); return true;
     case SaveAnswer::cancel: break;
     }
     return false;
@@ -267,7 +270,7 @@ bool TForm1::maybesave() {
 bool TForm1::savepack() {
     LevelStore& store = state_->store;
     if (!savebacklevel(store, *this)) return false;
-    const QString packfile = dialogs_.savefile(this, SaveDialog1FileName, QString(), packfile_);
+    const QString packfile = dialogs_.savefile(this, SaveDialog1FileName, QString(), doc().file());
     if (packfile.isEmpty()) return false;
     SaveDialog1FileName = packfile;
     FileResult r = writepack(packfile, store.levelpack);
@@ -275,15 +278,14 @@ bool TForm1::savepack() {
         dialogs_.showerror(this, r.error);
         return false;
     }
-    *savedpack_ = store.levelpack;
-    packfile_ = packfile;
+    doc().saved(packfile);
     // The pack is saved; what follows is the level list, offered beside it
     // under the pack's name with the list's suffix.
     if (!dialogs_.askyesno(this, QStringLiteral("Levelliste erzeugen?"), true)) return true;
     const QFileInfo info(packfile);
     const QString listname = info.suffix().isEmpty() ? info.fileName() + QStringLiteral(".lst")
                                                      : info.completeBaseName() + QStringLiteral(".lst");
-    const QString listfile = dialogs_.savefile(this, info.dir().filePath(listname), QString(), packfile_);
+    const QString listfile = dialogs_.savefile(this, info.dir().filePath(listname), QString(), doc().file());
     if (listfile.isEmpty()) return true;
     if (samefile(listfile, packfile) &&
         !dialogs_.askyesno(this,
@@ -300,6 +302,7 @@ bool TForm1::savepack() {
 void TForm1::closeEvent(QCloseEvent* event) {
     bool close = false;
     exclusive([&] { close = maybesave(); });
+    if (close) doc().dropjournal(); // a clean exit leaves no journal
     event->setAccepted(close);
 }
 

@@ -59,12 +59,17 @@ TForm1::TForm1(QWidget* parent)
     setWindowIcon(icon);
     buildlayout();
     buildmenus();
-    history_.applycells = [this](const CellChange& change, bool undo) { applystep(change, undo); };
-    history_.applyrecord = [this](const LevelRecord& record) { showrecord(record); };
-    history_.applymove = [this](int slot) { showmove(slot); };
+    doc().fields = [this] { return readfields(*this); };
+    connect(&doc(), &PackDocument::recoveryoff, this, &TForm1::showrecoveryoff);
+    // What the undo histories do not see: typed properties and the gravity box.
+    for (QLineEdit* field : {Edit2, Edit3}) connect(field, &QLineEdit::textChanged, &doc(), &PackDocument::touched);
+    connect(CheckBox1, &QCheckBox::toggled, &doc(), &PackDocument::touched);
+    doc().history.applycells = [this](const CellChange& change, bool undo) { applystep(change, undo); };
+    doc().history.applyrecord = [this](const LevelRecord& record) { showrecord(record); };
+    doc().history.applymove = [this](int slot) { showmove(slot); };
     buildoverview();
-    connect(&history_.group, &QUndoGroup::canUndoChanged, this, &TForm1::updateundo);
-    connect(&history_.group, &QUndoGroup::canRedoChanged, this, &TForm1::updateundo);
+    connect(&doc().history.group, &QUndoGroup::canUndoChanged, this, &TForm1::updateundo);
+    connect(&doc().history.group, &QUndoGroup::canRedoChanged, this, &TForm1::updateundo);
     for (QObject* o : {static_cast<QObject*>(Edit1), static_cast<QObject*>(Edit2), static_cast<QObject*>(Edit3),
                        static_cast<QObject*>(levedit1->PaintBox1), static_cast<QObject*>(itemselect1->PaintBox1)})
         o->installEventFilter(this);
@@ -271,7 +276,7 @@ void TForm1::FormCreate() {
     itemselect1->calcrowscols();
     levedit1->calcrowscols();
     newlevelpack(state_->store, state_->layers, *this);
-    packreplaced();
+    packreplaced({});
 }
 
 int TForm1::picture(const QToolButton* button) { return button->property("picture").toInt(); }
@@ -356,16 +361,17 @@ void TForm1::Lschen1Click() {
 // Undo and redo work on the current level's history, never during a stroke.
 
 void TForm1::Rckgngig1Click() {
-    if (!state_->stroke.inprogress()) history_.group.undo();
+    if (!state_->stroke.inprogress()) doc().history.group.undo();
 }
 
 void TForm1::Wiederherstellen1Click() {
-    if (!state_->stroke.inprogress()) history_.group.redo();
+    if (!state_->stroke.inprogress()) doc().history.group.redo();
 }
 
 void TForm1::levelshown() {
+    doc().touched(); // storing the level back may have changed the pack
     overview->setcurrent(state_->store.levelnr);
-    history_.setcurrent(state_->store.levelnr);
+    doc().history.setcurrent(state_->store.levelnr);
     stepstart_ = tilesof(state_->store.curlevel);
     updateundo();
 }
@@ -373,7 +379,7 @@ void TForm1::levelshown() {
 void TForm1::endstep() {
     CellChange change = diffcells(stepstart_, state_->store.curlevel);
     if (change.empty()) return;
-    history_.push(new CellStep(history_, std::move(change)));
+    doc().history.push(new CellStep(doc().history, std::move(change)));
     stepstart_ = tilesof(state_->store.curlevel);
     overview->changed(state_->store.levelnr);
 }
@@ -388,8 +394,8 @@ void TForm1::applystep(const CellChange& change, bool undo) {
 
 void TForm1::updateundo() {
     const bool idle = !state_->stroke.inprogress();
-    Rckgngig1->setEnabled(idle && history_.group.canUndo());
-    Wiederherstellen1->setEnabled(idle && history_.group.canRedo());
+    Rckgngig1->setEnabled(idle && doc().history.group.canUndo());
+    Wiederherstellen1->setEnabled(idle && doc().history.group.canRedo());
 }
 
 void TForm1::showcounter() { setcounter(countertext(countinfotrons(state_->store.curlevel))); }

@@ -10,6 +10,7 @@
 #include "level/levelstore.h"
 #include "ui/dialogs.h"
 #include "ui/levelhistory.h"
+#include "ui/packdocument.h"
 
 #include <QMainWindow>
 
@@ -130,7 +131,15 @@ public:
     // True when saving would now write other bytes than it would have right
     // after the last load, save or new pack.
     bool packchanged() const;
-    LevelHistory& history() { return history_; }
+    LevelHistory& history();
+    PackDocument& document();
+    // Starts the recovery journal in folder (the user's data folder when
+    // empty) and offers what editors that died left there, before anything
+    // else. Then the journal follows every change until the pack is saved.
+    void startrecovery(const QString& folder = {});
+    // Opens the pack named on the command line, asking first when a
+    // recovered pack would be dropped.
+    bool opencommandline(const QString& path);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -144,10 +153,9 @@ private:
     QtDialogs qtdialogs_;
     ModalGate dialogs_; // every dialog passes here
     bool levelbusy_ = false; // a handler that stores or selects a level is running
-    LevelHistory history_;
     LevelCells stepstart_{};             // the current level's cells after its last step
-    std::unique_ptr<LevelPack> savedpack_; // what saving wrote, or would have, at the last load, save or new pack
-    QString packfile_; // the file the pack was loaded from or last saved to; empty for a new pack
+    QLabel* recoverynotice_ = nullptr;   // in the status bar, once recovery is off
+    PackDocument& doc() const;
     bool levelkeys_ = false;             // the editing keys act on the level, not on a field's text
     std::optional<LevelRecord> levelclip_; // "Level kopieren": kept for the whole run
     std::vector<QIcon> tools_;
@@ -164,8 +172,11 @@ private:
     bool savepack();
     // Asks before unsaved work is dropped; false when the user keeps it.
     bool maybesave();
-    // After a new or loaded pack: level 1 shown, no history, nothing unsaved.
-    void packreplaced();
+    // After a new (file empty) or loaded pack: level 1 shown, no history,
+    // nothing unsaved.
+    void packreplaced(const QString& file);
+    // Says, once, in the status bar that recovery is off and why.
+    void showrecoveryoff(const QString& why);
     // After a level was selected: its history is the one undo works on.
     void levelshown();
     // Pushes what changed in the current level's cells since the last step.

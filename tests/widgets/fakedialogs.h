@@ -21,6 +21,7 @@ struct FakeDialogs : Dialogs {
     QStringList saveanswers;
     QList<bool> yesnoanswers;   // when empty, the default button is taken
     QList<SaveAnswer> unsavedanswers; // when empty, "Speichern"
+    QList<RecoverAnswer> recoveranswers; // when empty, "Später"
     QStringList openpresets, savepresets, saveowns, questions, errors;
     QList<bool> defaults;
 
@@ -44,6 +45,11 @@ struct FakeDialogs : Dialogs {
         questions << text;
         defaults << true;
         return unsavedanswers.isEmpty() ? SaveAnswer::save : unsavedanswers.takeFirst();
+    }
+    RecoverAnswer askrecover(QWidget*, const QString& text) override {
+        questions << text;
+        defaults << true;
+        return recoveranswers.isEmpty() ? RecoverAnswer::later : recoveranswers.takeFirst();
     }
     void showerror(QWidget*, const QString& text) override { errors << text; }
 };

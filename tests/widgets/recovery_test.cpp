@@ -1,0 +1,180 @@
+// SPDX-License-Identifier: MIT
+// The recovery journal: it follows every change and goes when the work is
+// safe; a journal left by an editor that died is offered to the next one,
+// which restores it, drops it or keeps it for later; an unreadable one is
+// kept aside; and with no place to write, editing and saving go on.
+#include "fakedialogs.h"
+#include "level/journalfile.h"
+#include "level/packfile.h"
+#include "ui/ulevedit.h"
+#include "ui/utessaronedit.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace tess;
+using namespace tess::test;
+
+class RecoveryTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir;
+    QString folder() const { return dir->filePath(QStringLiteral("recovery")); }
+    QString pack() const { return dir->filePath(QStringLiteral("a.pak")); }
+    QStringList journals() const { return QDir(folder()).entryList({QStringLiteral("*.journal")}, QDir::Files); }
+    Journal onlyjournal() const {
+        const JournalRead r = readjournal(QDir(folder()).filePath(journals().value(0)));
+        return r.journal;
+    }
+
+    std::unique_ptr<TForm1> editor(FakeDialogs& d, QList<RecoverAnswer> answers = {}) {
+        auto w = shownwindow(d);
+        d.recoveranswers = answers;
+        w->document().journaldelay = 20;
+        w->startrecovery(folder());
+        return w;
+    }
+    static void paint(TForm1& w, int col, int row) {
+        w.levedit1->PaintBox1MouseDown(Button::left, false, (col - 1) * 32, (row - 1) * 32);
+        w.levedit1->PaintBox1MouseUp();
+    }
+    // An editor on a.pak with unsaved work on level 3, killed: its journal
+    // stays. Levels 1 and 2 were stored back on the way and differ too.
+    LevelPack crashed() {
+        FakeDialogs d;
+        auto w = editor(d);
+        w->opencommandline(pack());
+        w->UpDown1->step(1), w->UpDown1->step(1);
+        paint(*w, 7, 7);
+        w->Edit2->setText(QStringLiteral("Gerettet"));
+        const LevelPack image = w->packtosave();
+        [&] { QTRY_VERIFY(!journals().isEmpty() && *onlyjournal().pack == image); }();
+        return image; // the window goes without a close event, as in a crash
+    }
+
+private slots:
+    void init() {
+        dir = std::make_unique<QTemporaryDir>();
+        LevelPack p{};
+        QVERIFY(writepack(pack(), p).ok);
+    }
+
+    // Each change is in the journal within moments; saving, discarding,
+    // closing, and undoing back to the saved pack remove it.
+    void journalFollowsChangesUntilTheWorkIsSafe_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("kept");
+        for (const char* a : {"Strich", "Titel", "Infotrons", "Schwerkraft"}) QTest::newRow(a) << QString(a) << true;
+        for (const char* a : {"Rückgängig", "Speichern", "Verwerfen", "Beenden"})
+            QTest::newRow(a) << QString::fromUtf8(a) << false;
+    }
+    void journalFollowsChangesUntilTheWorkIsSafe() {
+        QFETCH(QString, action);
+        QFETCH(bool, kept);
+        FakeDialogs d;
+        auto w = editor(d);
+        QVERIFY(w->opencommandline(pack()));
+        if (action == "Titel") w->Edit2->setText(QStringLiteral("Neu"));
+        else if (action == "Infotrons") w->Edit3->setText(QStringLiteral("7"));
+        else if (action == "Schwerkraft") w->CheckBox1->setChecked(true);
+        else paint(*w, 5, 5);
+        const LevelPack image = w->packtosave();
+        QTRY_COMPARE(journals().size(), 1);
+        QTRY_VERIFY(*onlyjournal().pack == image);
+        QCOMPARE(onlyjournal().packfile, pack());
+        if (action == "Rückgängig") w->Rckgngig1->trigger();
+        if (action == "Speichern") {
+            d.saveanswers = {pack()};
+            d.yesnoanswers = {false};
+            w->Levelpackspeichern1->trigger();
+        }
+        if (action == "Verwerfen") {
+            d.unsavedanswers = {SaveAnswer::discard};
+            w->NeuesLevelpack1->trigger();
+        }
+        if (action == "Beenden") {
+            d.unsavedanswers = {SaveAnswer::discard};
+            QVERIFY(w->close());
+        }
+        if (!kept) QTRY_VERIFY(journals().isEmpty());
+        else QVERIFY(w->document().journal.flush(2000) && journals().size() == 1);
+    }
+
+    // The next editor asks once, naming the pack; restoring shows the pack
+    // and its level as they were, unsaved, offered to be saved to its file.
+    void aDeadEditorsJournalIsOfferedOnce_data() {
+        QTest::addColumn<RecoverAnswer>("answer");
+        QTest::newRow("Wiederherstellen") << RecoverAnswer::restore;
+        QTest::newRow("Verwerfen") << RecoverAnswer::discard;
+        QTest::newRow("Später") << RecoverAnswer::later;
+    }
+    void aDeadEditorsJournalIsOfferedOnce() {
+        QFETCH(RecoverAnswer, answer);
+        const LevelPack image = crashed();
+        const QString dead = journals().value(0);
+        FakeDialogs d;
+        auto w = editor(d, {answer});
+        QCOMPARE(d.questions.size(), 1);
+        QVERIFY(d.questions[0].contains(QStringLiteral("a.pak")));
+        QVERIFY(d.questions[0].contains(QStringLiteral("3 Level unterscheiden sich")));
+        const bool restored = answer == RecoverAnswer::restore;
+        QCOMPARE(w->packchanged(), restored);
+        if (restored) {
+            QVERIFY(w->packtosave() == image);
+            QCOMPARE(w->state().store.levelnr, 2);
+            QCOMPARE(w->SaveDialog1FileName, pack());
+            QTRY_VERIFY(journals().size() == 1 && journals()[0] != dead); // its own now
+            d.unsavedanswers = {SaveAnswer::discard};
+            QVERIFY(w->close());
+        }
+        QCOMPARE(journals().contains(dead), answer == RecoverAnswer::later);
+        w.reset();
+        FakeDialogs again;
+        auto next = editor(again);
+        QCOMPARE(again.questions.size(), answer == RecoverAnswer::later ? 1 : 0);
+    }
+
+    void anUnreadableJournalIsReportedAndKeptAside() {
+        QDir().mkpath(folder());
+        QFile junk(QDir(folder()).filePath(QStringLiteral("kaputt.journal")));
+        QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("TESSJRN1 und sonst nichts") > 0);
+        junk.close();
+        FakeDialogs d;
+        auto w = editor(d);
+        QCOMPARE(d.errors.size(), 1);
+        QVERIFY(d.errors[0].contains(QStringLiteral("kaputt.journal")));
+        QVERIFY(QFile::exists(junk.fileName() + QStringLiteral(".unreadable")));
+        QVERIFY(d.questions.isEmpty());
+    }
+
+    // A data folder that cannot be made: the window says so once; editing
+    // and saving work as always.
+    void withNowhereToWriteEditingAndSavingGoOn() {
+        FakeDialogs d;
+        auto w = shownwindow(d);
+        w->startrecovery(pack() + QStringLiteral("/recovery")); // below a file
+        auto* notice = w->findChild<QLabel*>(QStringLiteral("recoverynotice"));
+        QVERIFY(notice && notice->isVisible());
+        QVERIFY(notice->text().startsWith(QStringLiteral("Wiederherstellung aus")));
+        paint(*w, 5, 5);
+        const QString other = dir->filePath(QStringLiteral("b.pak"));
+        d.saveanswers = {other};
+        d.yesnoanswers = {false};
+        w->Levelpackspeichern1->trigger();
+        LevelPack saved;
+        QVERIFY(readpack(other, saved).ok);
+        QVERIFY(saved == w->packtosave());
+        QCOMPARE(w->findChildren<QLabel*>(QStringLiteral("recoverynotice")).size(), 1);
+    }
+};
+
+QTEST_MAIN(RecoveryTest)
+#include "recovery_test.moc"
