@@ -63,6 +63,12 @@ void LevelHistory::push(HistoryStep* step) {
     trim();
 }
 
+void LevelHistory::pushto(int slot, HistoryStep* step) {
+    stack(slot).push(step);
+    stackbytes_[static_cast<std::size_t>(slot)] = measure(slot);
+    trim();
+}
+
 std::size_t LevelHistory::bytes() const {
     std::size_t total = 0;
     for (std::size_t b : stackbytes_) total += b;
