@@ -18,6 +18,10 @@ for f in usr/bin/tessaronedit usr/bin/tessaron-pack usr/share/applications/tessa
          usr/share/icons/hicolor/{16x16,32x32,48x48,256x256}/apps/tessaronedit.png; do
   grep -qx "./$f" "$work/files" || { echo "missing from the package: $f"; exit 1; }
 done
+for dep in qt6-qpa-plugins fonts-liberation2; do
+  dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/^ *//' | grep -q "^$dep\b" ||
+    { echo "the package does not depend on $dep: $(dpkg-deb -f "$deb" Depends)"; exit 1; }
+done
 dpkg-deb -x "$deb" "$work/root"
 "$work/root/usr/bin/tessaron-pack" --version
 appstreamcli validate --no-net --pedantic "$work/root/usr/share/metainfo/org.tessaron.tessaronedit.metainfo.xml"

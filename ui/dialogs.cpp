@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
 
@@ -10,13 +11,28 @@ namespace tess {
 
 namespace {
 
-QString runfiledialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& preset, const QString& filter) {
-    QFileDialog dialog(parent);
+// The file dialog; a save asks before it replaces an existing file other
+// than ownfile. (A platform's own dialog asks for every existing file.)
+class FileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+    QString ownfile;
+
+    void accept() override {
+        const QStringList files = selectedFiles();
+        setOption(DontConfirmOverwrite, !files.isEmpty() && samefile(files.constFirst(), ownfile));
+        QFileDialog::accept();
+    }
+};
+
+QString runfiledialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& preset, const QString& filter,
+                      const QString& ownfile = {}) {
+    FileDialog dialog(parent);
+    dialog.ownfile = ownfile;
     if (!filter.isEmpty()) dialog.setNameFilter(filter);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setSizeGripEnabled(true);
     if (!preset.isEmpty()) dialog.selectFile(preset);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
@@ -46,6 +62,11 @@ int runquestion(QMessageBox& box) {
 
 } // namespace
 
+bool samefile(const QString& a, const QString& b) {
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}
+
 template <class R, class F> R ModalGate::pass(R cancelled, F&& show) {
     if (open_) return cancelled;
     if (before) before();
@@ -59,8 +80,8 @@ QString ModalGate::openfile(QWidget* parent, const QString& preset, const QStrin
     return pass(QString(), [&] { return inner->openfile(parent, preset, filter); });
 }
 
-QString ModalGate::savefile(QWidget* parent, const QString& preset, const QString& filter) {
-    return pass(QString(), [&] { return inner->savefile(parent, preset, filter); });
+QString ModalGate::savefile(QWidget* parent, const QString& preset, const QString& filter, const QString& ownfile) {
+    return pass(QString(), [&] { return inner->savefile(parent, preset, filter, ownfile); });
 }
 
 bool ModalGate::askyesno(QWidget* parent, const QString& text, bool defaultyes) {
@@ -82,8 +103,8 @@ QString QtDialogs::openfile(QWidget* parent, const QString& preset, const QStrin
     return runfiledialog(parent, QFileDialog::AcceptOpen, preset, filter);
 }
 
-QString QtDialogs::savefile(QWidget* parent, const QString& preset, const QString& filter) {
-    return runfiledialog(parent, QFileDialog::AcceptSave, preset, filter);
+QString QtDialogs::savefile(QWidget* parent, const QString& preset, const QString& filter, const QString& ownfile) {
+    return runfiledialog(parent, QFileDialog::AcceptSave, preset, filter, ownfile);
 }
 
 bool QtDialogs::askyesno(QWidget* parent, const QString& text, bool defaultyes) {

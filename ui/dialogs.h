@@ -19,9 +19,11 @@ public:
     // Open dialog for an existing file, offering preset; empty when cancelled.
     // filter ("Tiled-Karten (*.tmx *.tmj)") limits the files shown; empty: all.
     virtual QString openfile(QWidget* parent, const QString& preset, const QString& filter) = 0;
-    // Save dialog, offering preset, with no question before overwriting; empty
-    // when cancelled.
-    virtual QString savefile(QWidget* parent, const QString& preset, const QString& filter) = 0;
+    // Save dialog, offering preset; empty when cancelled. Choosing an existing
+    // file asks the standard question before it is replaced, unless it is
+    // ownfile (the file the document already lives in).
+    virtual QString savefile(QWidget* parent, const QString& preset, const QString& filter,
+                             const QString& ownfile) = 0;
     // Yes/no question, caption "Bestätigung", question icon. True only for yes.
     virtual bool askyesno(QWidget* parent, const QString& text, bool defaultyes) = 0;
     // The question before unsaved work is dropped: "Speichern" (the default),
@@ -40,7 +42,8 @@ public:
     std::function<void()> before;
 
     QString openfile(QWidget* parent, const QString& preset, const QString& filter) override;
-    QString savefile(QWidget* parent, const QString& preset, const QString& filter) override;
+    QString savefile(QWidget* parent, const QString& preset, const QString& filter,
+                     const QString& ownfile) override;
     bool askyesno(QWidget* parent, const QString& text, bool defaultyes) override;
     SaveAnswer askunsaved(QWidget* parent, const QString& text) override;
     void showerror(QWidget* parent, const QString& text) override;
@@ -54,10 +57,14 @@ private:
 class QtDialogs : public Dialogs {
 public:
     QString openfile(QWidget* parent, const QString& preset, const QString& filter) override;
-    QString savefile(QWidget* parent, const QString& preset, const QString& filter) override;
+    QString savefile(QWidget* parent, const QString& preset, const QString& filter,
+                     const QString& ownfile) override;
     bool askyesno(QWidget* parent, const QString& text, bool defaultyes) override;
     SaveAnswer askunsaved(QWidget* parent, const QString& text) override;
     void showerror(QWidget* parent, const QString& text) override;
 };
+
+// True when a and b name the same existing file.
+bool samefile(const QString& a, const QString& b);
 
 } // namespace tess

@@ -45,6 +45,7 @@ LevelHistory::~LevelHistory() = default;
 void LevelHistory::clear() {
     for (auto& s : stacks_) s->clear();
     std::fill(stackbytes_.begin(), stackbytes_.end(), 0);
+    total_ = 0;
 }
 
 void LevelHistory::setcurrent(int slot) {
@@ -57,34 +58,37 @@ void LevelHistory::moveslot(int from, int to) {
     tess::moveslot(stackbytes_, from, to);
 }
 
-void LevelHistory::push(HistoryStep* step) {
-    stack(current_).push(step);
-    stackbytes_[static_cast<std::size_t>(current_)] = measure(current_);
-    trim();
-}
+namespace {
+
+std::size_t stepbytes(const QUndoStack& s, int i) { return static_cast<const HistoryStep*>(s.command(i))->bytes(); }
+
+} // namespace
+
+void LevelHistory::push(HistoryStep* step) { pushto(current_, step); }
 
 void LevelHistory::pushto(int slot, HistoryStep* step) {
-    stack(slot).push(step);
-    stackbytes_[static_cast<std::size_t>(slot)] = measure(slot);
-    trim();
+    QUndoStack& s = stack(slot);
+    // The push drops the undone steps above the index.
+    std::size_t dropped = 0;
+    for (int i = s.index(); i < s.count(); ++i) dropped += stepbytes(s, i);
+    const std::size_t added = step->bytes();
+    s.push(step);
+    std::size_t& b = stackbytes_[static_cast<std::size_t>(slot)];
+    b = b - dropped + added;
+    total_ = total_ - dropped + added;
+    if (total_ > budget) trim();
 }
 
-std::size_t LevelHistory::bytes() const {
+std::size_t LevelHistory::recount() const {
     std::size_t total = 0;
-    for (std::size_t b : stackbytes_) total += b;
-    return total;
-}
-
-std::size_t LevelHistory::measure(int slot) const {
-    const QUndoStack& s = *stacks_[static_cast<std::size_t>(slot)];
-    std::size_t total = 0;
-    for (int i = 0; i < s.count(); ++i) total += static_cast<const HistoryStep*>(s.command(i))->bytes();
+    for (const auto& s : stacks_)
+        for (int i = 0; i < s->count(); ++i) total += stepbytes(*s, i);
     return total;
 }
 
 void LevelHistory::trim() {
-    std::size_t total = bytes();
-    while (total > budget) {
+    const std::size_t target = budget / 4 * 3;
+    while (total_ > target) {
         const int slot = static_cast<int>(std::max_element(stackbytes_.begin(), stackbytes_.end()) -
                                           stackbytes_.begin());
         const QUndoStack& s = stack(slot);
@@ -94,14 +98,11 @@ void LevelHistory::trim() {
         int first = 0, last = s.count();
         std::size_t freed = 0;
         if (index > 0) {
-            while (first < index && total - freed > budget)
-                freed += static_cast<const HistoryStep*>(s.command(first++))->bytes();
+            while (first < index && total_ - freed > target) freed += stepbytes(s, first++);
         } else {
-            while (last > 0 && total - freed > budget)
-                freed += static_cast<const HistoryStep*>(s.command(--last))->bytes();
+            while (last > 0 && total_ - freed > target) freed += stepbytes(s, --last);
         }
         keep(slot, first, last);
-        total = bytes();
     }
 }
 
@@ -109,13 +110,19 @@ void LevelHistory::keep(int slot, int first, int last) {
     QUndoStack& s = stack(slot);
     const int index = s.index();
     std::vector<HistoryStep*> kept;
-    for (int i = first; i < last; ++i) kept.push_back(static_cast<const HistoryStep*>(s.command(i))->clone());
+    std::size_t keptbytes = 0;
+    for (int i = first; i < last; ++i) {
+        kept.push_back(static_cast<const HistoryStep*>(s.command(i))->clone());
+        keptbytes += kept.back()->bytes();
+    }
     replaying_ = true;
     s.clear();
     for (HistoryStep* step : kept) s.push(step);
     s.setIndex(std::clamp(index - first, 0, last - first));
     replaying_ = false;
-    stackbytes_[static_cast<std::size_t>(slot)] = measure(slot);
+    std::size_t& b = stackbytes_[static_cast<std::size_t>(slot)];
+    total_ = total_ - b + keptbytes;
+    b = keptbytes;
 }
 
 } // namespace tess

@@ -5,7 +5,8 @@
 // one QUndoGroup whose active stack is the current level's. A step is pushed
 // after its change has been made, so its first redo does nothing. All
 // histories together are held below one memory budget: when a push passes
-// it, the oldest steps of the largest history go first.
+// it, the oldest steps of the largest histories go until a quarter of the
+// budget is free again, so that trimming, which rebuilds a history, is rare.
 
 #include "edit/cellchange.h"
 
@@ -112,17 +113,20 @@ public:
     // Pushes a step onto the history of slot, which need not be the current one.
     void pushto(int slot, HistoryStep* step);
     QUndoStack& stack(int slot) { return *stacks_[static_cast<std::size_t>(slot)]; }
-    std::size_t bytes() const;
+    // The memory of all histories, kept as steps come and go.
+    std::size_t bytes() const { return total_; }
+    // The same, counted step by step.
+    std::size_t recount() const;
     // True while a history is being rebuilt: its steps then change nothing.
     bool replaying() const { return replaying_; }
 
 private:
     std::vector<std::unique_ptr<QUndoStack>> stacks_;
     std::vector<std::size_t> stackbytes_;
+    std::size_t total_ = 0;
     int current_ = 0;
     bool replaying_ = false;
 
-    std::size_t measure(int slot) const;
     void trim();
     // Rebuilds the history of slot with only its steps first..last-1.
     void keep(int slot, int first, int last);

@@ -5,6 +5,8 @@
 #include "ui/tileset.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
@@ -21,12 +23,17 @@ namespace {
 constexpr int margin = 8, gapx = 12, gapy = 8, captionh = 14;
 constexpr int pitchx = LevelOverview::thumbw + gapx;
 constexpr int pitchy = LevelOverview::thumbh + captionh + gapy;
+// A drag held this close to the top or bottom edge scrolls, faster nearer.
+constexpr int scrollzone = 32;
 
 } // namespace
 
 OverviewGrid::OverviewGrid(LevelOverview* overview) : QWidget(overview), overview_(overview) {
     setObjectName(QStringLiteral("grid"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    autoscroll_.setInterval(30);
+    connect(&autoscroll_, &QTimer::timeout, this, &OverviewGrid::scrollstep);
 }
 
 void OverviewGrid::paintEvent(QPaintEvent* event) {
@@ -52,6 +59,9 @@ void OverviewGrid::paintEvent(QPaintEvent* event) {
         if (dragging_ && slot == target_ && slot != pressed_) { // where the dragged level would go
             p.setPen(QPen(QColor(0, 0, 255), 2, Qt::DashLine));
             p.drawRect(r.adjusted(-3, -3, 2, 2));
+        } else if (hasFocus() && slot == overview_->focus_) {
+            p.setPen(QPen(palette().windowText().color(), 1, Qt::DotLine));
+            p.drawRect(r.adjusted(-4, -4, 3, captionh + 3));
         }
     }
 }
@@ -72,11 +82,34 @@ void OverviewGrid::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     if (!dragging_ && (at - pressat_).manhattanLength() < QApplication::startDragDistance()) return;
     dragging_ = true;
-    const int target = overview_->slotat(at);
+    if (!autoscroll_.isActive()) autoscroll_.start();
+    settarget(overview_->slotat(at));
+}
+
+void OverviewGrid::settarget(int target) {
     if (target == target_) return;
     for (int s : {target_, target})
         if (s >= 0) update(overview_->thumbrect(s).adjusted(-3, -3, 3, 3));
     target_ = target;
+}
+
+// Scrolls while the dragging pointer is near or past the top or bottom edge
+// of the visible part, and follows the pointer to its new target.
+void OverviewGrid::scrollstep() {
+    if (!dragging_ || !(QApplication::mouseButtons() & Qt::LeftButton)) {
+        autoscroll_.stop();
+        return;
+    }
+    QWidget* view = overview_->scroll->viewport();
+    const int y = view->mapFromGlobal(QCursor::pos()).y();
+    int step = 0;
+    if (y < scrollzone) step = -(scrollzone - y);
+    else if (y > view->height() - scrollzone) step = y - (view->height() - scrollzone);
+    if (step == 0) return;
+    step = step < 0 ? std::max(step / 2 - 1, -pitchy / 2) : std::min(step / 2 + 1, pitchy / 2);
+    QScrollBar* bar = overview_->scroll->verticalScrollBar();
+    bar->setValue(bar->value() + step);
+    settarget(overview_->slotat(mapFromGlobal(QCursor::pos())));
 }
 
 void OverviewGrid::mouseReleaseEvent(QMouseEvent* event) {
@@ -85,9 +118,47 @@ void OverviewGrid::mouseReleaseEvent(QMouseEvent* event) {
     const bool dragged = dragging_;
     pressed_ = target_ = -1;
     dragging_ = false;
+    autoscroll_.stop();
     update();
     if (dragged && to >= 0 && to != from && overview_->moved) overview_->moved(from, to);
     else if (!dragged && to == from && overview_->chosen) overview_->chosen(from);
+}
+
+void OverviewGrid::keyPressEvent(QKeyEvent* event) {
+    const int focus = overview_->focus_, cols = overview_->cols_;
+    int to = -1;
+    switch (event->key()) {
+    case Qt::Key_Left: to = focus - 1; break;
+    case Qt::Key_Right: to = focus + 1; break;
+    case Qt::Key_Up: to = focus - cols; break;
+    case Qt::Key_Down: to = focus + cols; break;
+    case Qt::Key_Home: to = 0; break;
+    case Qt::Key_End: to = levelcount - 1; break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (overview_->chosen) overview_->chosen(focus);
+        return;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    if (to >= 0 && to < levelcount) overview_->setfocusslot(to);
+}
+
+// The menu key (or Shift+F10) asks for the operations of the focused level,
+// the menu opening at its thumbnail; a right click has asked on its press.
+void OverviewGrid::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() != QContextMenuEvent::Keyboard || !overview_->menuasked) return;
+    const QRect r = overview_->thumbrect(overview_->focus_);
+    overview_->menuasked(overview_->focus_, mapToGlobal(r.center()));
+}
+
+void OverviewGrid::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update(overview_->thumbrect(overview_->focus_).adjusted(-4, -4, 4, captionh + 4));
+}
+
+void OverviewGrid::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update(overview_->thumbrect(overview_->focus_).adjusted(-4, -4, 4, captionh + 4));
 }
 
 LevelOverview::LevelOverview(const TileSet& tiles, QWidget* parent)
@@ -117,6 +188,15 @@ void LevelOverview::setcurrent(int slot) {
     changed(current_);
     current_ = slot;
     changed(slot);
+    setfocusslot(slot);
+}
+
+void LevelOverview::setfocusslot(int slot) {
+    grid->update(thumbrect(focus_).adjusted(-4, -4, 4, captionh + 4));
+    focus_ = slot;
+    const QRect r = thumbrect(slot).adjusted(-4, -4, 4, captionh + 4);
+    grid->update(r);
+    scroll->ensureVisible(r.center().x(), r.center().y(), r.width() / 2 + margin, r.height() / 2 + margin);
 }
 
 void LevelOverview::changed(int slot) {

@@ -4,12 +4,16 @@
 // The level overview: a window of its own showing the pack's 111 levels as
 // thumbnails with their numbers and titles, the current level outlined. A
 // click chooses a level, a drag onto another thumbnail moves the level to
-// that slot, a right click asks for the level operations. The window only
-// shows and reports; the main window decides what happens.
+// that slot (scrolling when held near the top or bottom edge), a right click
+// asks for the level operations. From the keyboard the arrow keys move a
+// focus frame, Return chooses the level in it and the menu key asks for its
+// operations. The window only shows and reports; the main window decides
+// what happens.
 
 #include "level/levelformat.h"
 
 #include <QScrollArea>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -31,6 +35,10 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     LevelOverview* overview_;
@@ -38,6 +46,10 @@ private:
     int target_ = -1;   // where a drag would drop it
     bool dragging_ = false;
     QPoint pressat_;
+    QTimer autoscroll_; // while a drag is held near the top or bottom edge
+
+    void settarget(int target);
+    void scrollstep();
     friend class LevelOverview;
 };
 
@@ -68,6 +80,9 @@ public:
     QRect thumbrect(int slot) const;  // grid positions
     const QImage& thumbnail(int slot); // drawn first if it changed
     int columns() const { return cols_; }
+    // The slot in the keyboard's focus frame; it follows the current level.
+    int focusslot() const { return focus_; }
+    void setfocusslot(int slot);
 
     OverviewGrid* grid;
     QScrollArea* scroll;
@@ -82,6 +97,7 @@ private:
     std::vector<QImage> thumbs_;
     std::vector<bool> stale_;
     int current_ = 0;
+    int focus_ = 0;
     int cols_ = 1;
     bool placed_ = false;
 

@@ -52,7 +52,8 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s", qPrintable(parser.helpText()));
         return 2;
     }
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Tessaron Level - Editor"));
+    // No display name: the window system would append it to every caption,
+    // and the questions are "Bestätigung" and "Fehler" and nothing more.
     QGuiApplication::setDesktopFileName(QStringLiteral("tessaronedit"));
     tess::TForm1 form;
     form.show();

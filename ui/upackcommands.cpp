@@ -24,11 +24,6 @@ namespace tess {
 
 namespace {
 
-bool samefile(const QString& a, const QString& b) {
-    const QString ca = QFileInfo(a).canonicalFilePath();
-    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
-}
-
 // The one local file a drag carries, or an empty string.
 QString droppedfile(const QMimeData* data) {
     if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
@@ -48,18 +43,21 @@ void TForm1::Levelpackspeichern1Click() { exclusive([this] { savepack(); }); }
 
 void TForm1::LevelnachTiledexportieren1Click() { exportmap(); }
 
-void TForm1::LevelausTiledimportieren1Click() { exclusive([this] { importmap(); }); }
+void TForm1::LevelausTiledimportieren1Click() { levelcommand([this] { importmap(); }); }
 
 // Writes the level as storing it would, with tiles.tsx and tiles.png beside
 // it; the pack itself is not touched.
 void TForm1::exportmap() {
     const BuiltRecord built = buildrecord(state_->store.curlevel, readfields(*this));
-    if (built.switchesfound > maxswitches && !askyesno(switchlimitquestion)) return;
+    namedquestions_ = true;
+    const bool go = built.switchesfound <= maxswitches || askyesno(switchlimitquestion);
+    namedquestions_ = false;
+    if (!go) return;
     // Offered: levelNNN.tmx in the folder of the last map.
     const QString name = QStringLiteral("level%1.tmx").arg(state_->store.levelnr + 1, 3, 10, QLatin1Char('0'));
     const QString preset =
         MapDialogFileName.isEmpty() ? name : QFileInfo(MapDialogFileName).absoluteDir().filePath(name);
-    QString file = dialogs_.savefile(this, preset, QStringLiteral("Tiled-Karten (*.tmx)"));
+    QString file = dialogs_.savefile(this, preset, QStringLiteral("Tiled-Karten (*.tmx)"), MapDialogFileName);
     if (file.isEmpty()) return;
     if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".tmx");
     MapDialogFileName = file;
@@ -79,34 +77,44 @@ void TForm1::importmap() {
         dialogs_.showerror(this, map.error);
         return;
     }
-    if (map.built.switchesfound > maxswitches && !askyesno(switchlimitquestion)) return;
+    // The level shown is stored back first, so that each question is about
+    // one thing: first the level as edited, then the map replacing it.
     endstep();
     if (!savebacklevel(state_->store, *this)) return;
+    if (map.built.switchesfound > maxswitches &&
+        !dialogs_.askyesno(this,
+                           QStringLiteral("Die Karte „%1“ für Level %2 enthält %3 Gravitationsschalter. %4")
+                               .arg(QFileInfo(file).fileName(), QString::number(state_->store.levelnr + 1),
+                                    QString::number(map.built.switchesfound), QString::fromUtf8(switchlimitquestion)),
+                           true))
+        return;
     replacelevel(map.built.record);
 }
 
 // The level menu. Each operation stores the current level back first, as a
 // level switch does; declining the switch-limit question cancels it.
 
-void TForm1::Levelkopieren1Click() { exclusive([this] { copylevel(); }); }
-void TForm1::Leveleinfgen1Click() { exclusive([this] { pastelevel(); }); }
-void TForm1::Levelleeren1Click() { exclusive([this] { clearlevel(); }); }
+void TForm1::Levelkopieren1Click() { levelcommand([this] { copylevel(); }); }
+void TForm1::Leveleinfgen1Click() { levelcommand([this] { pastelevel(); }); }
+void TForm1::Levelleeren1Click() { levelcommand([this] { clearlevel(); }); }
 
 void TForm1::Levelnachvorne1Click() {
-    exclusive([this] {
+    levelcommand([this] {
         if (state_->store.levelnr > 0) movelevel(state_->store.levelnr - 1);
     });
 }
 
 void TForm1::Levelnachhinten1Click() {
-    exclusive([this] {
+    levelcommand([this] {
         if (state_->store.levelnr < levelcount - 1) movelevel(state_->store.levelnr + 1);
     });
 }
 
 void TForm1::copylevel() {
     endstep();
-    if (savebacklevel(state_->store, *this)) levelclip_ = state_->store.levelpack[state_->store.levelnr];
+    if (!savebacklevel(state_->store, *this)) return;
+    levelclip_ = state_->store.levelpack[state_->store.levelnr];
+    Leveleinfgen1->setEnabled(true);
 }
 
 void TForm1::pastelevel() {
@@ -158,9 +166,9 @@ void TForm1::buildoverview() {
     overview = new LevelOverview(state_->tiles, this);
     overview->setFont(font());
     overview->level = [this](int slot) { return shownlevel(slot); };
-    overview->chosen = [this](int slot) { exclusive([&] { gotolevel(slot); }); };
+    overview->chosen = [this](int slot) { levelcommand([&] { gotolevel(slot); }); };
     overview->moved = [this](int from, int to) {
-        exclusive([&] {
+        levelcommand([&] {
             if (gotolevel(from)) movelevel(to);
         });
     };
@@ -171,16 +179,19 @@ void TForm1::buildoverview() {
         const std::pair<QAction*, void (TForm1::*)()> items[] = {
             {Levelkopieren1, &TForm1::copylevel}, {Leveleinfgen1, &TForm1::pastelevel},
             {Levelleeren1, &TForm1::clearlevel}};
-        for (auto [item, run] : items)
-            connect(menu.addAction(item->text()), &QAction::triggered, this, [this, slot, run = run] {
-                exclusive([&] {
+        for (auto [item, run] : items) {
+            QAction* entry = menu.addAction(item->text());
+            entry->setEnabled(item->isEnabled());
+            connect(entry, &QAction::triggered, this, [this, slot, run = run] {
+                levelcommand([&] {
                     if (gotolevel(slot)) (this->*run)();
                 });
             });
+        }
         menu.addSeparator();
         for (auto [item, delta] : {std::pair{Levelnachvorne1, -1}, std::pair{Levelnachhinten1, +1}})
             connect(menu.addAction(item->text()), &QAction::triggered, this, [this, slot, delta = delta] {
-                exclusive([&] {
+                levelcommand([&] {
                     if (slot + delta >= 0 && slot + delta < levelcount && gotolevel(slot)) movelevel(slot + delta);
                 });
             });
@@ -207,6 +218,7 @@ void TForm1::newpack() {
     if (!maybesave()) return;
     newlevelpack(state_->store, state_->layers, *this);
     packreplaced();
+    packfile_.clear();
 }
 
 void TForm1::loadpack() {
@@ -226,6 +238,7 @@ bool TForm1::openpack(const QString& path) {
     state_->store.levelpack = *pack;
     selectlevel(state_->store, state_->layers, *this, 0);
     packreplaced();
+    packfile_ = path;
     return true;
 }
 
@@ -254,7 +267,7 @@ bool TForm1::maybesave() {
 bool TForm1::savepack() {
     LevelStore& store = state_->store;
     if (!savebacklevel(store, *this)) return false;
-    const QString packfile = dialogs_.savefile(this, SaveDialog1FileName, QString());
+    const QString packfile = dialogs_.savefile(this, SaveDialog1FileName, QString(), packfile_);
     if (packfile.isEmpty()) return false;
     SaveDialog1FileName = packfile;
     FileResult r = writepack(packfile, store.levelpack);
@@ -263,11 +276,15 @@ bool TForm1::savepack() {
         return false;
     }
     *savedpack_ = store.levelpack;
-    // The pack is saved; what follows is the level list.
+    packfile_ = packfile;
+    // The pack is saved; what follows is the level list, offered beside it
+    // under the pack's name with the list's suffix.
     if (!dialogs_.askyesno(this, QStringLiteral("Levelliste erzeugen?"), true)) return true;
-    const QString listfile = dialogs_.savefile(this, SaveDialog1FileName, QString());
+    const QFileInfo info(packfile);
+    const QString listname = info.suffix().isEmpty() ? info.fileName() + QStringLiteral(".lst")
+                                                     : info.completeBaseName() + QStringLiteral(".lst");
+    const QString listfile = dialogs_.savefile(this, info.dir().filePath(listname), QString(), packfile_);
     if (listfile.isEmpty()) return true;
-    SaveDialog1FileName = listfile;
     if (samefile(listfile, packfile) &&
         !dialogs_.askyesno(this,
                            QStringLiteral("Die Levelliste würde das eben gespeicherte Levelpack "

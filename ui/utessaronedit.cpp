@@ -236,6 +236,7 @@ void TForm1::buildmenus() {
     Level1->setObjectName(QStringLiteral("Level1"));
     Levelkopieren1 = action(Level1, "Levelkopieren1", "Level &kopieren", &TForm1::Levelkopieren1Click);
     Leveleinfgen1 = action(Level1, "Leveleinfgen1", "Level &einfügen", &TForm1::Leveleinfgen1Click);
+    Leveleinfgen1->setEnabled(false); // until a level is copied
     Levelleeren1 = action(Level1, "Levelleeren1", "Level &leeren", &TForm1::Levelleeren1Click);
     Level1->addSeparator();
     Levelnachvorne1 = action(Level1, "Levelnachvorne1", "Level nach &vorne", &TForm1::Levelnachvorne1Click);
@@ -449,7 +450,10 @@ void TForm1::setgravity(bool on) { CheckBox1->setChecked(on); }
 bool TForm1::gravity() const { return CheckBox1->isChecked(); }
 
 bool TForm1::askyesno(const std::string& text) {
-    return dialogs_.askyesno(this, QString::fromStdString(text), true);
+    QString question = QString::fromStdString(text);
+    if (namedquestions_ && text == switchlimitquestion)
+        question = QStringLiteral("Level %1: %2").arg(QString::number(state_->store.levelnr + 1), question);
+    return dialogs_.askyesno(this, question, true);
 }
 
 void TForm1::repaintlevel() { levedit1->PaintBox1Paint(); }

@@ -103,6 +103,7 @@ public:
     LevelOverview* overview;
 
     // The last file chosen in each dialog, offered the next time it opens.
+    // The level list's dialog offers the pack's name instead.
     QString OpenDialog1FileName;
     QString SaveDialog1FileName;
     QString MapDialogFileName; // the last Tiled map exported or imported
@@ -167,6 +168,7 @@ private:
     LevelHistory history_;
     LevelCells stepstart_{};             // the current level's cells after its last step
     std::unique_ptr<LevelPack> savedpack_; // what saving wrote, or would have, at the last load, save or new pack
+    QString packfile_; // the file the pack was loaded from or last saved to; empty for a new pack
     bool levelkeys_ = false;             // the editing keys act on the level, not on a field's text
     std::optional<LevelRecord> levelclip_; // "Level kopieren": kept for the whole run
     std::vector<QIcon> tools_;
@@ -229,6 +231,15 @@ private:
         handler();
         levelbusy_ = false;
     }
+    // The same for the level menu, the overview and maps, whose switch-limit
+    // questions say which level they are about: the one shown may not be
+    // the one the user is looking at.
+    template <class F> void levelcommand(F&& handler) {
+        namedquestions_ = true;
+        exclusive(handler);
+        namedquestions_ = false;
+    }
+    bool namedquestions_ = false;
 
     // The property fields, as the pack store sees them.
     void setlevelnumber(int number) override;

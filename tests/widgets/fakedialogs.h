@@ -21,7 +21,7 @@ struct FakeDialogs : Dialogs {
     QStringList saveanswers;
     QList<bool> yesnoanswers;   // when empty, the default button is taken
     QList<SaveAnswer> unsavedanswers; // when empty, "Speichern"
-    QStringList openpresets, savepresets, questions, errors;
+    QStringList openpresets, savepresets, saveowns, questions, errors;
     QList<bool> defaults;
 
     static QString next(QStringList& q) { return q.isEmpty() ? QString() : q.takeFirst(); }
@@ -30,8 +30,9 @@ struct FakeDialogs : Dialogs {
         openpresets << preset;
         return next(openanswers);
     }
-    QString savefile(QWidget*, const QString& preset, const QString&) override {
+    QString savefile(QWidget*, const QString& preset, const QString&, const QString& ownfile) override {
         savepresets << preset;
+        saveowns << ownfile;
         return next(saveanswers);
     }
     bool askyesno(QWidget*, const QString& text, bool defaultyes) override {

@@ -229,6 +229,7 @@ private slots:
             QVERIFY(w->history().bytes() <= std::size_t(budget));
         }
         w->levedit1->PaintBox1MouseUp();
+        QCOMPARE(w->history().bytes(), w->history().recount());
         const LevelPack end = image();
         walk(true);
         if (budget > (1 << 20)) QVERIFY(image() == start);

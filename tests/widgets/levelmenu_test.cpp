@@ -11,6 +11,7 @@
 #include "ui/utessaronedit.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
@@ -152,25 +153,44 @@ private slots:
         QCOMPARE(level(), 2);
     }
 
-    // A right click offers the level operations for that level.
-    void rightClickOffersTheOperations() {
+    // A right click, or the menu key on the focused thumbnail, offers the
+    // level operations for that level; "einfügen" only once a level is
+    // copied. The arrow keys move the focus frame and Return chooses.
+    void menuAndKeysOfferTheOperations() {
         w->Levelbersicht1->trigger();
         QVERIFY(QTest::qWaitForWindowExposed(w->overview));
+        QWidget* grid = w->overview->grid;
         QStringList items;
-        QTimer::singleShot(0, [&] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (!menu) return;
-            for (QAction* a : menu->actions())
-                if (!a->isSeparator()) items << a->text();
-            menu->actions().at(2)->trigger(); // "Level leeren"
-            menu->close();
-        });
-        QTest::mouseClick(w->overview->grid, Qt::RightButton, {}, thumbcentre(0));
-        QCOMPARE(items, (QStringList{"Level &kopieren", QString::fromUtf8("Level &einfügen"), "Level &leeren",
+        auto answer = [&](int pick) {
+            QTimer::singleShot(0, [&items, pick] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                if (!menu) return;
+                items.clear();
+                for (QAction* a : menu->actions())
+                    if (!a->isSeparator()) items << a->text() + (a->isEnabled() ? "" : " (aus)");
+                if (pick >= 0) menu->actions().at(pick)->trigger();
+                menu->close();
+            });
+        };
+        answer(2); // "Level leeren"
+        QTest::mouseClick(grid, Qt::RightButton, {}, thumbcentre(0));
+        QCOMPARE(items, (QStringList{"Level &kopieren", QString::fromUtf8("Level &einfügen (aus)"), "Level &leeren",
                                      "Level nach &vorne", "Level nach &hinten"}));
         QCoreApplication::processEvents();
         QCOMPARE(level(), 0);
         QVERIFY(w->packtosave()[0] == emptylevel(1));
+
+        grid->setFocus();
+        const int cols = w->overview->columns();
+        for (auto key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Left}) QTest::keyClick(grid, key);
+        QCOMPARE(w->overview->focusslot(), 1 + cols);
+        w->Levelkopieren1->trigger();
+        answer(-1);
+        QContextMenuEvent menukey(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+        QApplication::sendEvent(grid, &menukey);
+        QCOMPARE(items.at(1), QString::fromUtf8("Level &einfügen"));
+        QTest::keyClick(grid, Qt::Key_Return);
+        QCOMPARE(level(), 1 + cols);
     }
 };
 

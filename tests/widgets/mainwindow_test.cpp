@@ -388,7 +388,9 @@ private slots:
         dialogs.saveanswers = {pack, list};
         dialogs.yesnoanswers = {true};
         w->Levelpackspeichern1->trigger();
-        QCOMPARE(dialogs.savepresets, (QStringList{QString(), pack}));
+        // The list is offered under the pack's name; the pack file is its own.
+        QCOMPARE(dialogs.savepresets, (QStringList{QString(), list}));
+        QCOMPARE(dialogs.saveowns, (QStringList{QString(), pack}));
         QCOMPARE(dialogs.questions, QStringList{QStringLiteral("Levelliste erzeugen?")});
         QVERIFY(dialogs.errors.isEmpty());
         const QByteArray bytes = slurp(pack);
@@ -401,12 +403,14 @@ private slots:
         QCOMPARE(l.left(28), QByteArray("---------LEVEL-001---------\0", 28));
         QCOMPARE(cell(10, 10), 41); // the working level keeps its editor codes
 
-        // The save dialog remembers the last name; "no" skips the list.
-        dialogs.saveanswers = {pack};
-        dialogs.yesnoanswers = {false};
+        // The pack dialog remembers the pack, not the list; "no" skips the
+        // list. A pack without a suffix gets the list's appended.
+        const QString bare = path("drei");
+        dialogs.saveanswers = {bare, QString()};
+        dialogs.yesnoanswers = {true};
         w->Levelpackspeichern1->trigger();
-        QCOMPARE(dialogs.savepresets.last(), list);
-        QCOMPARE(dialogs.savepresets.size(), 3);
+        QCOMPARE(dialogs.savepresets.mid(2), (QStringList{pack, path("drei.lst")}));
+        QCOMPARE(dialogs.saveowns.mid(2), (QStringList{pack, bare}));
     }
 
     void levelListOverThePackAsksFirst() {
