@@ -5,6 +5,7 @@
 // packs are equal), 1 an input was rejected (diff: the packs differ), 2 wrong
 // usage (diff: also a pack that cannot be read, as cmp does).
 
+#include "edit/tilecommands.h"
 #include "level/levelmap.h"
 #include "level/levelstore.h"
 #include "level/packfile.h"
@@ -41,6 +42,8 @@ struct Usage {
     QCommandLineOption level{QStringLiteral("level"),
                              QStringLiteral("Nur Level N (1 bis 111) exportieren oder importieren."),
                              QStringLiteral("N")};
+    QCommandLineOption counts{QStringLiteral("counts"),
+                              QStringLiteral("Bei info: wie viele Felder jedes Codes ein Level hat.")};
     QCommandLineOption scale{QStringLiteral("scale"),
                              QStringLiteral("Vergrößerung des Bildes, 1 bis 8 (16 Pixel je Zelle mal S)."),
                              QStringLiteral("S"), QStringLiteral("1")};
@@ -72,7 +75,16 @@ QString printable(QString text) {
     return text;
 }
 
-int info(const QString& path) {
+// "     Felder: 0×1200 2×60 4×12": how many interior cells hold each code.
+QString countsline(const LevelRecord& cur) {
+    const TileCounts n = counttiles(cur);
+    QString line = QStringLiteral("     Felder:");
+    for (int code = 0; code < int(n.size()); ++code)
+        if (n[code]) line += QStringLiteral(" %1×%2").arg(code).arg(n[code]);
+    return line + u'\n';
+}
+
+int info(const QString& path, bool counts) {
     QString error;
     const auto pack = loadpack(path, error);
     if (!pack) return failed(error);
@@ -90,6 +102,7 @@ int info(const QString& path) {
                      .arg(rec[off_infotrons], 3)
                      .arg(rec[off_gravity] ? QStringLiteral("ja  ") : QStringLiteral("nein"))
                      .arg(rec[off_switchcount]);
+        if (counts) out() << countsline(cur);
         out().flush();
         const RecordCheck c = checkrecord(rec);
         const auto warn = [i](const char* what, int n) {
@@ -222,7 +235,7 @@ int main(int argc, char* argv[]) {
     QCommandLineParser& p = usage.parser;
     p.setApplicationDescription(QStringLiteral(
         "Levelpacks auf der Kommandozeile.\n\n"
-        "  info PACK                           eine Zeile je Level; Warnungen auf stderr\n"
+        "  info PACK [--counts]                eine Zeile je Level; Warnungen auf stderr\n"
         "  export PACK ORDNER [--level N]      Level als Tiled-Karten levelNNN.tmx\n"
         "  import ORDNER PACK [--level N]      Karten (.tmx oder .tmj) zurück ins Pack\n"
         "  render PACK N BILD.png [--scale S]  Level N als Bild, wie der Editor es zeigt\n"
@@ -231,6 +244,7 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption version = p.addVersionOption();
     p.addOption(usage.level);
     p.addOption(usage.scale);
+    p.addOption(usage.counts);
     p.addPositionalArgument(QStringLiteral("befehl"), QStringLiteral("info, export, import, render oder diff"));
     p.addPositionalArgument(QStringLiteral("argumente"), QStringLiteral("Die Dateien und Ordner des Befehls."),
                             QStringLiteral("argumente..."));
@@ -260,7 +274,8 @@ int main(int argc, char* argv[]) {
     if (p.isSet(usage.scale) && verb != u"render") return usage.fail(QStringLiteral("--scale gilt nur für render."));
 
     const auto needs = [&](int count) { return args.size() == count + 1; };
-    if (verb == u"info" && needs(1)) return info(args[1]);
+    if (p.isSet(usage.counts) && verb != u"info") return usage.fail(QStringLiteral("--counts gilt nur für info."));
+    if (verb == u"info" && needs(1)) return info(args[1], p.isSet(usage.counts));
     if (verb == u"export" && needs(2)) return exportmaps(args[1], args[2], only);
     if (verb == u"import" && needs(2)) return importmaps(args[1], args[2], only);
     if (verb == u"diff" && needs(2)) return diff(args[1], args[2]);

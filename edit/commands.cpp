@@ -3,13 +3,10 @@
 
 namespace tess {
 
-namespace {
-
-// Empties overlay and screenbuf before a command changes curlevel. A stroke
-// may still be in progress (its button was released outside the view): the
-// cells its dropped overlay covered are dirty-marked too, so that the next
-// putbuffer draws them from curlevel again instead of leaving the dropped
-// values on screen.
+// A stroke may still be in progress (its button was released outside the
+// view): the cells its dropped overlay covered are dirty-marked too, so that
+// the next putbuffer draws them from curlevel again instead of leaving the
+// dropped values on screen.
 void dropoverlay(EditLayers& layers) {
     const Layer before = layers.overlay;
     layers.emptyoverlay();
@@ -19,6 +16,8 @@ void dropoverlay(EditLayers& layers) {
             if (before[i] != notile) layers.screenbuf[i] = before[i];
         }
 }
+
+namespace {
 
 bool marked(std::uint8_t byte) { return (byte & markbit) != 0; }
 

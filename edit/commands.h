@@ -9,6 +9,10 @@
 
 namespace tess {
 
+// Empties overlay and screenbuf before a command changes curlevel, and
+// dirty-marks the cells a dropped stroke overlay covered.
+void dropoverlay(EditLayers& layers);
+
 // Clipboard = the marked cells of curlevel, each at its own position; the
 // rest of the clipboard empty. Nothing else changes.
 void copyselection(const LevelRecord& curlevel, EditLayers& layers);

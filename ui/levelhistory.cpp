@@ -64,14 +64,16 @@ std::size_t stepbytes(const QUndoStack& s, int i) { return static_cast<const His
 
 } // namespace
 
-void LevelHistory::push(HistoryStep* step) {
-    QUndoStack& s = stack(current_);
+void LevelHistory::push(HistoryStep* step) { pushto(current_, step); }
+
+void LevelHistory::pushto(int slot, HistoryStep* step) {
+    QUndoStack& s = stack(slot);
     // The push drops the undone steps above the index.
     std::size_t dropped = 0;
     for (int i = s.index(); i < s.count(); ++i) dropped += stepbytes(s, i);
     const std::size_t added = step->bytes();
     s.push(step);
-    std::size_t& b = stackbytes_[static_cast<std::size_t>(current_)];
+    std::size_t& b = stackbytes_[static_cast<std::size_t>(slot)];
     b = b - dropped + added;
     total_ = total_ - dropped + added;
     if (total_ > budget) trim();

@@ -110,6 +110,8 @@ public:
     void moveslot(int from, int to);
     // Pushes a step onto the current history and keeps the budget.
     void push(HistoryStep* step);
+    // Pushes a step onto the history of slot, which need not be the current one.
+    void pushto(int slot, HistoryStep* step);
     QUndoStack& stack(int slot) { return *stacks_[static_cast<std::size_t>(slot)]; }
     // The memory of all histories, kept as steps come and go.
     std::size_t bytes() const { return total_; }

@@ -4,6 +4,7 @@
 #include "edit/commands.h"
 #include "ui/accesskeys.h"
 #include "ui/editorstate.h"
+#include "ui/ueditcommands.h"
 #include "ui/leveloverview.h"
 #include "ui/uitemselect.h"
 #include "ui/ulevedit.h"
@@ -257,6 +258,7 @@ void TForm1::buildmenus() {
     Lschen2->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
     Einfgen1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     Lschen1->setShortcut(QKeySequence(Qt::Key_Delete));
+    buildeditmenus();
 
     // Show each menu with access keys that do not repeat within it.
     for (QMenu* menu : {Datei1, Bearbeiten1, Level1}) {
@@ -412,7 +414,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::ShortcutOverride:
         if (field && levelkeys_) {
             const QKeySequence key(static_cast<QKeyEvent*>(event)->keyCombination());
-            for (QAction* a : {Rckgngig1, Wiederherstellen1, Kopieren1, Lschen2, Einfgen1, Lschen1})
+            for (QAction* a : Bearbeiten1->actions())
                 if (a->shortcuts().contains(key)) return true; // not taken by the field: the menu's shortcut runs
         }
         break;

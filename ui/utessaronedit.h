@@ -33,6 +33,8 @@ class Tlevedit;
 class Titemselect;
 class TUpDown;
 class LevelOverview;
+struct EditExtras;
+struct ReplaceCount;
 
 class TForm1 : public QMainWindow, private LevelHost {
     Q_OBJECT
@@ -89,6 +91,16 @@ public:
     QAction* Levelnachvorne1;
     QAction* Levelnachhinten1;
     QAction* Levelbersicht1;
+    // Marks by tile and region, fill, replace, mirror, tile counts (ueditcommands.cpp).
+    QAction* GleicheFeldermarkieren1;
+    QAction* Zusammenhngendemarkieren1;
+    QAction* Allesmarkieren1;
+    QAction* Markierungfllen1;
+    QAction* Ersetzen1;
+    QAction* Markierunglinksrechtsspiegeln1;
+    QAction* Markierungobenuntenspiegeln1;
+    QAction* Levelstatistik1;
+    QAction* Ersetzenrckgngig1;
     LevelOverview* overview;
 
     // The last file chosen in each dialog, offered the next time it opens.
@@ -119,6 +131,15 @@ public:
     void Levelleeren1Click();
     void Levelnachvorne1Click();
     void Levelnachhinten1Click();
+    void GleicheFeldermarkieren1Click();
+    void Zusammenhngendemarkieren1Click();
+    void Allesmarkieren1Click();
+    void Markierungfllen1Click();
+    void Ersetzen1Click();
+    void Markierunglinksrechtsspiegeln1Click();
+    void Markierungobenuntenspiegeln1Click();
+    void Levelstatistik1Click();
+    void Ersetzenrckgngig1Click();
 
     // Index of the tool picture a tool bar button shows.
     static int picture(const QToolButton* button);
@@ -160,6 +181,17 @@ private:
     std::optional<LevelRecord> levelclip_; // "Level kopieren": kept for the whole run
     std::vector<QIcon> tools_;
     bool sized_ = false;
+    std::unique_ptr<EditExtras> extras_; // the replace dialog, the statistics, the last pack replace
+
+    // Adds the marking, fill, replace and mirror items and the statistics.
+    void buildeditmenus();
+    // Runs a command on the working level's cells as one step.
+    template <class F> void celledit(F&& command);
+    // Undoes the last replace across the pack in every level; false when a
+    // level has been changed since.
+    bool undopackreplace();
+    // Replaces from by to in every level, each changed level one step.
+    ReplaceCount replaceinlevels(std::uint8_t from, std::uint8_t to);
 
     void FormCreate();
     void buildlayout();

@@ -30,6 +30,10 @@ expect 2 "von 1 bis 111" "$pack" render edited.pak 0 x.png
 expect 1 "fehlt.pak" "$pack" info fehlt.pak
 expect 0 "001  Grüße & <Ebene> \"1\"      Infotrons   0/  0  Schwerkraft nein  Schalter 11" "$pack" info edited.pak
 expect 0 "Warnung: Die Datei ist 170497 Bytes lang" "$pack" info long.pak
+expect 2 "--counts gilt nur für info" "$pack" diff edited.pak edited.pak --counts
+# Every level's counts cover its 58 by 22 interior.
+[ "$("$pack" info foreign.pak --counts 2>/dev/null | awk '/Felder:/ { s = 0; for (i = 2; i <= NF; i++) { split($i, a, "×"); s += a[2] } if (s != 1276) bad++ } END { print NR - bad }')" -eq 222 ] ||
+  { echo "FAIL: info --counts does not count 1276 cells in every level"; failures=$((failures + 1)); }
 expect 0 "Warnung Level 002: Einträge laut Schaltertabelle" "$pack" info foreign.pak
 expect 0 "" "$pack" diff edited.pak edited.pak
 expect 1 "Level 011: 22 Zellen, Titel, Schwerkraft, Schalter, reservierte Bytes" "$pack" diff edited.pak foreign.pak

@@ -140,13 +140,19 @@ private slots:
 
         QCOMPARE(bearbeiten, (QStringList{QString::fromUtf8("&Rückgängig"), "&Wiederherstellen", "-", "&Kopieren",
                                           QString::fromUtf8("&Einfügen"), "-", "&Ausschneiden",
-                                          QString::fromUtf8("&Löschen")}));
-        QCOMPARE(keys, (QStringList{"Strg+Z", "Strg+Y Strg+Umschalt+Z", "Strg+C", "Strg+V", "Strg+X", "Entf"}));
+                                          QString::fromUtf8("&Löschen"), "-", "&Gleiche Felder markieren",
+                                          QString::fromUtf8("&Zusammenhängende markieren"), "Alles &markieren",
+                                          QString::fromUtf8("Markierung &füllen"), "-",
+                                          "Markierung links/rechts &spiegeln", "Markierung &oben/unten spiegeln", "-",
+                                          "Erse&tzen..."}));
+        QCOMPARE(keys, (QStringList{"Strg+Z", "Strg+Y Strg+Umschalt+Z", "Strg+C", "Strg+V", "Strg+X", "Entf",
+                                    "Strg+G", "Strg+R", "Strg+A", "Strg+F", "", "", "Strg+H"}));
         QStringList level;
         for (QAction* a : w->Level1->actions()) level << (a->isSeparator() ? QStringLiteral("-") : a->text());
         QCOMPARE(level, (QStringList{"Level &kopieren", QString::fromUtf8("Level &einfügen"), "Level &leeren", "-",
                                      "Level nach &vorne", "Level nach &hinten", "-",
-                                     QString::fromUtf8("Level&übersicht")}));
+                                     QString::fromUtf8("Level&übersicht"), "-", "Level&statistik",
+                                     QString::fromUtf8("Ersetzen in allen Leveln rück&gängig")}));
         QCOMPARE(w->Levelbersicht1->shortcut().toString(QKeySequence::NativeText), QStringLiteral("F2"));
         QCOMPARE(w->menuBar()->actions().size(), 3);
         QCOMPARE(w->menuBar()->actions().at(2)->menu(), w->Level1);

@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: MIT
+// Marks by region, fill, replace across the pack and the statistics from the
+// main window: each one step, undo giving back the pack image; the new menu
+// items' shortcuts.
+#include "fakedialogs.h"
+#include "ui/levelstats.h"
+#include "ui/replacedialog.h"
+#include "ui/ulevedit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace tess;
+using namespace tess::test;
+
+class EditCommandsTest : public QObject, WindowFixture {
+    Q_OBJECT
+
+    void paint(int col, int row, int code) {
+        s().leftitem = code;
+        w->levedit1->PaintBox1MouseDown(Button::left, false, (col - 1) * 32, (row - 1) * 32);
+        w->levedit1->PaintBox1MouseUp();
+    }
+    int marked() {
+        return int(std::count_if(s().store.curlevel.begin(), s().store.curlevel.begin() + cellcount,
+                                 [](std::uint8_t b) { return b & markbit; }));
+    }
+
+private slots:
+    void init() {
+        w = shownwindow(dialogs);
+        QVERIFY(w);
+        w->activateWindow();
+    }
+    void cleanup() { w.reset(); }
+
+    // The pointer over cell (3, 3) and Strg+R mark the region of 0 around it,
+    // bounded by a wall of 5 in column 6; fill and undo are one step each.
+    void regionFillUndo() {
+        for (int r = 1; r <= 22; ++r) paint(6, r, 5);
+        const LevelPack before = w->packtosave();
+        QCursor::setPos(w->levedit1->PaintBox1->mapToGlobal(QPoint(2 * 32 + 5, 2 * 32 + 5)));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(marked(), 5 * 22);
+        s().leftitem = 8;
+        w->Markierungfllen1->trigger();
+        QCOMPARE(cell(5, 22), 8);
+        QCOMPARE(cell(7, 1), 0);
+        QCOMPARE(marked(), 0);
+        w->Rckgngig1->trigger();
+        QCOMPARE(marked(), 5 * 22);
+        w->Rckgngig1->trigger();
+        QCOMPARE(w->packtosave(), before);
+    }
+
+    // Strg+A belongs to a field's text while the user types in it, and to the
+    // level once the user has worked in the level view.
+    void selectAllFollowsTheKeyRouting() {
+        w->Edit2->setFocus();
+        QTest::keyClicks(w->Edit2, QStringLiteral("x"));
+        QTest::keyClick(w->Edit2, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(marked(), 0);
+        QCOMPARE(w->Edit2->selectedText(), w->Edit2->text());
+        QTest::mouseClick(w->levedit1->PaintBox1, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::keyClick(w->Edit2, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(marked(), 1276);
+    }
+
+    // A replace across the pack changes every level holding the tile, one
+    // step in each; the dialog's "Rückgängig" gives back the pack image.
+    // Once a level has changed since, the Level menu's item refuses.
+    void replaceAcrossThePack() {
+        for (int slot : {0, 4, 110}) {
+            tolevel(slot);
+            paint(10, 10, 9);
+            paint(11, 10, 9);
+        }
+        tolevel(4);
+        const LevelPack before = w->packtosave();
+        s().rightitem = 11; // the dialog offers the two palette choices
+        w->Ersetzen1->trigger();
+        ReplaceDialog* d = w->findChild<ReplaceDialog*>();
+        QVERIFY(d && d->isVisible());
+        QCOMPARE(d->ComboBox2->currentIndex(), 11);
+        d->RadioButton3->setChecked(true);
+        QCOMPARE(d->Label1->text(), QStringLiteral("Es werden 6 Felder in 3 Leveln geändert."));
+        QCOMPARE(w->packtosave(), before);
+        d->Button1->click();
+        const LevelPack after = w->packtosave();
+        for (int slot : {0, 4, 110}) {
+            QCOMPARE(after[slot][cellindex(10, 10)], 11);
+            QCOMPARE(w->history().stack(slot).count(), 3);
+        }
+        QCOMPARE(cell(11, 10), 11);
+        d->Button2->click();
+        QCOMPARE(w->packtosave(), before);
+        d->Button3->click();
+
+        w->Ersetzen1->trigger();
+        d->RadioButton3->setChecked(true);
+        d->Button1->click();
+        d->Button3->click();
+        tolevel(110);
+        paint(20, 20, 3);
+        w->Ersetzenrckgngig1->trigger();
+        QCOMPARE(dialogs.errors.size(), 1);
+        QCOMPARE(w->packtosave()[0][cellindex(10, 10)], 11);
+    }
+
+    void statisticsShowTheCounts() {
+        paint(3, 3, 4);
+        paint(4, 3, 4);
+        w->Edit3->setText(QStringLiteral("5"));
+        w->Levelstatistik1->trigger();
+        LevelStats* st = w->findChild<LevelStats*>();
+        QVERIFY(st && st->isVisible());
+        QCOMPARE(st->shown(4), 2);
+        QCOMPARE(st->shown(0), 1274);
+        QCOMPARE(st->shown(6), -1);
+        QCOMPARE(st->Label2->text(), QStringLiteral("Infotrons: 2 gezählt, 5 benötigt"));
+    }
+
+    // No two actions of the window share a shortcut.
+    void shortcutsAreUnique() {
+        QSet<QKeySequence> seen;
+        for (QAction* a : w->findChildren<QAction*>())
+            for (const QKeySequence& k : a->shortcuts()) {
+                QVERIFY2(!seen.contains(k), qPrintable(k.toString()));
+                seen.insert(k);
+            }
+        QVERIFY(seen.size() >= 13);
+    }
+};
+
+QTEST_MAIN(EditCommandsTest)
+#include "editcommands_test.moc"

@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: MIT
+#include "ui/levelstats.h"
+
+#include "ui/tileset.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tess {
+
+namespace {
+constexpr int statcolumns = 3;
+}
+
+LevelStats::LevelStats(const TileSet& tiles, QWidget* parent) : QDialog(parent), tiles_(tiles) {
+    setObjectName(QStringLiteral("LevelStats"));
+    setWindowTitle(QStringLiteral("Levelstatistik"));
+    setWindowModality(Qt::WindowModal);
+    auto* box = new QVBoxLayout(this);
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    box->addWidget(Label1);
+    table_ = new QWidget(this);
+    grid_ = new QGridLayout(table_);
+    grid_->setHorizontalSpacing(12);
+    box->addWidget(table_);
+    Label2 = new QLabel(this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    box->addWidget(Label2);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("S&chließen"));
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    box->addWidget(buttons);
+}
+
+void LevelStats::start(const TileCounts& counts, int number, const QString& title, int needed) {
+    while (QLayoutItem* item = grid_->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    Label1->setText(QStringLiteral("Level %1: %2").arg(number, 3, 10, QChar(u'0')).arg(title.trimmed()));
+    int k = 0, unknown = 0;
+    for (int code = 0; code < int(counts.size()); ++code) {
+        if (counts[code] == 0) continue;
+        if (code >= tiles_.itemcount) {
+            unknown += counts[code];
+            continue;
+        }
+        auto* pic = new QLabel(table_);
+        pic->setPixmap(QPixmap::fromImage(scaletile(tiles_.picture(code, false), 32)));
+        pic->setToolTip(QStringLiteral("Code %1").arg(code));
+        auto* n = new QLabel(QString::number(counts[code]), table_);
+        n->setObjectName(QStringLiteral("count%1").arg(code));
+        n->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        n->setMinimumWidth(36);
+        grid_->addWidget(pic, k / statcolumns, (k % statcolumns) * 2);
+        grid_->addWidget(n, k / statcolumns, (k % statcolumns) * 2 + 1);
+        ++k;
+    }
+    QString text = QStringLiteral("Infotrons: %1 gezählt, %2 benötigt").arg(counts[code_infotron]).arg(needed);
+    if (unknown) text += QStringLiteral("\nZellen mit einem Code ohne Bild: %1").arg(unknown);
+    Label2->setText(text);
+    adjustSize();
+    open();
+}
+
+int LevelStats::shown(int code) const {
+    const auto* n = table_->findChild<QLabel*>(QStringLiteral("count%1").arg(code));
+    return n ? n->text().toInt() : -1;
+}
+
+} // namespace tess

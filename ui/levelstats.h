@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// "Levelstatistik": how many cells of each tile the level holds, with the
+// pictures, and the infotrons counted beside those needed. Opens
+// window-modal without waiting.
+
+#include "edit/tilecommands.h"
+
+#include <QDialog>
+
+class QGridLayout;
+class QLabel;
+
+namespace tess {
+
+class TileSet;
+
+class LevelStats : public QDialog {
+    Q_OBJECT
+public:
+    LevelStats(const TileSet& tiles, QWidget* parent);
+
+    QLabel* Label1; // level number and title
+    QLabel* Label2; // infotrons counted and needed
+
+    // Shows the counts of one level.
+    void start(const TileCounts& counts, int number, const QString& title, int needed);
+    // The count shown beside code's picture, or -1 when the code is not listed.
+    int shown(int code) const;
+
+private:
+    const TileSet& tiles_;
+    QWidget* table_;
+    QGridLayout* grid_;
+};
+
+} // namespace tess

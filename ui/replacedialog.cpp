@@ -1,0 +1,129 @@
+// SPDX-License-Identifier: MIT
+#include "ui/replacedialog.h"
+
+#include "ui/tileset.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace tess {
+
+QString replacetext(const ReplaceCount& n, ReplaceScope scope) {
+    QString text = n.cells == 1 ? QStringLiteral("1 Feld") : QStringLiteral("%1 Felder").arg(n.cells);
+    if (scope == ReplaceScope::pack)
+        text += n.levels == 1 ? QStringLiteral(" in 1 Level") : QStringLiteral(" in %1 Leveln").arg(n.levels);
+    return text;
+}
+
+ReplaceDialog::ReplaceDialog(const TileSet& tiles, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("ReplaceDialog"));
+    setWindowTitle(QStringLiteral("Ersetzen"));
+    setWindowModality(Qt::WindowModal);
+    auto* box = new QVBoxLayout(this);
+    auto* form = new QFormLayout;
+    box->addLayout(form);
+    const auto tilechoice = [&](const char* name) {
+        auto* c = new QComboBox(this);
+        c->setObjectName(QString::fromLatin1(name));
+        c->setIconSize(QSize(32, 32));
+        for (int code = 0; code < tiles.itemcount; ++code)
+            c->addItem(QPixmap::fromImage(scaletile(tiles.picture(code, false), 32)), QString::number(code));
+        c->setMaxVisibleItems(12);
+        connect(c, &QComboBox::currentIndexChanged, this, &ReplaceDialog::recount);
+        return c;
+    };
+    ComboBox1 = tilechoice("ComboBox1");
+    ComboBox2 = tilechoice("ComboBox2");
+    form->addRow(QStringLiteral("&Suchen:"), ComboBox1);
+    form->addRow(QStringLiteral("Ersetzen &durch:"), ComboBox2);
+
+    auto* where = new QGroupBox(QStringLiteral("Bereich"), this);
+    auto* wherebox = new QVBoxLayout(where);
+    const auto scopechoice = [&](const char* name, const char* caption) {
+        auto* r = new QRadioButton(QString::fromUtf8(caption), where);
+        r->setObjectName(QString::fromLatin1(name));
+        wherebox->addWidget(r);
+        connect(r, &QRadioButton::toggled, this, [this](bool on) {
+            if (on) recount();
+        });
+        return r;
+    };
+    RadioButton1 = scopechoice("RadioButton1", "&Markierte Felder");
+    RadioButton2 = scopechoice("RadioButton2", "Dieser &Level");
+    RadioButton3 = scopechoice("RadioButton3", "&Alle 111 Level");
+    box->addWidget(where);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setWordWrap(true);
+    Label1->setMinimumWidth(260);
+    box->addWidget(Label1);
+
+    auto* buttons = new QDialogButtonBox(this);
+    Button1 = buttons->addButton(QStringLiteral("&Ersetzen"), QDialogButtonBox::ApplyRole);
+    Button2 = buttons->addButton(QStringLiteral("&Rückgängig"), QDialogButtonBox::ResetRole);
+    Button3 = buttons->addButton(QStringLiteral("S&chließen"), QDialogButtonBox::RejectRole);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button3->setObjectName(QStringLiteral("Button3"));
+    Button1->setDefault(true);
+    connect(Button1, &QPushButton::clicked, this, &ReplaceDialog::run);
+    connect(Button2, &QPushButton::clicked, this, &ReplaceDialog::takeback);
+    connect(Button3, &QPushButton::clicked, this, &QDialog::reject);
+    box->addWidget(buttons);
+}
+
+void ReplaceDialog::start(int from, int to, bool anymarked) {
+    const QSignalBlocker b1(ComboBox1), b2(ComboBox2);
+    ComboBox1->setCurrentIndex(from);
+    ComboBox2->setCurrentIndex(to);
+    RadioButton1->setEnabled(anymarked);
+    (anymarked ? RadioButton1 : RadioButton2)->setChecked(true);
+    Button2->setEnabled(false);
+    recount();
+    open();
+}
+
+ReplaceScope ReplaceDialog::scope() const {
+    if (RadioButton1->isChecked()) return ReplaceScope::marked;
+    if (RadioButton3->isChecked()) return ReplaceScope::pack;
+    return ReplaceScope::level;
+}
+
+void ReplaceDialog::recount() {
+    if (!count) return;
+    const ReplaceCount n = count(std::uint8_t(ComboBox1->currentIndex()), std::uint8_t(ComboBox2->currentIndex()), scope());
+    QString text = n.cells ? QStringLiteral("Es werden %1 geändert.").arg(replacetext(n, scope()))
+                           : QStringLiteral("Es gibt nichts zu ersetzen.");
+    if (n.skipped)
+        text += QStringLiteral(" %1 Level bleiben, weil sie danach mehr als 11 Gravitationsschalter hätten.")
+                    .arg(n.skipped);
+    Label1->setText(text);
+    Button1->setEnabled(n.cells > 0);
+}
+
+void ReplaceDialog::run() {
+    if (!replace) return;
+    const ReplaceScope where = scope();
+    const ReplaceCount n = replace(std::uint8_t(ComboBox1->currentIndex()), std::uint8_t(ComboBox2->currentIndex()), where);
+    Label1->setText(QStringLiteral("%1 ersetzt.").arg(replacetext(n, where)));
+    Button1->setEnabled(false);
+    Button2->setEnabled(n.cells > 0);
+}
+
+void ReplaceDialog::takeback() {
+    const bool undone = undo && undo();
+    Button2->setEnabled(false);
+    recount();
+    Label1->setText((undone ? QStringLiteral("Rückgängig gemacht. ")
+                            : QStringLiteral("Ein Level wurde inzwischen geändert; nichts rückgängig gemacht. ")) +
+                    Label1->text());
+}
+
+} // namespace tess

@@ -1,0 +1,201 @@
+// SPDX-License-Identifier: MIT
+// The main window's commands that make marks by tile and by region and act
+// on all marks at once (fill, mirror), the replace dialog with its replace
+// across the pack, and the level statistics.
+#include "ui/ueditcommands.h"
+
+#include "edit/packreplace.h"
+#include "ui/editorstate.h"
+#include "ui/leveloverview.h"
+#include "ui/levelstats.h"
+#include "ui/replacedialog.h"
+#include "ui/ulevedit.h"
+#include "ui/utessaronedit.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QLineEdit>
+#include <QMenu>
+
+#include <algorithm>
+
+namespace tess {
+
+void TForm1::buildeditmenus() {
+    extras_ = std::make_unique<EditExtras>();
+    auto action = [this](QMenu* menu, const char* name, const char* caption, void (TForm1::*run)(),
+                         QKeySequence key = {}) {
+        QAction* a = menu->addAction(QString::fromUtf8(caption));
+        a->setObjectName(QString::fromLatin1(name));
+        a->setShortcut(key);
+        connect(a, &QAction::triggered, this, run);
+        return a;
+    };
+    QMenu* m = Bearbeiten1;
+    m->addSeparator();
+    GleicheFeldermarkieren1 = action(m, "GleicheFeldermarkieren1", "&Gleiche Felder markieren",
+                                     &TForm1::GleicheFeldermarkieren1Click, QKeySequence(Qt::CTRL | Qt::Key_G));
+    Zusammenhngendemarkieren1 = action(m, "Zusammenhngendemarkieren1", "&Zusammenhängende markieren",
+                                       &TForm1::Zusammenhngendemarkieren1Click, QKeySequence(Qt::CTRL | Qt::Key_R));
+    Allesmarkieren1 = action(m, "Allesmarkieren1", "Alles &markieren", &TForm1::Allesmarkieren1Click,
+                             QKeySequence(Qt::CTRL | Qt::Key_A));
+    Markierungfllen1 = action(m, "Markierungfllen1", "Markierung &füllen", &TForm1::Markierungfllen1Click,
+                              QKeySequence(Qt::CTRL | Qt::Key_F));
+    m->addSeparator();
+    Markierunglinksrechtsspiegeln1 = action(m, "Markierunglinksrechtsspiegeln1", "Markierung links/rechts &spiegeln",
+                                            &TForm1::Markierunglinksrechtsspiegeln1Click);
+    Markierungobenuntenspiegeln1 = action(m, "Markierungobenuntenspiegeln1", "Markierung &oben/unten spiegeln",
+                                          &TForm1::Markierungobenuntenspiegeln1Click);
+    m->addSeparator();
+    Ersetzen1 = action(m, "Ersetzen1", "Erse&tzen...", &TForm1::Ersetzen1Click, QKeySequence(Qt::CTRL | Qt::Key_H));
+
+    Level1->addSeparator();
+    Levelstatistik1 = action(Level1, "Levelstatistik1", "Level&statistik", &TForm1::Levelstatistik1Click);
+    Ersetzenrckgngig1 = action(Level1, "Ersetzenrckgngig1", "Ersetzen in allen Leveln rück&gängig",
+                               &TForm1::Ersetzenrckgngig1Click);
+    Ersetzenrckgngig1->setEnabled(false);
+
+    extras_->stats = new LevelStats(state_->tiles, this);
+    auto* dialog = extras_->replacedialog = new ReplaceDialog(state_->tiles, this);
+    dialog->count = [this](std::uint8_t from, std::uint8_t to, ReplaceScope scope) {
+        if (scope != ReplaceScope::pack) return ReplaceCount{countreplace(state_->store.curlevel, from, to, scope), 1, 0};
+        const PackReplace n = replaceinpack(packtosave(), from, to, false);
+        return ReplaceCount{n.cells, n.levels, n.skipped};
+    };
+    dialog->replace = [this](std::uint8_t from, std::uint8_t to, ReplaceScope scope) {
+        extras_->lastscope = scope;
+        if (scope != ReplaceScope::pack) {
+            int cells = 0;
+            celledit([&](LevelRecord& cur, EditLayers& layers) { cells = replacetiles(cur, layers, from, to, scope); });
+            return ReplaceCount{cells, 1, 0};
+        }
+        ReplaceCount n;
+        exclusive([&] { n = replaceinlevels(from, to); });
+        return n;
+    };
+    dialog->undo = [this] {
+        if (extras_->lastscope == ReplaceScope::pack) return undopackreplace();
+        if (state_->stroke.inprogress() || !doc().history.group.canUndo()) return false;
+        doc().history.group.undo();
+        return true;
+    };
+    extras_->applyreplace = [this](const CellChange& change, bool undo) {
+        LevelStore& store = state_->store;
+        const int slot = extras_->undoslot;
+        if (slot >= 0 && slot != store.levelnr) {
+            applyrecordbytes(store.levelpack[slot], change, undo);
+            overview->changed(slot);
+            return;
+        }
+        // The level shown holds what it held right after the replace: its
+        // record is built from it and the bytes written into that.
+        LevelRecord rec = buildrecord(store.curlevel, readfields(*this)).record;
+        applyrecordbytes(rec, change, undo);
+        showrecord(rec);
+        overview->changed(store.levelnr);
+    };
+}
+
+template <class F> void TForm1::celledit(F&& command) {
+    command(state_->store.curlevel, state_->layers);
+    levedit1->putbuffer();
+    endstep();
+    showcounter();
+}
+
+void TForm1::GleicheFeldermarkieren1Click() {
+    const auto code = static_cast<std::uint8_t>(state_->leftitem);
+    celledit([&](LevelRecord& cur, EditLayers& layers) { marksametiles(cur, layers, code); });
+}
+
+// The cell under the pointer, when the pointer is over the visible part of
+// the level view.
+void TForm1::Zusammenhngendemarkieren1Click() {
+    const QPoint global = QCursor::pos();
+    if (!levedit1->viewport()->rect().contains(levedit1->viewport()->mapFromGlobal(global))) return;
+    const QPoint p = levedit1->PaintBox1->mapFromGlobal(global);
+    const int col = p.x() / state_->tiles.tilew + 1, row = p.y() / state_->tiles.tileh + 1;
+    celledit([&](LevelRecord& cur, EditLayers& layers) { markregion(cur, layers, col, row); });
+}
+
+void TForm1::Allesmarkieren1Click() {
+    celledit([](LevelRecord& cur, EditLayers& layers) { markall(cur, layers); });
+}
+
+void TForm1::Markierungfllen1Click() {
+    const auto code = static_cast<std::uint8_t>(state_->leftitem);
+    celledit([&](LevelRecord& cur, EditLayers& layers) { fillmarked(cur, layers, code); });
+}
+
+void TForm1::Markierunglinksrechtsspiegeln1Click() {
+    celledit([](LevelRecord& cur, EditLayers& layers) { mirrormarked(cur, layers, Mirror::leftright); });
+}
+
+void TForm1::Markierungobenuntenspiegeln1Click() {
+    celledit([](LevelRecord& cur, EditLayers& layers) { mirrormarked(cur, layers, Mirror::topbottom); });
+}
+
+void TForm1::Ersetzen1Click() {
+    const LevelRecord& cur = state_->store.curlevel;
+    const bool anymarked = std::any_of(cur.begin(), cur.begin() + cellcount, [](std::uint8_t b) { return b & markbit; });
+    extras_->replacedialog->start(state_->leftitem, state_->rightitem, anymarked);
+}
+
+void TForm1::Levelstatistik1Click() {
+    extras_->stats->start(counttiles(state_->store.curlevel), state_->store.levelnr + 1, Edit2->text(),
+                          infotronsneeded());
+}
+
+void TForm1::Ersetzenrckgngig1Click() {
+    bool undone = false;
+    exclusive([&] { undone = undopackreplace(); });
+    if (!undone)
+        dialogs_.showerror(this, QStringLiteral("Das letzte Ersetzen in allen Leveln lässt sich nicht mehr als "
+                                                "Ganzes rückgängig machen: ein Level wurde seitdem geändert."));
+}
+
+// The level shown is stored back first, as a level switch does; declining
+// the switch-limit question cancels. Then every level is one step.
+ReplaceCount TForm1::replaceinlevels(std::uint8_t from, std::uint8_t to) {
+    LevelStore& store = state_->store;
+    endstep();
+    if (!savebacklevel(store, *this)) return {};
+    const PackReplace done = replaceinpack(store.levelpack, from, to, true);
+    const int id = ++extras_->lastreplace;
+    for (const SlotReplace& s : done.changed) {
+        CellChange change = diffrecords(store.levelpack[s.slot], s.after);
+        store.levelpack[s.slot] = s.after;
+        if (s.slot == store.levelnr) showrecord(s.after);
+        doc().history.pushto(s.slot, new ReplaceStep(doc().history, *extras_, id, std::move(change)));
+        overview->changed(s.slot);
+    }
+    extras_->lastlevels = done.levels;
+    Ersetzenrckgngig1->setEnabled(done.levels > 0);
+    updateundo();
+    return {done.cells, done.levels, done.skipped};
+}
+
+bool TForm1::undopackreplace() {
+    const int id = extras_->lastreplace;
+    if (extras_->lastlevels == 0 || state_->stroke.inprogress()) return false;
+    endstep();
+    std::vector<int> found;
+    for (int slot = 0; slot < levelcount; ++slot) {
+        const QUndoStack& s = doc().history.stack(slot);
+        if (s.index() == 0) continue;
+        const auto* step = dynamic_cast<const ReplaceStep*>(s.command(s.index() - 1));
+        if (step && step->replace() == id) found.push_back(slot);
+    }
+    if (int(found.size()) != extras_->lastlevels) return false;
+    for (int slot : found) {
+        extras_->undoslot = slot == state_->store.levelnr ? -1 : slot;
+        doc().history.stack(slot).undo();
+    }
+    extras_->undoslot = -1;
+    extras_->lastlevels = 0;
+    Ersetzenrckgngig1->setEnabled(false);
+    updateundo();
+    return true;
+}
+
+} // namespace tess
