@@ -8,7 +8,7 @@
 #include "edit/editlayers.h"
 #include "edit/stroke.h"
 #include "level/levelstore.h"
-#include "ui/tileset.h"
+#include "gui/tileset.h"
 
 namespace tess {
 

@@ -2,7 +2,7 @@
 #include "ui/leveloverview.h"
 
 #include "edit/display.h"
-#include "ui/tileset.h"
+#include "gui/tileset.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -4,7 +4,7 @@
 #include "fakedialogs.h"
 #include "level/packfile.h"
 #include "pixels.h"
-#include "ui/germantexts.h"
+#include "gui/germantexts.h"
 #include "ui/uitemselect.h"
 #include "ui/ulevedit.h"
 #include "ui/updown.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The tile and tool pictures as data, and the drawing of a tile at every size.
 #include "level/levelformat.h"
-#include "ui/tileset.h"
+#include "gui/tileset.h"
 
 #include <QPainter>
 #include <QSet>

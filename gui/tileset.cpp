@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/tileset.h"
+#include "gui/tileset.h"
 
 #include "edit/display.h"
 #include "level/levelmap.h"
