@@ -16,7 +16,7 @@ QImage drawn(TileSet& tiles, int code, bool inverted, int size) {
     QImage canvas(size + 4, size + 4, QImage::Format_RGB32);
     canvas.fill(Qt::magenta);
     QPainter p(&canvas);
-    tiles.drawtile(p, 2, 2, code, inverted);
+    tiles.drawtile(p, QRect(2, 2, size, size), code, inverted);
     p.end();
     return canvas;
 }
