@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // How fast the level view draws, beside the floor of a plain blit of the same
-// pixels from pre-scaled tile pictures, measured in the same run.
+// pixels from pre-scaled tile pictures, measured in the same run at the same
+// device pixel ratio (QT_SCALE_FACTOR; scripts/bench.sh runs 1, 1.5 and 2).
 //
 //   scripts/bench.sh
 #include "edit/stroke.h"
@@ -37,19 +38,27 @@ void varied(EditorState& s, bool marked) {
     }
 }
 
-// The floor: blit n pre-scaled pictures, one per cell, into a content-sized image.
+// The screen's pixels per widget pixel, as the view paints at.
+qreal ratio() { return qApp->devicePixelRatio(); }
+
+// The floor: blit n pictures, pre-scaled to the tile size at the device pixel
+// ratio, one per cell, into a content-sized image of that ratio.
 void blitcells(benchmark::State& state, int tile, int cells) {
+    const qreal r = ratio();
+    const int dt = qRound(tile * r);
     std::vector<QImage> scaled;
     for (int i = 0; i < 8; ++i) {
-        QImage img(tile, tile, QImage::Format_RGB32);
+        QImage img(dt, dt, QImage::Format_RGB32);
         img.fill(qRgb(i * 30, 255 - i * 30, i * 7));
         scaled.push_back(img);
     }
-    QImage canvas(tile * interiorcols, tile * interiorrows, QImage::Format_RGB32);
+    QImage canvas(dt * interiorcols, dt * interiorrows, QImage::Format_RGB32);
+    canvas.setDevicePixelRatio(r);
     for (auto _ : state) {
         QPainter p(&canvas);
+        p.setWorldTransform(QTransform::fromScale(1 / r, 1 / r)); // device pixels
         for (int c = 0; c < cells; ++c)
-            p.drawImage((c % interiorcols) * tile, (c / interiorcols % interiorrows) * tile, scaled[c & 7]);
+            p.drawImage((c % interiorcols) * dt, (c / interiorcols % interiorrows) * dt, scaled[c & 7]);
         p.end();
         benchmark::DoNotOptimize(canvas.constBits());
     }
@@ -60,17 +69,18 @@ void BM_Floor_OneRow(benchmark::State& state) {
     blitcells(state, int(state.range(0)), int(state.range(1)));
 }
 
-// Drawing all 1276 interior cells with the tile drawing operation.
+// Drawing all 1276 interior cells with the tile drawing operation, at the
+// device pixel ratio.
 void BM_TileDraw(benchmark::State& state) {
     auto s = std::make_unique<EditorState>();
     s->tiles.tilew = s->tiles.tileh = int(state.range(0));
     const bool inverted = state.range(1) != 0;
-    const int tile = s->tiles.tilew;
-    QImage canvas(tile * interiorcols, tile * interiorrows, QImage::Format_RGB32);
+    const int dt = qRound(s->tiles.tilew * ratio());
+    QImage canvas(dt * interiorcols, dt * interiorrows, QImage::Format_RGB32);
     for (auto _ : state) {
         QPainter p(&canvas);
         for (int c = 0; c < 1276; ++c)
-            s->tiles.drawtile(p, (c % interiorcols) * tile, (c / interiorcols) * tile, c % tilecodecount, inverted);
+            s->tiles.drawtile(p, QRect((c % interiorcols) * dt, (c / interiorcols) * dt, dt, dt), c % tilecodecount, inverted);
         p.end();
         benchmark::DoNotOptimize(canvas.constBits());
     }
@@ -197,16 +207,17 @@ struct Overview {
     }
 };
 
-// The floor: every cell of n thumbnails blitted from ready 3 by 3 pictures.
+// The floor: every cell of n thumbnails blitted from ready pictures of a
+// cell's size at the device pixel ratio.
 void blitthumbs(benchmark::State& state, int n) {
-    const int c = LevelOverview::cellsize;
+    const int c = qRound(LevelOverview::cellsize * ratio());
     std::vector<QImage> ready;
     for (int i = 0; i < 8; ++i) {
         QImage img(c, c, QImage::Format_RGB32);
         img.fill(qRgb(i * 30, 255 - i * 30, i * 7));
         ready.push_back(img);
     }
-    std::vector<QImage> thumbs(std::size_t(n), QImage(LevelOverview::thumbw, LevelOverview::thumbh, QImage::Format_RGB32));
+    std::vector<QImage> thumbs(std::size_t(n), QImage(interiorcols * c, interiorrows * c, QImage::Format_RGB32));
     for (auto _ : state) {
         for (QImage& t : thumbs) {
             QPainter p(&t);
@@ -261,6 +272,7 @@ BENCHMARK(BM_OverviewPaint);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    std::printf("device pixel ratio: %.2f\n", ratio());
     {
         // Start-up to the first painted frame of the main window.
         QElapsedTimer t;

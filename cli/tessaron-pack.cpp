@@ -10,8 +10,8 @@
 #include "level/levelstore.h"
 #include "level/packfile.h"
 #include "level/recordcheck.h"
-#include "ui/germantexts.h"
-#include "ui/tileset.h"
+#include "gui/germantexts.h"
+#include "gui/tileset.h"
 
 #include <QBuffer>
 #include <QCommandLineParser>

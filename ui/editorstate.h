@@ -8,8 +8,8 @@
 #include "edit/editlayers.h"
 #include "edit/stroke.h"
 #include "level/levelstore.h"
+#include "gui/tileset.h"
 #include "ui/packdocument.h"
-#include "ui/tileset.h"
 
 namespace tess {
 

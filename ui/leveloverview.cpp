@@ -2,7 +2,8 @@
 #include "ui/leveloverview.h"
 
 #include "edit/display.h"
-#include "ui/tileset.h"
+#include "gui/devicepixels.h"
+#include "gui/tileset.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -14,6 +15,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstring>
 
 namespace tess {
@@ -44,7 +46,10 @@ void OverviewGrid::paintEvent(QPaintEvent* event) {
         const QRect r = overview_->thumbrect(slot);
         const QRect whole = r.adjusted(-3, -3, 3, captionh + 3);
         if (!event->region().intersects(whole)) continue;
-        p.drawImage(r.topLeft(), overview_->thumbnail(slot));
+        {
+            const DevicePixels px(p);
+            p.drawImage(px.x(r.left()), px.y(r.top()), overview_->thumbnail(slot));
+        }
         const LevelRecord rec = overview_->level(slot);
         const QByteArray title(reinterpret_cast<const char*>(rec.data()) + off_title, titlelen);
         const QString caption = QStringLiteral("%1  %2").arg(slot + 1, 3, 10, QLatin1Char('0')).arg(QString::fromLatin1(title.constData()).trimmed());
@@ -162,17 +167,9 @@ void OverviewGrid::focusOutEvent(QFocusEvent* event) {
 }
 
 LevelOverview::LevelOverview(const TileSet& tiles, QWidget* parent)
-    : QWidget(parent, Qt::Window), thumbs_(levelcount), stale_(levelcount, true) {
+    : QWidget(parent, Qt::Window), tiles_(tiles), thumbs_(levelcount), stale_(levelcount, true) {
     setObjectName(QStringLiteral("Levelbersicht"));
     setWindowTitle(QStringLiteral("Levelübersicht"));
-    // The pictures scaled down with smoothing, so that each cell shows its
-    // picture's colours and a level's shape reads at a glance.
-    for (bool inverted : {false, true})
-        for (int code = 0; code <= tiles.itemcount; ++code)
-            pictures_.push_back(tiles.picture(code, inverted)
-                                    .scaled(cellsize, cellsize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                                    .convertToFormat(QImage::Format_RGB32));
-    for (QImage& t : thumbs_) t = QImage(thumbw, thumbh, QImage::Format_RGB32);
     scroll = new QScrollArea(this);
     scroll->setFrameShape(QFrame::NoFrame);
     grid = new OverviewGrid(this);
@@ -222,24 +219,53 @@ int LevelOverview::slotat(QPoint pos) const {
 }
 
 const QImage& LevelOverview::thumbnail(int slot) {
+    const qreal ratio = grid->devicePixelRatioF();
+    if (ratio != ratio_) {
+        ratio_ = ratio;
+        pictures_.clear();
+        std::fill(stale_.begin(), stale_.end(), true);
+    }
     if (stale_[static_cast<std::size_t>(slot)]) render(slot);
     return thumbs_[static_cast<std::size_t>(slot)];
 }
 
-// Each cell's scaled picture copied row by row straight into the thumbnail.
+// The pictures scaled down with smoothing, so that each cell shows its
+// picture's colours and a level's shape reads at a glance.
+const QImage& LevelOverview::cellpicture(int code, bool inverted, QSize size) {
+    auto it = std::find_if(pictures_.begin(), pictures_.end(), [size](const auto& p) { return p.first == size; });
+    if (it == pictures_.end()) {
+        std::vector<QImage> pics;
+        for (bool inv : {false, true})
+            for (int c = 0; c <= tiles_.itemcount; ++c)
+                pics.push_back(tiles_.picture(c, inv)
+                                   .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                   .convertToFormat(QImage::Format_RGB32));
+        pictures_.emplace_back(size, std::move(pics));
+        it = std::prev(pictures_.end());
+    }
+    const int unknown = tiles_.itemcount;
+    return it->second[static_cast<std::size_t>(std::min(code, unknown) + (inverted ? unknown + 1 : 0))];
+}
+
+// Each cell's scaled picture copied row by row straight into the thumbnail;
+// cell edges fall on whole screen pixels, so at a fractional ratio cells
+// alternate by a pixel and meet without a seam.
 void LevelOverview::render(int slot) {
     const LevelRecord rec = level(slot);
+    const auto edge = [this](int cells) { return qRound(cells * cellsize * ratio_); };
     QImage& img = thumbs_[static_cast<std::size_t>(slot)];
-    const int unknown = static_cast<int>(pictures_.size()) / 2 - 1;
-    for (int row = firstrow; row <= lastrow; ++row)
+    if (img.size() != QSize(edge(interiorcols), edge(interiorrows)))
+        img = QImage(edge(interiorcols), edge(interiorrows), QImage::Format_RGB32);
+    for (int row = firstrow; row <= lastrow; ++row) {
+        const int top = edge(row - firstrow), height = edge(row - firstrow + 1) - top;
         for (int col = firstcol; col <= lastcol; ++col) {
+            const int left = edge(col - firstcol), width = edge(col - firstcol + 1) - left;
             const CellLook look = celllook(notile, rec[cellindex(col, row)]);
-            const int code = look.code < unknown ? look.code : unknown;
-            const QImage& pic = pictures_[static_cast<std::size_t>(code + (look.inverted ? unknown + 1 : 0))];
-            for (int y = 0; y < cellsize; ++y)
-                std::memcpy(img.scanLine((row - firstrow) * cellsize + y) + (col - firstcol) * cellsize * 4,
-                            pic.constScanLine(y), cellsize * 4);
+            const QImage& pic = cellpicture(look.code, look.inverted, QSize(width, height));
+            for (int y = 0; y < height; ++y)
+                std::memcpy(img.scanLine(top + y) + left * 4, pic.constScanLine(y), static_cast<std::size_t>(width) * 4);
         }
+    }
     stale_[static_cast<std::size_t>(slot)] = false;
 }
 

@@ -78,7 +78,9 @@ public:
 
     int slotat(QPoint gridpos) const; // -1 between or beyond the thumbnails
     QRect thumbrect(int slot) const;  // grid positions
-    const QImage& thumbnail(int slot); // drawn first if it changed
+    // In screen pixels, thumbw by thumbh times the pixel ratio; drawn first if
+    // it changed or the overview moved to a screen of another ratio.
+    const QImage& thumbnail(int slot);
     int columns() const { return cols_; }
     // The slot in the keyboard's focus frame; it follows the current level.
     int focusslot() const { return focus_; }
@@ -93,7 +95,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    std::vector<QImage> pictures_; // per code (the unknown picture last), plain then inverted
+    const TileSet& tiles_;
+    // The pictures scaled down to a cell's size in screen pixels, per size (a
+    // fractional pixel ratio makes cells alternate by a pixel): per code, the
+    // unknown picture last, plain then inverted.
+    std::vector<std::pair<QSize, std::vector<QImage>>> pictures_;
+    qreal ratio_ = 1; // the screen pixel ratio the thumbnails are drawn at
     std::vector<QImage> thumbs_;
     std::vector<bool> stale_;
     int current_ = 0;
@@ -103,6 +110,7 @@ private:
 
     void relayout();
     void render(int slot);
+    const QImage& cellpicture(int code, bool inverted, QSize size);
     friend class OverviewGrid;
 };
 

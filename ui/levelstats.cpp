@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/levelstats.h"
 
-#include "ui/tileset.h"
+#include "gui/tileset.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

@@ -3,7 +3,7 @@
 // texts for Qt's own buttons and dialogs, then the main window until it is
 // closed. Help and version print without a display.
 
-#include "ui/germantexts.h"
+#include "gui/germantexts.h"
 #include "ui/utessaronedit.h"
 
 #include <QApplication>

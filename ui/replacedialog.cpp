@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/replacedialog.h"
 
-#include "ui/tileset.h"
+#include "gui/tileset.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/uitemselect.h"
 
+#include "gui/devicepixels.h"
 #include "ui/editorstate.h"
 #include "ui/scrollframe.h"
 
@@ -49,22 +50,27 @@ void Titemselect::PaintBox1Paint(QPainter& p) {
     TileSet& tiles = state_.tiles;
     const int tw = tiles.tilew, th = tiles.tileh;
     const int pw = (3 * tw) / 2, ph = (3 * th) / 2;
-    // An outline one pixel wide around the box x1..x2-1, y1..y2-1, filled black.
-    auto rectangle = [&p](int x1, int y1, int x2, int y2, QColor pen) {
-        p.fillRect(x1, y1, x2 - x1, y2 - y1, pen);
-        p.fillRect(x1 + 1, y1 + 1, x2 - x1 - 2, y2 - y1 - 2, Qt::black);
+    const DevicePixels px(p);
+    // One pixel of an outline is a whole number of screen pixels, so the two
+    // rings and the gap inside them keep one width on every side at any ratio.
+    const int u = std::max(1, qRound(px.ratio()));
+    // An outline one pixel wide around picture rectangle pic grown by d pixels
+    // on every side, filled black.
+    auto rectangle = [&p, u](const QRect& pic, int d, QColor pen) {
+        const QRect box = pic.adjusted(-d * u, -d * u, d * u, d * u);
+        p.fillRect(box, pen);
+        p.fillRect(box.adjusted(u, u, -u, -u), Qt::black);
     };
     const QColor red(255, 0, 0), blue(0, 0, 255);
     for (int i = 0; i < tiles.itemcount; ++i) {
-        const int l = tw / 2 + pw * (i % cols), t = tw / 2 + ph * (i / cols);
-        const int r = l + tw, b = t + th;
-        if (i == state_.rightitem) rectangle(l - 3, t - 3, r + 3, b + 3, blue);
+        const QRect pic = px.rect(QRect(tw / 2 + pw * (i % cols), tw / 2 + ph * (i / cols), tw, th));
+        if (i == state_.rightitem) rectangle(pic, 3, blue);
         if (i == state_.leftitem) {
-            rectangle(l - 3, t - 3, r + 3, b + 3, red);
-            rectangle(l - 2, t - 2, r + 2, b + 2, red);
+            rectangle(pic, 3, red);
+            rectangle(pic, 2, red);
         }
-        if (i == state_.rightitem) rectangle(l - 2, t - 2, r + 2, b + 2, blue);
-        tiles.drawtile(p, l, t, i, false);
+        if (i == state_.rightitem) rectangle(pic, 2, blue);
+        tiles.drawtile(p, pic, i, false);
     }
 }
 

@@ -2,6 +2,7 @@
 #include "ui/ulevedit.h"
 
 #include "edit/display.h"
+#include "gui/devicepixels.h"
 #include "ui/editorstate.h"
 #include "ui/scrollframe.h"
 
@@ -75,18 +76,21 @@ void Tlevedit::drawregion(QPainter& p, const QRegion& region) {
     TileSet& tiles = state_.tiles;
     const int tw = tiles.tilew, th = tiles.tileh;
     const QRect grid(0, 0, tw * interiorcols, th * interiorrows);
+    const DevicePixels px(p);
     for (const QRect& r : region) {
         const QRect g = r.intersected(grid);
         if (g.isEmpty()) continue;
         for (int row = g.top() / th + 1; row <= g.bottom() / th + 1; ++row) {
+            const int top = px.y((row - 1) * th), height = px.y(row * th) - top;
             for (int col = g.left() / tw + 1; col <= g.right() / tw + 1; ++col) {
+                const int left = px.x((col - 1) * tw);
                 const CellLook look = celllook(state_.layers, state_.store.curlevel, col, row);
-                tiles.drawtile(p, (col - 1) * tw, (row - 1) * th, look.code, look.inverted);
+                tiles.drawtile(p, QRect(left, top, px.x(col * tw) - left, height), look.code, look.inverted);
             }
         }
     }
     // Right of and below the grid the surface is black.
-    for (const QRect& rest : region.subtracted(QRegion(grid))) p.fillRect(rest, Qt::black);
+    for (const QRect& rest : region.subtracted(QRegion(grid))) p.fillRect(px.rect(rest), Qt::black);
 }
 
 void Tlevedit::PaintBox1Paint() { PaintBox1->repaint(); }

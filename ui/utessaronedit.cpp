@@ -6,6 +6,7 @@
 #include "ui/editorstate.h"
 #include "ui/ueditcommands.h"
 #include "ui/leveloverview.h"
+#include "ui/pixelicon.h"
 #include "ui/uitemselect.h"
 #include "ui/ulevedit.h"
 #include "ui/updown.h"
@@ -53,7 +54,7 @@ TForm1::TForm1(QWidget* parent)
     f.setPixelSize(11);
     setFont(f);
     dialogs_.inner = &qtdialogs_;
-    for (const QImage& img : loadtoolpictures()) tools_.emplace_back(QPixmap::fromImage(img));
+    for (const QImage& img : loadtoolpictures()) tools_.push_back(pixelicon(img));
     QIcon icon;
     for (int size : {16, 32, 48, 256})
         icon.addFile(QStringLiteral(":/icons/tessaronedit-%1.png").arg(size), QSize(size, size));

@@ -39,7 +39,7 @@ class EditingTest : public QObject, WindowFixture {
     // What the view shows equals an independent rendering of the layers.
     bool showsthelayers() {
         const QImage img = shot(box);
-        return img.copy(0, 0, 58 * tile(), 22 * tile()) == expectedlevel(s());
+        return gridshot(img, s()) == expectedlevel(s());
     }
     void pick(Qt::MouseButton b, int code) {
         const int t = tile(), p = 3 * t / 2, cols = w->itemselect1->cols;

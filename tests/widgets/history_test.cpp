@@ -39,7 +39,7 @@ class HistoryTest : public QObject, WindowFixture {
     void key(int k, Qt::KeyboardModifiers m = Qt::ControlModifier) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(k), m);
     }
-    bool showsthelayers() { return shot(box).copy(0, 0, 58 * 32, 22 * 32) == expectedlevel(s()); }
+    bool showsthelayers() { return gridshot(shot(box), s()) == expectedlevel(s()); }
     LevelCells cells() { return tilesof(s().store.curlevel); }
     void selecttool() { w->ToolButton2->click(); }
 

@@ -80,7 +80,7 @@ private slots:
         QCOMPARE(cellshot(img, *s, 5, 5), cellpicture(*s, 4, true));
         QCOMPARE(cellshot(img, *s, 6, 5), cellpicture(*s, 9, false));
         QCOMPARE(cellshot(img, *s, 7, 5), cellpicture(*s, 4, true));
-        QCOMPARE(img.copy(0, 0, 1856, 704), expectedlevel(*s));
+        QCOMPARE(gridshot(img, *s), expectedlevel(*s));
     }
 
     void borderRingIsNeverShown() {
@@ -90,7 +90,7 @@ private slots:
         view->PaintBox1Paint();
         view->putbuffer();
         const QImage img = shot(view->PaintBox1);
-        QCOMPARE(img.copy(0, 0, 1856, 704), expectedlevel(*s));
+        QCOMPARE(gridshot(img, *s), expectedlevel(*s));
         QCOMPARE(cellshot(img, *s, 1, 1), cellpicture(*s, 0, false));
         QCOMPARE(cellshot(img, *s, 58, 22), cellpicture(*s, 0, false));
     }
@@ -102,9 +102,9 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(view->PaintBox1->size(), view->viewport()->size());
         const QImage img = shot(view->PaintBox1);
-        QCOMPARE(img.copy(0, 0, 696, 264), expectedlevel(*s));
+        QCOMPARE(gridshot(img, *s), expectedlevel(*s));
         for (QPoint p : {QPoint(696, 0), QPoint(880, 100), QPoint(100, 264), QPoint(880, 480)})
-            QCOMPARE(img.pixel(p), qRgb(0, 0, 0));
+            QCOMPARE(img.pixel(todevice(p.x()), todevice(p.y())), qRgb(0, 0, 0));
     }
 
     void putbufferDrawsOnlyChangedCells() {
@@ -127,7 +127,7 @@ private slots:
         QCoreApplication::processEvents();
         const QImage img = shot(view->viewport());
         const QPoint at = view->PaintBox1->mapTo(view->viewport(), QPoint(39 * 32, 14 * 32));
-        QCOMPARE(img.copy(at.x(), at.y(), 32, 32), cellpicture(*s, 24, true));
+        QCOMPARE(img.copy(todevice(QRect(at, QSize(32, 32)))), cellpicture(*s, 24, true));
     }
 };
 
@@ -146,15 +146,18 @@ class PaletteTest : public QObject {
         return {t / 2 + p * (i % pal->cols), t / 2 + p * (i / pal->cols)};
     }
     // The colour of the outline ring d pixels outside picture i (d = 1, 2, 3).
+    // A pixel of the rings is a whole number u of screen pixels.
     QRgb ring(const QImage& img, int i, int d) const {
-        const QPoint p = topleft(i);
-        const int t = s->tiles.tilew;
-        const QRgb c = img.pixel(p.x() - d, p.y() - d);
-        // The whole ring has that colour: check all four sides.
-        for (int k = -d; k < t + d; ++k) {
-            if (img.pixel(p.x() + k, p.y() - d) != c || img.pixel(p.x() + k, p.y() + t - 1 + d) != c ||
-                img.pixel(p.x() - d, p.y() + k) != c || img.pixel(p.x() + t - 1 + d, p.y() + k) != c)
-                return 0x12345678;
+        const QRect pic = todevice(QRect(topleft(i), QSize(s->tiles.tilew, s->tiles.tileh)));
+        const int u = std::max(1, qRound(ratio()));
+        const QRgb c = img.pixel(pic.left() - d * u, pic.top() - d * u);
+        // The whole ring, all its screen pixels on all four sides, has that colour.
+        for (int e = (d - 1) * u + 1; e <= d * u; ++e) {
+            const QRect r = pic.adjusted(-e, -e, e, e);
+            for (int k = 0; k < r.width(); ++k)
+                if (img.pixel(r.left() + k, r.top()) != c || img.pixel(r.left() + k, r.bottom()) != c ||
+                    img.pixel(r.left(), r.top() + k) != c || img.pixel(r.right(), r.top() + k) != c)
+                    return 0x12345678;
         }
         return c;
     }
@@ -191,7 +194,7 @@ private slots:
         QCOMPARE(pal->cols, 2);
         for (int i : {0, 1, 2, 7, 26, 43}) {
             QCOMPARE(topleft(i), QPoint(16 + 48 * (i % 2), 16 + 48 * (i / 2)));
-            QCOMPARE(img.copy(QRect(topleft(i), QSize(32, 32))), cellpicture(*s, i, false));
+            QCOMPARE(img.copy(todevice(QRect(topleft(i), QSize(32, 32)))), cellpicture(*s, i, false));
         }
     }
 
@@ -274,7 +277,7 @@ private slots:
             const QImage img = shot(pal->PaintBox1);
             QCOMPARE(ring(img, 9, 3), qRgb(255, 0, 0));
             QCOMPARE(ring(img, 30, 3), qRgb(0, 0, 255));
-            QCOMPARE(img.copy(QRect(topleft(30), QSize(tile, tile))), cellpicture(*s, 30, false));
+            QCOMPARE(img.copy(todevice(QRect(topleft(30), QSize(tile, tile)))), cellpicture(*s, 30, false));
         }
     }
 

@@ -4,7 +4,7 @@
 #include "fakedialogs.h"
 #include "level/packfile.h"
 #include "pixels.h"
-#include "ui/germantexts.h"
+#include "gui/germantexts.h"
 #include "ui/uitemselect.h"
 #include "ui/ulevedit.h"
 #include "ui/updown.h"
@@ -81,7 +81,7 @@ private slots:
         QCOMPARE(w->Edit2->maxLength(), 23);
         QVERIFY(w->Edit1->font().bold() && w->Label4->font().bold());
         // The level view shows the all-empty level 1.
-        QCOMPARE(shot(w->levedit1->PaintBox1).copy(0, 0, 1856, 704), expectedlevel(s()));
+        QCOMPARE(gridshot(shot(w->levedit1->PaintBox1), s()), expectedlevel(s()));
     }
 
     void windowCarriesTheProgramIcon() {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The tile and tool pictures as data, and the drawing of a tile at every size.
 #include "level/levelformat.h"
-#include "ui/tileset.h"
+#include "gui/tileset.h"
 
 #include <QPainter>
 #include <QSet>
@@ -16,7 +16,7 @@ QImage drawn(TileSet& tiles, int code, bool inverted, int size) {
     QImage canvas(size + 4, size + 4, QImage::Format_RGB32);
     canvas.fill(Qt::magenta);
     QPainter p(&canvas);
-    tiles.drawtile(p, 2, 2, code, inverted);
+    tiles.drawtile(p, QRect(2, 2, size, size), code, inverted);
     p.end();
     return canvas;
 }

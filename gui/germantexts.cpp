@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/germantexts.h"
+#include "gui/germantexts.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/tileset.h"
+#include "gui/tileset.h"
 
 #include "edit/display.h"
 #include "level/levelmap.h"
@@ -41,14 +41,15 @@ QImage loadpicture(const QString& path) {
 
 } // namespace
 
-QImage scaletile(const QImage& picture, int size) {
-    const QImage src = picture.convertToFormat(QImage::Format_RGB32);
-    QImage out(size, size, QImage::Format_RGB32);
+QImage scaletile(const QImage& picture, QSize size) {
+    const QImage::Format format = picture.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+    const QImage src = picture.convertToFormat(format);
+    QImage out(size, format);
     const int sw = src.width(), sh = src.height();
-    for (int y = 0; y < size; ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(y * sh / size));
+    for (int y = 0; y < size.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(y * sh / size.height()));
         auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < size; ++x) line[x] = in[x * sw / size];
+        for (int x = 0; x < size.width(); ++x) line[x] = in[x * sw / size.width()];
     }
     return out;
 }
@@ -75,24 +76,28 @@ QImage TileSet::picture(int code, bool inverted) const {
     return img;
 }
 
-void TileSet::rebuildcache() {
-    cache_.clear();
-    invcache_.clear();
+std::size_t TileSet::scaledset(QSize size) {
+    if (cache_[lastused_].size == size) return lastused_;
+    for (std::size_t i = 0; i < cache_.size(); ++i)
+        if (cache_[i].size == size) return lastused_ = i;
+    // The oldest set makes room.
+    Scaled& s = cache_[nextfree_];
+    s.size = size;
+    s.plain.clear();
+    s.inverted.clear();
     for (int code = 0; code <= itemcount; ++code) {
-        cache_.push_back(scaletile(picture(code, false), tilew));
-        invcache_.push_back(scaletile(picture(code, true), tilew));
+        s.plain.push_back(scaletile(picture(code, false), size));
+        s.inverted.push_back(scaletile(picture(code, true), size));
     }
-    cachesize_ = tilew;
+    lastused_ = nextfree_;
+    nextfree_ = (nextfree_ + 1) % cache_.size();
+    return lastused_;
 }
 
-const QImage& TileSet::scaled(int code, bool inverted) {
-    if (cachesize_ != tilew) rebuildcache();
-    const int i = code >= 0 && code < itemcount ? code : itemcount;
-    return inverted ? invcache_[i] : cache_[i];
-}
-
-void TileSet::drawtile(QPainter& painter, int x, int y, int code, bool inverted) {
-    painter.drawImage(x, y, scaled(code, inverted));
+const QImage& TileSet::scaled(int code, bool inverted, QSize size) {
+    const Scaled& s = cache_[scaledset(size)];
+    const std::size_t i = static_cast<std::size_t>(code >= 0 && code < itemcount ? code : itemcount);
+    return inverted ? s.inverted[i] : s.plain[i];
 }
 
 QImage tilesheet(const TileSet& tiles) {

@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include <array>
 #include <vector>
 
 namespace tess {
@@ -22,7 +23,9 @@ inline constexpr int toolpicturecount = 6;
 // Stretches a picture to size by pixel repetition, never smoothing: picture
 // pixel column x * 16 / size feeds screen column x, so at 24 the columns and
 // rows are alternately two and one pixels wide and at 12 every fourth is left out.
-QImage scaletile(const QImage& picture, int size);
+// A picture with transparency keeps it.
+QImage scaletile(const QImage& picture, QSize size);
+inline QImage scaletile(const QImage& picture, int size) { return scaletile(picture, QSize(size, size)); }
 
 class TileSet {
 public:
@@ -35,24 +38,35 @@ public:
     int tilew = 32;
     int tileh = 32;
 
-    // Draws the picture of code at (x, y), stretched to tilew by tileh, as a
-    // plain copy or with every colour bit inverted. A code outside the picture
-    // set is drawn with the unknown picture.
-    void drawtile(QPainter& painter, int x, int y, int code, bool inverted);
+    // Draws the picture of code stretched to rect, as a plain copy or with
+    // every colour bit inverted; rect is in the painter's device pixels (see
+    // DevicePixels), so the copy is a plain blit at any screen pixel ratio. A
+    // code outside the picture set is drawn with the unknown picture.
+    void drawtile(QPainter& painter, const QRect& rect, int code, bool inverted) {
+        painter.drawImage(rect.topLeft(), scaled(code, inverted, rect.size()));
+    }
 
-    // The picture of code as drawn at the current tile size.
-    const QImage& scaled(int code, bool inverted);
+    // The picture of code stretched to size, plain or inverted. The pictures
+    // of a size are made at its first use and kept for the last few sizes used
+    // (a tile size at a screen's pixel ratio, and its neighbour where the ratio
+    // makes tiles alternate by a pixel), so a change of tile size or of screen
+    // makes new ones and painting only copies.
+    const QImage& scaled(int code, bool inverted, QSize size);
+    const QImage& scaled(int code, bool inverted) { return scaled(code, inverted, {tilew, tileh}); }
 
     // The 16 by 16 picture of code, plain or with every colour bit inverted;
     // the unknown picture for a code outside the set.
     QImage picture(int code, bool inverted) const;
 
 private:
-    // Pictures scaled to the current tile size, plain and inverted, with the
-    // unknown picture last; rebuilt when the size changes.
-    std::vector<QImage> cache_, invcache_;
-    int cachesize_ = 0;
-    void rebuildcache();
+    // Pictures of one size, plain and inverted, with the unknown picture last.
+    struct Scaled {
+        QSize size;
+        std::vector<QImage> plain, inverted;
+    };
+    std::array<Scaled, 4> cache_;
+    std::size_t lastused_ = 0, nextfree_ = 0;
+    std::size_t scaledset(QSize size);
 };
 
 // The tile sheet of the map files: 256 tiles of 16 by 16 in 16 columns, tile
