@@ -6,8 +6,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/ensure-packages.sh
-# tiled: its tessaron-pack round trip; appstream, lintian, dpkg-dev: the package check.
-tess_ensure_packages clang-14 libclang-rt-14-dev tiled appstream lintian dpkg-dev
+# tiled: its tessaron-pack round trip; appstream, lintian, dpkg-dev: the package
+# check; xvfb, xdotool: the editor killed and recovered under a real X server.
+tess_ensure_packages clang-14 libclang-rt-14-dev tiled appstream lintian dpkg-dev xvfb xdotool
 
 export QT_QPA_PLATFORM=offscreen
 
