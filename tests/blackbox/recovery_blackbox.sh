@@ -17,22 +17,26 @@ for tool in Xvfb xdotool; do
 done
 
 work=$(mktemp -d)
-display=:$((120 + RANDOM % 400))
-Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and writes its number once it is ready.
+Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done
   kill "$xvfb" 2>/dev/null || true
-  cp "$work/editor.log" /tmp/blackbox-editor.log 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
-export DISPLAY=$display XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config HOME=$work
+for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+[[ -s $work/display ]] || { echo "FAILED: Xvfb did not start"; exit 1; }
+export DISPLAY=:$(head -1 "$work/display") XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config HOME=$work
 unset QT_QPA_PLATFORM
-sleep 1
 
-fail() { echo "FAILED: $*"; command -v import >/dev/null && import -window root /tmp/blackbox-fail.png; exit 1; }
+fail() {
+  echo "FAILED: $*"
+  tail -n 20 "$work/editor.log" 2>/dev/null | grep -v XDG_RUNTIME_DIR || true
+  exit 1
+}
 # Windows shown now, by title, one a line.
 windows() { xdotool search --onlyvisible --name '.' 2>/dev/null | while read -r w; do xdotool getwindowname "$w"; done; }
 waitfor() { # TITLE [SECONDS]: waits until a window with exactly that title shows, and gives it the keys
