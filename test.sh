@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the release build's suite (with the map round
 # trip through Tiled's own tools and the Debian package checks), a minute of
-# fuzzing pack files with clang's libFuzzer after replaying the saved inputs,
+# fuzzing pack files and maps with clang's libFuzzer after replaying the saved inputs,
 # then the whole suite again under address and undefined-behaviour sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -20,6 +20,6 @@ suite() {
 }
 
 suite default
-echo "== fuzz: replay the saved packs, then fuzz for a minute"
+echo "== fuzz: replay the saved packs and maps, then fuzz both for a minute in all"
 scripts/fuzz.sh 60
 suite sanitize

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the pack-file fuzzer with clang, replays the seed packs and the
-# saved regressions, then fuzzes for SECONDS (default 60).
+# Builds the pack-file and map fuzzers with clang, replays each one's seeds
+# and saved regressions, then fuzzes for SECONDS in all (default 60), half
+# for each.
 #   scripts/fuzz.sh [SECONDS]
 # Exits non-zero when a replay fails or the fuzzer finds something; prints a
 # note and exits 0 when clang or its fuzzer runtime is not installed.
@@ -46,43 +47,53 @@ if command -v ninja >/dev/null; then generator=(-G Ninja); fi
 echo "== configure and build ($cxx)"
 CC=$cc CXX=$cxx cmake -S fuzz -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER="$cxx" >/dev/null
-cmake --build "$build" --target pack_fuzzer -- -j2
-fuzzer=$build/pack_fuzzer
+cmake --build "$build" --target pack_fuzzer map_fuzzer -- -j2
 
-echo "== replay fuzz/corpus and fuzz/regressions"
-inputs=()
-for dir in fuzz/corpus fuzz/regressions; do
-  [[ -d $dir ]] || continue
-  while IFS= read -r -d '' f; do inputs+=("$f"); done \
-    < <(find "$dir" -maxdepth 1 -type f ! -name '*.md' -print0 | sort -z)
-done
-if ((${#inputs[@]} == 0)); then
-  echo "fuzz.sh: no inputs to replay in fuzz/corpus" >&2
-  exit 1
-fi
-if ! "$fuzzer" "${inputs[@]}" >"$build/replay.log" 2>&1; then
-  cat "$build/replay.log"
-  echo "fuzz.sh: replay FAILED" >&2
-  exit 1
-fi
-echo "replayed ${#inputs[@]} inputs: all passed"
+# fuzz NAME SECONDS CORPUS REGRESSIONS [libFuzzer options...]: replays the
+# saved inputs, then fuzzes a copy of them (the fuzzer adds what it finds to
+# its first corpus folder; the saved inputs in the repository stay as they are).
+fuzz() {
+  local name=$1 secs=$2 corpus=$3 regressions=$4
+  shift 4
+  local fuzzer=$build/$name inputs=() dir f
+  echo "== $name: replay $corpus and $regressions"
+  for dir in "$corpus" "$regressions"; do
+    [[ -d $dir ]] || continue
+    while IFS= read -r -d '' f; do inputs+=("$f"); done \
+      < <(find "$dir" -maxdepth 1 -type f ! -name '*.md' -print0 | sort -z)
+  done
+  if ((${#inputs[@]} == 0)); then
+    echo "fuzz.sh: no inputs to replay in $corpus" >&2
+    return 1
+  fi
+  if ! "$fuzzer" "${inputs[@]}" >"$build/$name-replay.log" 2>&1; then
+    cat "$build/$name-replay.log"
+    echo "fuzz.sh: $name replay FAILED" >&2
+    return 1
+  fi
+  echo "replayed ${#inputs[@]} inputs: all passed"
 
-# The fuzzer adds what it finds to its first corpus folder, so it works on a
-# copy; the saved inputs in the repository stay as they are.
-echo "== fuzz for $seconds s"
-scratch=$build/corpus-run
-artifacts=$build/artifacts
-rm -rf "$scratch"
-mkdir -p "$scratch" "$artifacts"
-cp "${inputs[@]}" "$scratch/"
-status=0
-"$fuzzer" "$scratch" -max_total_time="$seconds" -timeout=60 -print_final_stats=1 \
-  -artifact_prefix="$artifacts/" >"$build/fuzz.log" 2>&1 || status=$?
-grep -E '^#[0-9]+[[:space:]]+DONE|^stat::' "$build/fuzz.log" || true
-if ((status != 0)); then
-  tail -n 60 "$build/fuzz.log"
-  echo "fuzz.sh: the fuzzer found a failure (exit $status); input saved in $artifacts/" >&2
-  echo "  minimise it with: $fuzzer -minimize_crash=1 -runs=10000 <input>" >&2
-  exit "$status"
-fi
-echo "no findings; full log: $build/fuzz.log"
+  echo "== $name: fuzz for $secs s"
+  local scratch=$build/$name-corpus-run artifacts=$build/$name-artifacts status=0
+  rm -rf "$scratch"
+  mkdir -p "$scratch" "$artifacts"
+  cp "${inputs[@]}" "$scratch/"
+  "$fuzzer" "$scratch" -max_total_time="$secs" -timeout=60 -print_final_stats=1 \
+    -artifact_prefix="$artifacts/" "$@" >"$build/$name.log" 2>&1 || status=$?
+  grep -E '^#[0-9]+[[:space:]]+DONE|^stat::number_of_executed_units|^stat::peak_rss_mb|^stat::new_units_added' \
+    "$build/$name.log" || true
+  if ((status != 0)); then
+    tail -n 60 "$build/$name.log"
+    echo "fuzz.sh: $name found a failure (exit $status); input saved in $artifacts/" >&2
+    echo "  minimise it with: $fuzzer -minimize_crash=1 -runs=10000 <input>," >&2
+    echo "  then add it to $regressions/" >&2
+    return "$status"
+  fi
+  echo "no findings; full log: $build/$name.log"
+}
+
+# The same minute as one fuzzer had: half for maps, the rest for packs.
+mapseconds=$((seconds / 2 > 0 ? seconds / 2 : 1))
+packseconds=$((seconds - mapseconds > 0 ? seconds - mapseconds : 1))
+fuzz pack_fuzzer "$packseconds" fuzz/corpus fuzz/regressions
+fuzz map_fuzzer "$mapseconds" fuzz/corpus-maps fuzz/regressions-maps -dict=fuzz/map.dict -max_len=65536
