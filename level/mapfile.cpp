@@ -51,7 +51,10 @@ MapImport readlevelmap(const QString& path) {
     // Opening a FIFO would wait for a writer; a device never ends.
     if (info.exists() && !info.isFile()) return refused(QStringLiteral("Sie ist keine gewöhnliche Datei."));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return refused(file.errorString());
+    if (!file.open(QIODevice::ReadOnly)) {
+        out.error = QStringLiteral("Die Datei „%1“ konnte nicht geöffnet werden: %2").arg(shown(path), file.errorString());
+        return out;
+    }
     QByteArray text;
     if (!readcapped(file, mapfilelimit, text)) return refused(file.errorString());
     if (text.size() > mapfilelimit) {
