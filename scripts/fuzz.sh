@@ -46,7 +46,7 @@ if command -v ninja >/dev/null; then generator=(-G Ninja); fi
 echo "== configure and build ($cxx)"
 CC=$cc CXX=$cxx cmake -S fuzz -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER="$cxx" >/dev/null
-cmake --build "$build" --target pack_fuzzer -- -j2
+cmake --build "$build" --target pack_fuzzer settings_fuzzer -- -j2
 fuzzer=$build/pack_fuzzer
 
 echo "== replay fuzz/corpus and fuzz/regressions"
@@ -86,3 +86,15 @@ if ((status != 0)); then
   exit "$status"
 fi
 echo "no findings; full log: $build/fuzz.log"
+
+# The settings file reader, for a sixth of the time (at least 10 s).
+echo "== fuzz the settings file"
+mkdir -p "$build/settings-corpus"
+printf '[view]\nedge=true\ngrid=false\n' >"$build/settings-corpus/seed.ini"
+"$build/settings_fuzzer" "$build/settings-corpus" -max_total_time=$((seconds / 6 > 10 ? seconds / 6 : 10)) \
+  -max_len=70000 -timeout=60 -artifact_prefix="$artifacts/" >"$build/settings-fuzz.log" 2>&1 || {
+  tail -n 40 "$build/settings-fuzz.log"
+  echo "fuzz.sh: the settings fuzzer found a failure; input saved in $artifacts/" >&2
+  exit 1
+}
+echo "settings: no findings"
