@@ -26,7 +26,6 @@ class FirstHourTest : public QObject, WindowFixture {
         QTest::mouseClick(w->levedit1->PaintBox1, Qt::LeftButton, {}, at);
     }
     void key(QWidget* to, Qt::Key k) { QTest::keyClick(to, k, Qt::ControlModifier); }
-
 private slots:
     void init() { QVERIFY(w = shownwindow(dialogs)); }
     void cleanup() { w.reset(); }
@@ -38,16 +37,13 @@ private slots:
         QTest::addColumn<bool>("foreign");
         QTest::addColumn<QString>("actions"); // v visit 2 and back, e edit, u undo, s quick save
         QTest::addColumn<bool>("changed");
-        QTest::newRow("visit levels of a new pack") << false << "vv" << false;
-        QTest::newRow("visit a level of a foreign pack") << true << "v" << false;
-        QTest::newRow("edit") << true << "ve" << true;
-        QTest::newRow("undo back") << true << "evu" << false;
-        QTest::newRow("edit and save") << true << "es" << false;
+        for (auto [name, foreign, actions, changed] :
+             {std::tuple{"visit levels of a new pack", false, "vv", false}, {"visit a foreign pack's level", true, "v", false},
+              {"edit", true, "ve", true}, {"undo back", true, "evu", false}, {"edit and save", true, "es", false}})
+            QTest::newRow(name) << foreign << QString::fromLatin1(actions) << changed;
     }
     void unsavedStateFollowsOnlyEdits() {
         QFETCH(bool, foreign);
-        QFETCH(QString, actions);
-        QFETCH(bool, changed);
         if (foreign) {
             auto pack = std::make_unique<LevelPack>();
             for (LevelRecord& rec : *pack) {
@@ -63,12 +59,14 @@ private slots:
             QVERIFY(w->openpack(path("fremd.pak")));
             QCOMPARE(cell(5, 5), 40);
         }
+        QFETCH(QString, actions);
         for (QChar a : actions) {
             if (a == u'v') tolevel(1), tolevel(0);
             if (a == u'e') paint(7, 7);
             if (a == u'u') key(w->Edit1, Qt::Key_Z);
             if (a == u's') w->Speichern1->trigger();
         }
+        QFETCH(bool, changed);
         QCOMPARE(w->packchanged(), changed);
         QVERIFY(dialogs.questions.isEmpty() && dialogs.savepresets.isEmpty());
     }
@@ -84,10 +82,8 @@ private slots:
         paint(3, 3);
         key(w->Edit1, Qt::Key_S);
         LevelPack back{};
-        QVERIFY(readpack(path("eigen.pak"), back).ok);
-        QCOMPARE(back[0][cellindex(3, 3)], 2);
-        QCOMPARE(dialogs.savepresets.size(), 1);
-        QCOMPARE(dialogs.questions.size(), 0);
+        QVERIFY(readpack(path("eigen.pak"), back).ok && back[0][cellindex(3, 3)] == 2);
+        QVERIFY(dialogs.savepresets.size() == 1 && dialogs.questions.isEmpty());
         dialogs.saveanswers = {QString()};
         w->Levelpackspeichern1->trigger();
         QCOMPARE(dialogs.savepresets.last(), path("eigen.pak"));
@@ -113,13 +109,11 @@ private slots:
     // The palette and the level view name the tile under the pointer.
     void tooltipsNameTheTile() {
         cell(2, 1) = 4;
-        const std::pair<QWidget*, QPoint> places[] = {{w->itemselect1->PaintBox1, QPoint(16 + 48 + 5, 16 + 5)},
-                                                      {w->levedit1->PaintBox1, QPoint(32 + 5, 5)}};
-        const QString want[] = {QString::fromStdString(tilelabel(1)), QString::fromStdString(tilelabel(4))};
-        for (int i = 0; i < 2; ++i) {
-            QHelpEvent help(QEvent::ToolTip, places[i].second, places[i].first->mapToGlobal(places[i].second));
-            QApplication::sendEvent(places[i].first, &help);
-            QCOMPARE(QToolTip::text(), want[i]);
+        for (auto [box, at, code] : {std::tuple<QWidget*, QPoint, int>{w->itemselect1->PaintBox1, {69, 21}, 1},
+                                     {w->levedit1->PaintBox1, {37, 5}, 4}}) {
+            QHelpEvent help(QEvent::ToolTip, at, box->mapToGlobal(at));
+            QApplication::sendEvent(box, &help);
+            QCOMPARE(QToolTip::text(), QString::fromStdString(tilelabel(code)));
         }
     }
 
