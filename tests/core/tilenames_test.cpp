@@ -12,7 +12,7 @@
 using namespace tess;
 
 // Every code with a picture has a name of its own; a port's name says its
-// flag and arrow; the README's table lists the same names.
+// flag and arrow; the README lists the same names and holds the guide.
 TEST(TileNames, EveryCodeNamedOnceAndListedInTheReadme) {
     std::ifstream in(TESS_README);
     std::stringstream readme;
@@ -32,6 +32,10 @@ TEST(TileNames, EveryCodeNamedOnceAndListedInTheReadme) {
         const std::string row = "| " + std::to_string(code) + " | " + name + " |";
         EXPECT_NE(readme.str().find(row), std::string::npos) << row;
     }
+    std::ifstream guide(TESS_GUIDE);
+    std::stringstream text;
+    text << guide.rdbuf();
+    EXPECT_TRUE(text.str().size() > 1000 && readme.str().find(text.str()) != std::string::npos); // the guide, word for word
     EXPECT_EQ(std::string(tilename(tilecodecount)), "unbekannter Code");
     EXPECT_EQ(tilelabel(4), "Code 4: Infotron");
 }
