@@ -10,6 +10,7 @@
 #include "level/levelstore.h"
 #include "level/packfile.h"
 #include "level/recordcheck.h"
+#include "level/tilenames.h"
 #include "gui/germantexts.h"
 #include "gui/tileset.h"
 
@@ -76,13 +77,16 @@ QString printable(QString text) {
     return text;
 }
 
-// "     Felder: 0×1200 2×60 4×12": how many interior cells hold each code.
+// How many interior cells hold each code, one line a code with its name:
+// "       60 × Code 2: grüne Platine".
 QString countsline(const LevelRecord& cur) {
     const TileCounts n = counttiles(cur);
-    QString line = QStringLiteral("     Felder:");
+    QString lines;
     for (int code = 0; code < int(n.size()); ++code)
-        if (n[code]) line += QStringLiteral(" %1×%2").arg(QString::number(code), QString::number(n[code]));
-    return line + u'\n';
+        if (n[code])
+            lines += QStringLiteral("     %1 × %2\n")
+                         .arg(QString::number(n[code]).rightJustified(4), QString::fromStdString(tilelabel(code)));
+    return lines;
 }
 
 int info(const QString& path, bool counts) {
@@ -136,7 +140,7 @@ int exportmaps(const QString& packpath, const QString& dir, int only) {
         if (!r.ok) return failed(r.error);
         ++written;
     }
-    out() << written << " Karten nach „" << QDir::toNativeSeparators(dir) << "“ geschrieben.\n";
+    out() << written << (written == 1 ? " Karte" : " Karten") << " nach „" << QDir::toNativeSeparators(dir) << "“ geschrieben.\n";
     return done;
 }
 
@@ -192,7 +196,7 @@ QStringList differences(const LevelRecord& a, const LevelRecord& b) {
     QStringList what;
     int cells = 0;
     for (int i = 0; i < cellcount; ++i) cells += a[i] != b[i];
-    if (cells) what << QStringLiteral("%1 Zellen").arg(cells);
+    if (cells) what << (cells == 1 ? QStringLiteral("1 Zelle") : QStringLiteral("%1 Zellen").arg(cells));
     const auto differ = [&](int from, int len) {
         return !std::equal(a.begin() + from, a.begin() + from + len, b.begin() + from);
     };
@@ -289,6 +293,7 @@ int main(int argc, char* argv[]) {
     const QStringList verbs = {QStringLiteral("info"), QStringLiteral("export"), QStringLiteral("import"),
                                QStringLiteral("render"), QStringLiteral("diff")};
     if (!verbs.contains(verb)) return usage.fail(QStringLiteral("Unbekannter Befehl „%1“.").arg(verb));
-    return usage.fail(QStringLiteral("„%1“ mit %2 Argumenten ist kein gültiger Aufruf.")
+    return usage.fail((args.size() == 2 ? QStringLiteral("„%1“ mit %2 Argument ist kein gültiger Aufruf.")
+                                        : QStringLiteral("„%1“ mit %2 Argumenten ist kein gültiger Aufruf."))
                           .arg(verb, QString::number(args.size() - 1)));
 }

@@ -117,6 +117,25 @@ LevelPack packimage(const LevelStore& store, const StoreFields& fields) {
     return image;
 }
 
+LevelRecord storedback(const LevelRecord& record) {
+    LevelRecord rec = record;
+    // A port in column 0 keeps its entry on the first store-back and loses
+    // it on the second, once its cell holds the border; then nothing moves.
+    for (int pass = 0; pass < 3; ++pass) {
+        LevelRecord cur = rec;
+        decodeswitches(cur);
+        StoreFields fields;
+        fields.infotronsneeded = cur[off_infotrons];
+        fields.gravity = cur[off_gravity] != 0;
+        const auto* title = cur.data() + off_title;
+        fields.title.assign(title, std::find(title, title + titlelen, 0));
+        const LevelRecord next = buildrecord(cur, fields).record;
+        if (next == rec) break;
+        rec = next;
+    }
+    return rec;
+}
+
 bool savebacklevel(LevelStore& store, LevelHost& host) {
     const BuiltRecord built = buildrecord(store.curlevel, readfields(host));
     if (built.switchesfound > maxswitches && !host.askyesno(switchlimitquestion)) return false;

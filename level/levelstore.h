@@ -82,6 +82,12 @@ StoreFields readfields(const LevelHost& host);
 // Asks nothing and changes nothing.
 LevelPack packimage(const LevelStore& store, const StoreFields& fields);
 
+// What selecting record and storing it back untouched writes, with the
+// properties as the window shows them (the title up to its first zero byte),
+// repeated until a store-back changes nothing more: two records with the
+// same result differ only by what the editor itself writes.
+LevelRecord storedback(const LevelRecord& record);
+
 // Stores curlevel into record levelnr. Asks first when more than 11 switches
 // were found; returns false (and stores nothing) unless the answer is yes.
 bool savebacklevel(LevelStore& store, LevelHost& host);

@@ -47,7 +47,7 @@ if command -v ninja >/dev/null; then generator=(-G Ninja); fi
 echo "== configure and build ($cxx)"
 CC=$cc CXX=$cxx cmake -S fuzz -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER="$cxx" >/dev/null
-cmake --build "$build" --target pack_fuzzer map_fuzzer journal_fuzzer -- -j2
+cmake --build "$build" --target pack_fuzzer map_fuzzer journal_fuzzer settings_fuzzer -- -j2
 
 # fuzz NAME SECONDS CORPUS REGRESSIONS [libFuzzer options...]: replays the
 # saved inputs, then fuzzes a copy of them (the fuzzer adds what it finds to
@@ -92,11 +92,14 @@ fuzz() {
   echo "no findings; full log: $build/$name.log"
 }
 
-# The same minute as one fuzzer had: a sixth for recovery journals (a fixed
-# layout behind a check sum), the rest shared by maps and packs.
+# The same minute as one fuzzer had: a sixth each for recovery journals (a
+# fixed layout behind a check sum) and the settings file (a few keys), the
+# rest shared by maps and packs.
 journalseconds=$((seconds / 6 > 0 ? seconds / 6 : 1))
-mapseconds=$(((seconds - journalseconds) / 2 > 0 ? (seconds - journalseconds) / 2 : 1))
-packseconds=$((seconds - journalseconds - mapseconds > 0 ? seconds - journalseconds - mapseconds : 1))
+settingsseconds=$journalseconds
+mapseconds=$(((seconds - 2 * journalseconds) / 2 > 0 ? (seconds - 2 * journalseconds) / 2 : 1))
+packseconds=$((seconds - 2 * journalseconds - mapseconds > 0 ? seconds - 2 * journalseconds - mapseconds : 1))
 fuzz pack_fuzzer "$packseconds" fuzz/corpus fuzz/regressions
 fuzz map_fuzzer "$mapseconds" fuzz/corpus-maps fuzz/regressions-maps -dict=fuzz/map.dict -max_len=65536
 fuzz journal_fuzzer "$journalseconds" fuzz/corpus-journals fuzz/regressions-journals -max_len=180000
+fuzz settings_fuzzer "$settingsseconds" fuzz/corpus-settings fuzz/regressions-settings -max_len=70000

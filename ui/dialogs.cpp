@@ -27,8 +27,9 @@ public:
 };
 
 QString runfiledialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& preset, const QString& filter,
-                      const QString& ownfile = {}) {
+                      const QString& ownfile = {}, const QString& caption = {}) {
     FileDialog dialog(parent);
+    if (!caption.isEmpty()) dialog.setWindowTitle(caption);
     dialog.ownfile = ownfile;
     if (!filter.isEmpty()) dialog.setNameFilter(filter);
     dialog.setAcceptMode(mode);
@@ -81,8 +82,9 @@ QString ModalGate::openfile(QWidget* parent, const QString& preset, const QStrin
     return pass(QString(), [&] { return inner->openfile(parent, preset, filter); });
 }
 
-QString ModalGate::savefile(QWidget* parent, const QString& preset, const QString& filter, const QString& ownfile) {
-    return pass(QString(), [&] { return inner->savefile(parent, preset, filter, ownfile); });
+QString ModalGate::savefile(QWidget* parent, const QString& preset, const QString& filter, const QString& ownfile,
+                            const QString& caption) {
+    return pass(QString(), [&] { return inner->savefile(parent, preset, filter, ownfile, caption); });
 }
 
 bool ModalGate::askyesno(QWidget* parent, const QString& text, bool defaultyes) {
@@ -104,12 +106,20 @@ void ModalGate::showerror(QWidget* parent, const QString& text) {
     });
 }
 
+void ModalGate::showinfo(QWidget* parent, const QString& caption, const QString& text) {
+    pass(true, [&] {
+        inner->showinfo(parent, caption, text);
+        return true;
+    });
+}
+
 QString QtDialogs::openfile(QWidget* parent, const QString& preset, const QString& filter) {
     return runfiledialog(parent, QFileDialog::AcceptOpen, preset, filter);
 }
 
-QString QtDialogs::savefile(QWidget* parent, const QString& preset, const QString& filter, const QString& ownfile) {
-    return runfiledialog(parent, QFileDialog::AcceptSave, preset, filter, ownfile);
+QString QtDialogs::savefile(QWidget* parent, const QString& preset, const QString& filter, const QString& ownfile,
+                           const QString& caption) {
+    return runfiledialog(parent, QFileDialog::AcceptSave, preset, filter, ownfile, caption);
 }
 
 bool QtDialogs::askyesno(QWidget* parent, const QString& text, bool defaultyes) {
@@ -120,15 +130,17 @@ bool QtDialogs::askyesno(QWidget* parent, const QString& text, bool defaultyes) 
 }
 
 SaveAnswer QtDialogs::askunsaved(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"), text,
-                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
-    box.setDefaultButton(QMessageBox::Save);
-    box.setEscapeButton(QMessageBox::Cancel);
-    switch (runquestion(box)) {
-    case QMessageBox::Save: return SaveAnswer::save;
-    case QMessageBox::Discard: return SaveAnswer::discard;
-    default: return SaveAnswer::cancel;
-    }
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"), text, QMessageBox::NoButton, parent);
+    // Each button with an access key, so that every answer is one key away.
+    QPushButton* save = box.addButton(QStringLiteral("&Speichern"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("&Verwerfen"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("&Abbrechen"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    runquestion(box);
+    if (box.clickedButton() == save) return SaveAnswer::save;
+    if (box.clickedButton() == discard) return SaveAnswer::discard;
+    return SaveAnswer::cancel;
 }
 
 RecoverAnswer QtDialogs::askrecover(QWidget* parent, const QString& text) {
@@ -146,6 +158,13 @@ RecoverAnswer QtDialogs::askrecover(QWidget* parent, const QString& text) {
 
 void QtDialogs::showerror(QWidget* parent, const QString& text) {
     QMessageBox::critical(parent, QStringLiteral("Fehler"), text);
+}
+
+void QtDialogs::showinfo(QWidget* parent, const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::RichText);
+    box.setTextInteractionFlags(Qt::TextBrowserInteraction);
+    runquestion(box);
 }
 
 } // namespace tess

@@ -22,9 +22,10 @@ public:
     virtual QString openfile(QWidget* parent, const QString& preset, const QString& filter) = 0;
     // Save dialog, offering preset; empty when cancelled. Choosing an existing
     // file asks the standard question before it is replaced, unless it is
-    // ownfile (the file the document already lives in).
+    // ownfile (the file the document already lives in). caption: the
+    // dialog's title; empty for the standard one.
     virtual QString savefile(QWidget* parent, const QString& preset, const QString& filter,
-                             const QString& ownfile) = 0;
+                             const QString& ownfile, const QString& caption) = 0;
     // Yes/no question, caption "Bestätigung", question icon. True only for yes.
     virtual bool askyesno(QWidget* parent, const QString& text, bool defaultyes) = 0;
     // The question before unsaved work is dropped: "Speichern" (the default),
@@ -35,6 +36,8 @@ public:
     // Escape).
     virtual RecoverAnswer askrecover(QWidget* parent, const QString& text) = 0;
     virtual void showerror(QWidget* parent, const QString& text) = 0;
+    // A message with an information icon and one button, "OK"; text may be rich text.
+    virtual void showinfo(QWidget* parent, const QString& caption, const QString& text) = 0;
 };
 
 // Passes every dialog on to another Dialogs, running before() first (the
@@ -48,11 +51,12 @@ public:
 
     QString openfile(QWidget* parent, const QString& preset, const QString& filter) override;
     QString savefile(QWidget* parent, const QString& preset, const QString& filter,
-                     const QString& ownfile) override;
+                     const QString& ownfile, const QString& caption) override;
     bool askyesno(QWidget* parent, const QString& text, bool defaultyes) override;
     SaveAnswer askunsaved(QWidget* parent, const QString& text) override;
     RecoverAnswer askrecover(QWidget* parent, const QString& text) override;
     void showerror(QWidget* parent, const QString& text) override;
+    void showinfo(QWidget* parent, const QString& caption, const QString& text) override;
 
 private:
     bool open_ = false;
@@ -64,11 +68,12 @@ class QtDialogs : public Dialogs {
 public:
     QString openfile(QWidget* parent, const QString& preset, const QString& filter) override;
     QString savefile(QWidget* parent, const QString& preset, const QString& filter,
-                     const QString& ownfile) override;
+                     const QString& ownfile, const QString& caption) override;
     bool askyesno(QWidget* parent, const QString& text, bool defaultyes) override;
     SaveAnswer askunsaved(QWidget* parent, const QString& text) override;
     RecoverAnswer askrecover(QWidget* parent, const QString& text) override;
     void showerror(QWidget* parent, const QString& text) override;
+    void showinfo(QWidget* parent, const QString& caption, const QString& text) override;
 };
 
 // True when a and b name the same existing file.

@@ -23,18 +23,35 @@ PackDocument::~PackDocument() { history.group.disconnect(this); }
 
 LevelPack PackDocument::image() const { return packimage(store, fields ? fields() : StoreFields{}); }
 
-bool PackDocument::changed() const { return !saved_ || image() != *saved_; }
+bool PackDocument::changed() const { return !sameassaved(image()); }
+
+void PackDocument::setsaved(std::unique_ptr<LevelPack> pack) {
+    saved_ = std::move(pack);
+    savedback_.reset();
+    if (!saved_) return;
+    savedback_ = std::make_unique<LevelPack>();
+    for (int i = 0; i < levelcount; ++i) (*savedback_)[i] = storedback((*saved_)[i]);
+}
+
+// Levels nobody edited equal their saved bytes, or store back to the same
+// record as those: only the levels the user visited are built again.
+bool PackDocument::sameassaved(const LevelPack& image) const {
+    if (!saved_) return false;
+    for (int i = 0; i < levelcount; ++i)
+        if (image[i] != (*saved_)[i] && storedback(image[i]) != (*savedback_)[i]) return false;
+    return true;
+}
 
 void PackDocument::replaced(const QString& file) {
     history.clear();
     file_ = file;
-    saved_ = std::make_unique<LevelPack>(image());
+    setsaved(std::make_unique<LevelPack>(image()));
     dropjournal();
 }
 
 void PackDocument::saved(const QString& file) {
     file_ = file;
-    saved_ = std::make_unique<LevelPack>(store.levelpack);
+    setsaved(std::make_unique<LevelPack>(store.levelpack));
     dropjournal();
 }
 
@@ -55,7 +72,7 @@ void PackDocument::updatejournal() {
     timer_.stop();
     if (!journal.isopen()) return;
     auto now = std::make_shared<LevelPack>(image());
-    if (saved_ && *now == *saved_) {
+    if (sameassaved(*now)) {
         dropjournal();
         return;
     }
@@ -80,7 +97,7 @@ void PackDocument::restore(const Journal& j) {
     file_ = j.packfile;
     auto ondisk = std::make_unique<LevelPack>();
     if (file_.isEmpty() || !readpack(file_, *ondisk).ok) ondisk.reset();
-    saved_ = std::move(ondisk);
+    setsaved(std::move(ondisk));
     journaled_.reset();
     lastchange_ = j.changed;
     touched(); // this editor's own journal takes it over

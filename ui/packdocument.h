@@ -38,8 +38,10 @@ public:
 
     // The pack as saving would write it now. Asks nothing, changes nothing.
     LevelPack image() const;
-    // True when saving would now write other bytes than at the last load,
-    // save or new pack.
+    // True when the user's own edits would now be saved: some level differs
+    // from the pack at the last load, save or new pack other than by what
+    // storing its levels back writes (a visited level's border ring, switch
+    // table or padded title).
     bool changed() const;
     // The file the pack was loaded from or last saved to; empty for a new pack.
     const QString& file() const { return file_; }
@@ -76,6 +78,9 @@ signals:
 private:
     QString file_;
     std::unique_ptr<LevelPack> saved_;    // what saving wrote, or would have, at the last load, save or new pack
+    std::unique_ptr<LevelPack> savedback_; // saved_ with every level stored back
+    void setsaved(std::unique_ptr<LevelPack> pack);
+    bool sameassaved(const LevelPack& image) const;
     std::unique_ptr<LevelPack> journaled_; // what the journal holds; null when there is none
     QDateTime lastchange_;
     QTimer timer_;

@@ -114,7 +114,8 @@ void TForm1::Zusammenhngendemarkieren1Click() {
     const QPoint global = QCursor::pos();
     if (!levedit1->viewport()->rect().contains(levedit1->viewport()->mapFromGlobal(global))) return;
     const QPoint p = levedit1->PaintBox1->mapFromGlobal(global);
-    const int col = p.x() / state_->tiles.tilew + 1, row = p.y() / state_->tiles.tileh + 1;
+    int col = 0, row = 0;
+    if (!levedit1->cellat(p.x(), p.y(), col, row)) return;
     celledit([&](LevelRecord& cur, EditLayers& layers) { markregion(cur, layers, col, row); });
 }
 

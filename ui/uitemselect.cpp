@@ -2,11 +2,13 @@
 #include "ui/uitemselect.h"
 
 #include "gui/devicepixels.h"
+#include "level/tilenames.h"
 #include "ui/editorstate.h"
 #include "ui/scrollframe.h"
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
@@ -28,6 +30,20 @@ void PalettePaintBox::paintEvent(QPaintEvent* event) {
 void PalettePaintBox::mousePressEvent(QMouseEvent* event) {
     palette_->PaintBox1MouseDown(event->button(), static_cast<int>(std::floor(event->position().x())),
                                  static_cast<int>(std::floor(event->position().y())));
+}
+
+// The picture under the pointer names its code and what it shows.
+bool PalettePaintBox::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const int code = palette_->itemat(help->pos().x(), help->pos().y());
+    if (code < 0) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), QString::fromStdString(tilelabel(code)), this);
+    }
+    return true;
 }
 
 Titemselect::Titemselect(EditorState& state, QWidget* parent) : QScrollArea(parent), state_(state) {
@@ -74,12 +90,17 @@ void Titemselect::PaintBox1Paint(QPainter& p) {
     }
 }
 
-void Titemselect::PaintBox1MouseDown(Qt::MouseButton button, int x, int y) {
+int Titemselect::itemat(int x, int y) const {
     const int tw = state_.tiles.tilew, th = state_.tiles.tileh;
     const int hw = tw / 2, hh = th / 2, pw = (3 * tw) / 2, ph = (3 * th) / 2;
-    if (x < hw || x >= hw + pw * cols || y < hh || y >= hh + ph * rows) return;
+    if (x < hw || x >= hw + pw * cols || y < hh || y >= hh + ph * rows) return -1;
     const int idx = ((y - hh) / ph) * cols + (x - hw) / pw;
-    if (idx > state_.tiles.itemcount - 1) return;
+    return idx > state_.tiles.itemcount - 1 ? -1 : idx;
+}
+
+void Titemselect::PaintBox1MouseDown(Qt::MouseButton button, int x, int y) {
+    const int idx = itemat(x, y);
+    if (idx < 0) return;
     int* choice = nullptr;
     if (button == Qt::RightButton) choice = &state_.rightitem;
     else if (button == Qt::LeftButton || button == Qt::MiddleButton) choice = &state_.leftitem;

@@ -18,6 +18,7 @@ public:
     explicit PalettePaintBox(Titemselect* palette);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
@@ -41,6 +42,8 @@ public:
     // Chooses the picture under content position (x, y); repaints the palette
     // at once when a choice changes.
     void PaintBox1MouseDown(Qt::MouseButton button, int x, int y);
+    // The code whose picture owns content position (x, y), or -1.
+    int itemat(int x, int y) const;
 
     int contentheight() const { return contentheight_; }
 

@@ -3,11 +3,13 @@
 
 #include "edit/display.h"
 #include "gui/devicepixels.h"
+#include "level/tilenames.h"
 #include "ui/editorstate.h"
 #include "ui/scrollframe.h"
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include <cmath>
 
@@ -23,7 +25,26 @@ void LevelPaintBox::paintEvent(QPaintEvent* event) {
     view_->drawregion(p, event->region());
 }
 
+// The cell under the pointer names its code and what it shows.
+bool LevelPaintBox::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    int col = 0, row = 0;
+    if (!view_->cellat(help->pos().x(), help->pos().y(), col, row)) {
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    const std::uint8_t v = view_->cellvalue(col, row);
+    QString text = QString::fromStdString(tilelabel(v & ~markbit));
+    if (v & markbit) text += QStringLiteral(" (markiert)");
+    QToolTip::showText(help->globalPos(), text, this);
+    return true;
+}
+
 namespace {
+
+constexpr int edgemargin = 3; // frame, a black pixel, then the cells
 
 bool tobutton(Qt::MouseButton b, Button& out) {
     switch (b) {
@@ -64,33 +85,78 @@ Tlevedit::Tlevedit(EditorState& state, QWidget* parent) : QScrollArea(parent), s
 }
 
 void Tlevedit::calcrowscols() {
-    PaintBox1->setMinimumSize(state_.tiles.tilew * interiorcols, state_.tiles.tileh * interiorrows);
+    const int m = margin();
+    PaintBox1->setMinimumSize(state_.tiles.tilew * interiorcols + 2 * m, state_.tiles.tileh * interiorrows + 2 * m);
+}
+
+int Tlevedit::margin() const { return view_.edge ? edgemargin : 0; }
+
+void Tlevedit::setview(const ViewOptions& view) {
+    view_ = view;
+    calcrowscols();
+    PaintBox1Paint();
+}
+
+bool Tlevedit::cellat(int x, int y, int& col, int& row) const {
+    const int m = margin();
+    if (x < m || y < m) return false;
+    col = cellof(x - m, state_.tiles.tilew);
+    row = cellof(y - m, state_.tiles.tileh);
+    return col <= lastcol && row <= lastrow;
+}
+
+std::uint8_t Tlevedit::cellvalue(int col, int row) const {
+    return state_.store.curlevel[cellindex(col, row)];
 }
 
 QRect Tlevedit::cellrect(int col, int row) const {
+    const int tw = state_.tiles.tilew, th = state_.tiles.tileh, m = margin();
+    return {m + (col - 1) * tw, m + (row - 1) * th, tw, th};
+}
+
+// Grid lines over the first pixel column and row of every cell but the
+// first, and the edge frame one black pixel outside the cells.
+void Tlevedit::drawlines(QPainter& p, const QRect& grid) const {
+    const DevicePixels px(p);
     const int tw = state_.tiles.tilew, th = state_.tiles.tileh;
-    return {(col - 1) * tw, (row - 1) * th, tw, th};
+    if (view_.grid) {
+        const QColor line(72, 72, 72);
+        for (int k = 1; k < interiorcols; ++k)
+            p.fillRect(px.rect(QRect(grid.left() + k * tw, grid.top(), 1, grid.height())), line);
+        for (int k = 1; k < interiorrows; ++k)
+            p.fillRect(px.rect(QRect(grid.left(), grid.top() + k * th, grid.width(), 1)), line);
+    }
+    if (view_.edge) {
+        const QColor frame(192, 192, 192);
+        const QRect f = grid.adjusted(-2, -2, 2, 2);
+        for (const QRect& side : {QRect(f.left(), f.top(), f.width(), 1), QRect(f.left(), f.bottom(), f.width(), 1),
+                                  QRect(f.left(), f.top(), 1, f.height()), QRect(f.right(), f.top(), 1, f.height())})
+            p.fillRect(px.rect(side), frame);
+    }
 }
 
 void Tlevedit::drawregion(QPainter& p, const QRegion& region) {
     TileSet& tiles = state_.tiles;
-    const int tw = tiles.tilew, th = tiles.tileh;
-    const QRect grid(0, 0, tw * interiorcols, th * interiorrows);
-    const DevicePixels px(p);
-    for (const QRect& r : region) {
-        const QRect g = r.intersected(grid);
-        if (g.isEmpty()) continue;
-        for (int row = g.top() / th + 1; row <= g.bottom() / th + 1; ++row) {
-            const int top = px.y((row - 1) * th), height = px.y(row * th) - top;
-            for (int col = g.left() / tw + 1; col <= g.right() / tw + 1; ++col) {
-                const int left = px.x((col - 1) * tw);
-                const CellLook look = celllook(state_.layers, state_.store.curlevel, col, row);
-                tiles.drawtile(p, QRect(left, top, px.x(col * tw) - left, height), look.code, look.inverted);
+    const int tw = tiles.tilew, th = tiles.tileh, m = margin();
+    const QRect grid(m, m, tw * interiorcols, th * interiorrows);
+    {
+        const DevicePixels px(p);
+        for (const QRect& r : region) {
+            const QRect g = r.intersected(grid).translated(-m, -m);
+            if (g.isEmpty()) continue;
+            for (int row = g.top() / th + 1; row <= g.bottom() / th + 1; ++row) {
+                const int top = px.y(m + (row - 1) * th), height = px.y(m + row * th) - top;
+                for (int col = g.left() / tw + 1; col <= g.right() / tw + 1; ++col) {
+                    const int left = px.x(m + (col - 1) * tw);
+                    const CellLook look = celllook(state_.layers, state_.store.curlevel, col, row);
+                    tiles.drawtile(p, QRect(left, top, px.x(m + col * tw) - left, height), look.code, look.inverted);
+                }
             }
         }
+        // Around the grid the surface is black.
+        for (const QRect& rest : region.subtracted(QRegion(grid))) p.fillRect(px.rect(rest), Qt::black);
     }
-    // Right of and below the grid the surface is black.
-    for (const QRect& rest : region.subtracted(QRegion(grid))) p.fillRect(px.rect(rest), Qt::black);
+    if (view_.edge || view_.grid) drawlines(p, grid);
 }
 
 void Tlevedit::PaintBox1Paint() { PaintBox1->repaint(); }
@@ -123,6 +189,11 @@ void Tlevedit::putbuffer() {
 }
 
 void Tlevedit::PaintBox1MouseDown(Button button, bool ctrl, int x, int y) {
+    const int m = margin();
+    // A press on the edge frame is outside the interior, as one right of it is.
+    if (m && (x < m || y < m) && !state_.stroke.inprogress()) return;
+    x -= m;
+    y -= m;
     const StrokeTarget t = state_.stroketarget();
     const PressResult r = strokepress(t, button, ctrl, cellof(x, state_.tiles.tilew),
                                       cellof(y, state_.tiles.tileh), state_.leftitem,
@@ -136,8 +207,9 @@ void Tlevedit::PaintBox1MouseDown(Button button, bool ctrl, int x, int y) {
 }
 
 void Tlevedit::PaintBox1MouseMove(int x, int y) {
-    if (strokemove(state_.stroketarget(), cellof(x, state_.tiles.tilew),
-                   cellof(y, state_.tiles.tileh)))
+    const int m = margin();
+    if (strokemove(state_.stroketarget(), cellof(x - m, state_.tiles.tilew),
+                   cellof(y - m, state_.tiles.tileh)))
         putbuffer();
 }
 

@@ -6,6 +6,7 @@
 // inverted, in a scroll area. Mouse strokes are made on its paint surface.
 
 #include "edit/stroke.h"
+#include "ui/viewsettings.h"
 
 #include <QScrollArea>
 
@@ -26,6 +27,7 @@ public:
     explicit LevelPaintBox(Tlevedit* view);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -42,8 +44,20 @@ public:
 
     LevelPaintBox* PaintBox1;
 
-    // Fits the scrollable extent to the tile size: tilew * 58 by tileh * 22.
+    // Fits the scrollable extent to the tile size: tilew * 58 by tileh * 22,
+    // and a margin on every side for the edge frame when it is shown.
     void calcrowscols();
+    // Shows or hides the edge frame and the grid lines, and repaints.
+    void setview(const ViewOptions& view);
+    const ViewOptions& view() const { return view_; }
+    // Pixels between the content's corner and the first cell: room for the
+    // edge frame, 0 without it.
+    int margin() const;
+    // The interior cell (col, row) under content position (x, y); false
+    // outside the interior.
+    bool cellat(int x, int y, int& col, int& row) const;
+    // The working level's byte at (col, row), mark bit included.
+    std::uint8_t cellvalue(int col, int row) const;
     // Repaints the whole view at once.
     void PaintBox1Paint();
     // Draws at once the interior cells whose overlay byte differs from their
@@ -65,8 +79,10 @@ public:
 
 private:
     EditorState& state_;
+    ViewOptions view_;
     std::vector<QRect> runs_; // putbuffer's changed cells, kept to spare a move an allocation
     QRect cellrect(int col, int row) const;
+    void drawlines(QPainter& p, const QRect& grid) const;
 };
 
 } // namespace tess

@@ -33,6 +33,10 @@ QString droppedfile(const QMimeData* data) {
 
 const QString mapfilter = QStringLiteral("Tiled-Karten (*.tmx *.tmj)");
 
+const QString levellistquestion = QStringLiteral(
+    "Levelliste erzeugen?\n\nDie Levelliste ist eine eigene Datei mit den 111 Leveltiteln; "
+    "das Levelpack ist bereits gespeichert.");
+
 } // namespace
 
 void TForm1::NeuesLevelpack1Click() { exclusive([this] { newpack(); }); }
@@ -54,7 +58,8 @@ void TForm1::exportmap() {
     const QString name = levelmapname(state_->store.levelnr) + QStringLiteral(".tmx");
     const QString preset =
         MapDialogFileName.isEmpty() ? name : QFileInfo(MapDialogFileName).absoluteDir().filePath(name);
-    QString file = dialogs_.savefile(this, preset, QStringLiteral("Tiled-Karten (*.tmx)"), MapDialogFileName);
+    QString file =
+        dialogs_.savefile(this, preset, QStringLiteral("Tiled-Karten (*.tmx)"), MapDialogFileName, QString());
     if (file.isEmpty()) return;
     if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".tmx");
     MapDialogFileName = file;
@@ -267,7 +272,10 @@ bool TForm1::maybesave() {
 bool TForm1::savepack() {
     LevelStore& store = state_->store;
     if (!savebacklevel(store, *this)) return false;
-    const QString packfile = dialogs_.savefile(this, SaveDialog1FileName, QString(), doc().file());
+    // The pack's own file, however it was opened; the last name chosen for a new pack.
+    const QString offered = doc().file().isEmpty() ? SaveDialog1FileName : doc().file();
+    const QString packfile =
+        dialogs_.savefile(this, offered, QString(), doc().file(), QStringLiteral("Levelpack speichern"));
     if (packfile.isEmpty()) return false;
     SaveDialog1FileName = packfile;
     FileResult r = writepack(packfile, store.levelpack);
@@ -278,11 +286,12 @@ bool TForm1::savepack() {
     doc().saved(packfile);
     // The pack is saved; what follows is the level list, offered beside it
     // under the pack's name with the list's suffix.
-    if (!dialogs_.askyesno(this, QStringLiteral("Levelliste erzeugen?"), true)) return true;
+    if (!dialogs_.askyesno(this, levellistquestion, true)) return true;
     const QFileInfo info(packfile);
     const QString listname = info.suffix().isEmpty() ? info.fileName() + QStringLiteral(".lst")
                                                      : info.completeBaseName() + QStringLiteral(".lst");
-    const QString listfile = dialogs_.savefile(this, info.dir().filePath(listname), QString(), doc().file());
+    const QString listfile = dialogs_.savefile(this, info.dir().filePath(listname), QString(), doc().file(),
+                                               QStringLiteral("Levelliste speichern"));
     if (listfile.isEmpty()) return true;
     if (samefile(listfile, packfile) &&
         !dialogs_.askyesno(this,

@@ -70,6 +70,7 @@ TForm1::TForm1(QWidget* parent)
     doc().history.applyrecord = [this](const LevelRecord& record) { showrecord(record); };
     doc().history.applymove = [this](int slot) { showmove(slot); };
     buildoverview();
+    overviewkeys();
     connect(&doc().history.group, &QUndoGroup::canUndoChanged, this, &TForm1::updateundo);
     connect(&doc().history.group, &QUndoGroup::canRedoChanged, this, &TForm1::updateundo);
     for (QObject* o : {static_cast<QObject*>(Edit1), static_cast<QObject*>(Edit2), static_cast<QObject*>(Edit3),
@@ -214,6 +215,8 @@ void TForm1::buildmenus() {
     Datei1->setObjectName(QStringLiteral("Datei1"));
     NeuesLevelpack1 = action(Datei1, "NeuesLevelpack1", "&Neues Levelpack", &TForm1::NeuesLevelpack1Click);
     Levelpackladen1 = action(Datei1, "Levelpackladen1", "&Levelpack laden", &TForm1::Levelpackladen1Click);
+    Speichern1 = action(Datei1, "Speichern1", "&Speichern", &TForm1::Speichern1Click);
+    Speichern1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     Levelpackspeichern1 = action(Datei1, "Levelpackspeichern1", "&Levelpack speichern",
                                  &TForm1::Levelpackspeichern1Click);
     Datei1->addSeparator();
@@ -238,6 +241,7 @@ void TForm1::buildmenus() {
     Lschen2 = action(Bearbeiten1, "Lschen2", "&Ausschneiden", &TForm1::Lschen2Click);
     Lschen1 = action(Bearbeiten1, "Lschen1", "&Löschen", &TForm1::Lschen1Click);
 
+    buildviewmenu();
     Level1 = menuBar()->addMenu(QStringLiteral("&Level"));
     Level1->setObjectName(QStringLiteral("Level1"));
     Levelkopieren1 = action(Level1, "Levelkopieren1", "Level &kopieren", &TForm1::Levelkopieren1Click);
@@ -260,9 +264,10 @@ void TForm1::buildmenus() {
     Einfgen1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     Lschen1->setShortcut(QKeySequence(Qt::Key_Delete));
     buildeditmenus();
+    buildhelpmenu();
 
     // Show each menu with access keys that do not repeat within it.
-    for (QMenu* menu : {Datei1, Bearbeiten1, Level1}) {
+    for (QMenu* menu : {Datei1, Bearbeiten1, Ansicht1, Level1, Hilfe1}) {
         QList<QAction*> items;
         QStringList captions;
         for (QAction* a : menu->actions()) {

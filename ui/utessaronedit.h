@@ -33,6 +33,7 @@ class Tlevedit;
 class Titemselect;
 class TUpDown;
 class LevelOverview;
+class HelpWindow;
 struct EditExtras;
 struct ReplaceCount;
 
@@ -76,6 +77,7 @@ public:
     QAction* Wiederherstellen1;
     QAction* NeuesLevelpack1;
     QAction* Levelpackladen1;
+    QAction* Speichern1;
     QAction* Levelpackspeichern1;
     QAction* LevelnachTiledexportieren1;
     QAction* LevelausTiledimportieren1;
@@ -102,6 +104,14 @@ public:
     QAction* Levelstatistik1;
     QAction* Ersetzenrckgngig1;
     LevelOverview* overview;
+    // Ansicht and Hilfe (uviewhelp.cpp).
+    QMenu* Ansicht1;
+    QAction* Levelrand1;
+    QAction* Gitter1;
+    QMenu* Hilfe1;
+    QAction* Kurzanleitung1;
+    QAction* berTessaronLevelEditor1;
+    HelpWindow* guide;
 
     // The last file chosen in each dialog, offered the next time it opens.
     // The level list's dialog offers the pack's name instead.
@@ -117,6 +127,7 @@ public:
     void ToolButton5Click();
     void NeuesLevelpack1Click();
     void Levelpackladen1Click();
+    void Speichern1Click();
     void Levelpackspeichern1Click();
     void LevelnachTiledexportieren1Click();
     void LevelausTiledimportieren1Click();
@@ -140,6 +151,10 @@ public:
     void Markierungobenuntenspiegeln1Click();
     void Levelstatistik1Click();
     void Ersetzenrckgngig1Click();
+    void Levelrand1Click();
+    void Gitter1Click();
+    void Kurzanleitung1Click();
+    void berTessaronLevelEditor1Click();
 
     // Index of the tool picture a tool bar button shows.
     static int picture(const QToolButton* button);
@@ -185,6 +200,15 @@ private:
 
     // Adds the marking, fill, replace and mirror items and the statistics.
     void buildeditmenus();
+    // The Ansicht menu with the options as last remembered, and the Hilfe
+    // menu with the guide; the keys of the undo and level items also from
+    // the overview window.
+    void buildviewmenu();
+    void buildhelpmenu();
+    // Writes the pack to its own file without asking; the save command when
+    // it has none yet. False when nothing was written.
+    bool quicksave();
+    void overviewkeys();
     // Runs a command on the working level's cells as one step.
     template <class F> void celledit(F&& command);
     // Undoes the last replace across the pack in every level; false when a

@@ -75,7 +75,7 @@ saveandquit() {
   focusmain
   xdotool key alt+d; sleep 0.4; xdotool key Up Return
   waitfor "Bestätigung"; xdotool key Return
-  waitfor "Speichern unter"
+  waitfor "Levelpack speichern"
   if [[ -n ${1:-} ]]; then xdotool key ctrl+a; xdotool type --delay 20 "$1"; fi
   xdotool key Return
   waitfor "Bestätigung"; xdotool key Escape   # "Levelliste erzeugen?": no

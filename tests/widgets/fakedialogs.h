@@ -9,6 +9,8 @@
 #include "ui/utessaronedit.h"
 
 #include <QList>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QStringList>
 #include <QTest>
 
@@ -22,7 +24,7 @@ struct FakeDialogs : Dialogs {
     QList<bool> yesnoanswers;   // when empty, the default button is taken
     QList<SaveAnswer> unsavedanswers; // when empty, "Speichern"
     QList<RecoverAnswer> recoveranswers; // when empty, "Später"
-    QStringList openpresets, savepresets, saveowns, questions, errors;
+    QStringList openpresets, savepresets, saveowns, savecaptions, questions, errors, infos;
     QList<bool> defaults;
 
     static QString next(QStringList& q) { return q.isEmpty() ? QString() : q.takeFirst(); }
@@ -31,9 +33,11 @@ struct FakeDialogs : Dialogs {
         openpresets << preset;
         return next(openanswers);
     }
-    QString savefile(QWidget*, const QString& preset, const QString&, const QString& ownfile) override {
+    QString savefile(QWidget*, const QString& preset, const QString&, const QString& ownfile,
+                     const QString& caption) override {
         savepresets << preset;
         saveowns << ownfile;
+        savecaptions << caption;
         return next(saveanswers);
     }
     bool askyesno(QWidget*, const QString& text, bool defaultyes) override {
@@ -52,10 +56,20 @@ struct FakeDialogs : Dialogs {
         return recoveranswers.isEmpty() ? RecoverAnswer::later : recoveranswers.takeFirst();
     }
     void showerror(QWidget*, const QString& text) override { errors << text; }
+    void showinfo(QWidget*, const QString& caption, const QString& text) override { infos << caption + text; }
 };
+
+// Settings go to a folder of this test run's own, never the user's.
+inline QString freshsettings() {
+    static QTemporaryDir dir;
+    static const bool set = (QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path()), true);
+    (void)set;
+    return dir.path();
+}
 
 // A fresh main window whose dialogs are answered by dialogs, shown and exposed.
 inline std::unique_ptr<TForm1> shownwindow(FakeDialogs& dialogs) {
+    freshsettings();
     dialogs = FakeDialogs();
     auto w = std::make_unique<TForm1>();
     w->setdialogs(&dialogs);

@@ -126,7 +126,8 @@ private slots:
         QStringList datei, bearbeiten, keys;
         for (QAction* a : w->Datei1->actions()) {
             datei << (a->isSeparator() ? QStringLiteral("-") : a->text());
-            QVERIFY(a->shortcut().isEmpty());
+            QCOMPARE(a->shortcut().toString(QKeySequence::NativeText),
+                     a == w->Speichern1 ? QStringLiteral("Strg+S") : QString());
         }
         for (QAction* a : w->Bearbeiten1->actions()) {
             bearbeiten << (a->isSeparator() ? QStringLiteral("-") : a->text());
@@ -134,7 +135,7 @@ private slots:
             for (const QKeySequence& seq : a->shortcuts()) k << seq.toString(QKeySequence::NativeText);
             if (!a->isSeparator()) keys << k.join(QLatin1Char(' '));
         }
-        QCOMPARE(datei, (QStringList{"&Neues Levelpack", "&Levelpack laden", "Le&velpack speichern", "-",
+        QCOMPARE(datei, (QStringList{"&Neues Levelpack", "&Levelpack laden", "&Speichern", "Le&velpack speichern", "-",
                                      "Level nach &Tiled exportieren...", "Level aus T&iled importieren...", "-",
                                      "B&eenden"}));
 
@@ -154,9 +155,19 @@ private slots:
                                      QString::fromUtf8("Level&übersicht"), "-", "Level&statistik",
                                      QString::fromUtf8("Ersetzen in allen Leveln rück&gängig")}));
         QCOMPARE(w->Levelbersicht1->shortcut().toString(QKeySequence::NativeText), QStringLiteral("F2"));
-        QCOMPARE(w->menuBar()->actions().size(), 3);
-        QCOMPARE(w->menuBar()->actions().at(2)->menu(), w->Level1);
-        for (const QStringList& menu : {datei, bearbeiten, level}) {
+        // Ansicht between Bearbeiten and Level, both options off at first; Hilfe last.
+        QStringList bar, ansicht, hilfe;
+        for (QAction* a : w->menuBar()->actions()) bar << a->text();
+        QCOMPARE(bar, (QStringList{"&Datei", "&Bearbeiten", "&Ansicht", "&Level", "&Hilfe"}));
+        for (QAction* a : w->Ansicht1->actions()) {
+            ansicht << a->text();
+            QVERIFY(a->isCheckable() && !a->isChecked());
+        }
+        for (QAction* a : w->Hilfe1->actions()) hilfe << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        QCOMPARE(ansicht, (QStringList{"&Levelrand", "&Gitter"}));
+        QCOMPARE(hilfe, (QStringList{"&Kurzanleitung", "-", QString::fromUtf8("Ü&ber Tessaron Level - Editor")}));
+        QCOMPARE(w->Kurzanleitung1->shortcut().toString(QKeySequence::NativeText), QStringLiteral("F1"));
+        for (const QStringList& menu : {bar, datei, bearbeiten, ansicht, level, hilfe}) {
             QString keys;
             for (const QString& caption : menu)
                 if (caption != QLatin1String("-")) keys += caption.at(caption.indexOf(QLatin1Char('&')) + 1).toLower();
@@ -391,7 +402,9 @@ private slots:
         // The list is offered under the pack's name; the pack file is its own.
         QCOMPARE(dialogs.savepresets, (QStringList{QString(), list}));
         QCOMPARE(dialogs.saveowns, (QStringList{QString(), pack}));
-        QCOMPARE(dialogs.questions, QStringList{QStringLiteral("Levelliste erzeugen?")});
+        QCOMPARE(dialogs.questions.size(), 1);
+        QVERIFY(dialogs.questions[0].startsWith(QStringLiteral("Levelliste erzeugen?\n\nDie Levelliste ist")));
+        QCOMPARE(dialogs.savecaptions, (QStringList{"Levelpack speichern", "Levelliste speichern"}));
         QVERIFY(dialogs.errors.isEmpty());
         const QByteArray bytes = slurp(pack);
         QCOMPARE(bytes.size(), packlen);
@@ -549,19 +562,27 @@ private slots:
         QVERIFY(installgermantexts());
         w->setdialogs(nullptr);
         cell(4, 4) = 9;
+        // Every answer has an access key; "Speichern" is the default.
         QStringList texts;
         bool savedefault = false;
-        QTimer::singleShot(0, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) return;
-            for (auto b : {QMessageBox::Save, QMessageBox::Discard, QMessageBox::Cancel})
-                texts << box->button(b)->text().remove(QLatin1Char('&'));
-            savedefault = box->defaultButton() == box->button(QMessageBox::Save);
-            QTest::keyClick(box, Qt::Key_Escape);
-        });
+        auto answer = [&](const QString& with) {
+            QTimer::singleShot(0, [&, with] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (!box) return;
+                texts.clear();
+                for (QAbstractButton* b : box->buttons()) texts << b->text();
+                texts.sort();
+                savedefault = box->defaultButton() && box->defaultButton()->text() == QStringLiteral("&Speichern");
+                for (QAbstractButton* b : box->buttons())
+                    if (b->text() == with) b->click();
+            });
+        };
+        answer(QStringLiteral("&Abbrechen"));
         QVERIFY(!w->close());
-        QCOMPARE(texts, (QStringList{"Speichern", "Verwerfen", "Abbrechen"}));
+        QCOMPARE(texts, (QStringList{"&Abbrechen", "&Speichern", "&Verwerfen"}));
         QVERIFY(savedefault);
+        answer(QStringLiteral("&Verwerfen"));
+        QVERIFY(w->close());
         QCOMPARE(w->windowTitle(), QStringLiteral("Tessaron Level - Editor"));
     }
 };

@@ -174,6 +174,7 @@ private slots:
         const unsigned seed = unsigned(envnumber("TESS_SESSION_SEED", 8122026));
         qInfo("random session: %d events, seed %u", events, seed);
         rng.seed(seed);
+        freshsettings();
         w = std::make_unique<TForm1>();
         w->setdialogs(&dialogs);
         w->resize(800, 600);

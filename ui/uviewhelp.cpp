@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: MIT
+// The main window's Ansicht and Hilfe menus, the quick save, and the keys
+// that also work while the level overview has the keyboard.
+#include "ui/utessaronedit.h"
+
+#include "level/packfile.h"
+#include "ui/editorstate.h"
+#include "ui/helpwindow.h"
+#include "ui/leveloverview.h"
+#include "ui/ulevedit.h"
+#include "ui/viewsettings.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace tess {
+
+void TForm1::buildviewmenu() {
+    Ansicht1 = menuBar()->addMenu(QStringLiteral("&Ansicht"));
+    Ansicht1->setObjectName(QStringLiteral("Ansicht1"));
+    const ViewOptions remembered = readviewoptions();
+    auto option = [this](const char* name, const char* caption, bool on, void (TForm1::*run)()) {
+        QAction* a = Ansicht1->addAction(QString::fromUtf8(caption));
+        a->setObjectName(QString::fromLatin1(name));
+        a->setCheckable(true);
+        a->setChecked(on);
+        connect(a, &QAction::triggered, this, run);
+        return a;
+    };
+    Levelrand1 = option("Levelrand1", "&Levelrand", remembered.edge, &TForm1::Levelrand1Click);
+    Gitter1 = option("Gitter1", "&Gitter", remembered.grid, &TForm1::Gitter1Click);
+    levedit1->setview(remembered);
+}
+
+void TForm1::Levelrand1Click() {
+    ViewOptions v = levedit1->view();
+    v.edge = Levelrand1->isChecked();
+    levedit1->setview(v);
+    writeviewoptions(v);
+}
+
+void TForm1::Gitter1Click() {
+    ViewOptions v = levedit1->view();
+    v.grid = Gitter1->isChecked();
+    levedit1->setview(v);
+    writeviewoptions(v);
+}
+
+void TForm1::buildhelpmenu() {
+    Hilfe1 = menuBar()->addMenu(QStringLiteral("&Hilfe"));
+    Hilfe1->setObjectName(QStringLiteral("Hilfe1"));
+    Kurzanleitung1 = Hilfe1->addAction(QStringLiteral("&Kurzanleitung"));
+    Kurzanleitung1->setObjectName(QStringLiteral("Kurzanleitung1"));
+    Kurzanleitung1->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(Kurzanleitung1, &QAction::triggered, this, &TForm1::Kurzanleitung1Click);
+    Hilfe1->addSeparator();
+    berTessaronLevelEditor1 = Hilfe1->addAction(QStringLiteral("Ü&ber Tessaron Level - Editor"));
+    berTessaronLevelEditor1->setObjectName(QStringLiteral("berTessaronLevelEditor1"));
+    connect(berTessaronLevelEditor1, &QAction::triggered, this, &TForm1::berTessaronLevelEditor1Click);
+    guide = new HelpWindow(this);
+    guide->setFont(font());
+}
+
+void TForm1::Kurzanleitung1Click() {
+    guide->show();
+    guide->raise();
+    guide->activateWindow();
+}
+
+void TForm1::berTessaronLevelEditor1Click() {
+    const QString version = QCoreApplication::applicationVersion();
+    const QString text =
+        QStringLiteral("<p><b>Tessaron Level - Editor</b> %1</p>"
+                       "<p>Ein Editor für Levelpacks mit 111 Leveln.<br>Lizenz: MIT (Expat).</p>"
+                       "<p>Qt %2</p>"
+                       "<p>Einstellungen: %3<br>Wiederherstellungsjournal: %4</p>")
+            .arg(version.isEmpty() ? QString() : QStringLiteral("Version ") + version.toHtmlEscaped(),
+                 QString::fromLatin1(qVersion()), QDir::toNativeSeparators(settingsfile()).toHtmlEscaped(),
+                 QDir::toNativeSeparators(RecoveryJournal::defaultfolder()).toHtmlEscaped());
+    dialogs_.showinfo(this, QStringLiteral("Über Tessaron Level - Editor"), text);
+}
+
+// The overview is a window of its own: undo, redo, the level menu's keys, the
+// quick save and the guide reach it through its own copy of the actions.
+void TForm1::overviewkeys() {
+    QList<QAction*> keys{Rckgngig1, Wiederherstellen1, Speichern1, Kurzanleitung1};
+    for (QAction* a : Level1->actions())
+        if (!a->shortcuts().isEmpty() && a != Levelbersicht1) keys << a; // F2 is application-wide already
+    overview->addActions(keys);
+}
+
+void TForm1::Speichern1Click() { exclusive([this] { quicksave(); }); }
+
+bool TForm1::quicksave() {
+    const QString file = doc().file();
+    if (file.isEmpty()) return savepack();
+    endstep();
+    if (!savebacklevel(state_->store, *this)) return false;
+    const FileResult r = writepack(file, state_->store.levelpack);
+    if (!r.ok) {
+        dialogs_.showerror(this, r.error);
+        return false;
+    }
+    doc().saved(file);
+    return true;
+}
+
+} // namespace tess
