@@ -50,6 +50,21 @@ waitfor() { # TITLE [SECONDS]: waits until a window with exactly that title show
   done
   fail "no window \"$1\" (shown: $(windows | tr '\n' '|'))"
 }
+# TITLE [TEXT] KEY...: focuses the window, types TEXT over its field when
+# given, and presses the keys, until the window goes; a window that shows
+# before it takes the keyboard gets another try.
+press() {
+  local title=$1 text=
+  shift
+  if [[ $1 == text=* ]]; then text=${1#text=}; shift; fi
+  for _ in 1 2 3 4 5; do
+    xdotool windowfocus --sync "$(xdotool search --onlyvisible --name "^$title\$" | tail -1)" 2>/dev/null || true
+    if [[ -n $text ]]; then xdotool key ctrl+a; xdotool type --delay 20 "$text"; fi
+    xdotool key "$@"
+    for _ in $(seq 30); do windows | grep -qx "$title" || return 0; sleep 0.1; done
+  done
+  fail "window \"$title\" does not take $*"
+}
 waitgone() {
   for _ in $(seq 100); do windows | grep -qx "$1" || return 0; sleep 0.1; done
   fail "window \"$1\" stays"
@@ -72,13 +87,16 @@ retitle() { focusmain; xdotool key Tab ctrl+a; xdotool type --delay 30 "$1"; xdo
 # unsaved-work question with "Speichern" and save to FILE (typed when given,
 # else the offered name), no level list.
 saveandquit() {
-  focusmain
-  xdotool key alt+d; sleep 0.4; xdotool key Up Return
-  waitfor "Bestätigung"; xdotool key Return
+  for _ in 1 2 3; do
+    focusmain
+    xdotool key alt+d; sleep 0.4; xdotool key Up Return
+    for _ in $(seq 30); do windows | grep -qx "Bestätigung" && break 2; sleep 0.1; done
+    xdotool key Escape Escape
+  done
+  waitfor "Bestätigung"; press "Bestätigung" Return
   waitfor "Levelpack speichern"
-  if [[ -n ${1:-} ]]; then xdotool key ctrl+a; xdotool type --delay 20 "$1"; fi
-  xdotool key Return
-  waitfor "Bestätigung"; xdotool key Escape   # "Levelliste erzeugen?": no
+  if [[ -n ${1:-} ]]; then press "Levelpack speichern" "text=$1" Return; else press "Levelpack speichern" Return; fi
+  waitfor "Bestätigung"; press "Bestätigung" Escape   # "Levelliste erzeugen?": no
   waitgone "Tessaron Level - Editor"
 }
 journals() { find "$XDG_DATA_HOME" -name '*.journal' 2>/dev/null | wc -l; }
@@ -97,8 +115,8 @@ for change in stroke title; do
   sleep 2
   [[ $(journals) == 1 ]] || fail "$change: no journal two seconds after the change"
   kill -9 "$last"; wait "$last" 2>/dev/null || true
-  start; waitfor "Bestätigung"; xdotool key Return   # "Wiederherstellen" is the default
-  waitgone "Bestätigung"; waitfor "Tessaron Level - Editor"
+  start; waitfor "Bestätigung"; press "Bestätigung" Return   # "Wiederherstellen" is the default
+  waitfor "Tessaron Level - Editor"
   saveandquit # offered: the recovered pack's own file, replaced without a question
   cmp "$work/ref.pak" "$work/own.pak" || fail "$change: the recovered save differs from the saved one"
   waitjournals 0
@@ -116,7 +134,7 @@ start; drei=$last; waitfor "Bestätigung"
 start; vier=$last; sleep 3
 [[ $(windows | grep -cx "Bestätigung") == 1 ]] || fail "more than one editor asks"
 kill -9 "$vier" "$zwei"; wait "$vier" "$zwei" 2>/dev/null || true
-xdotool key Escape; waitgone "Bestätigung" # "Später": kept
+press "Bestätigung" Escape # "Später": kept
 [[ $(journals) == 2 ]] || fail "the dead editor's journal was not kept for later"
 echo "ok: only the dead editor's journal was offered, to one editor"
 kill -9 "$drei"; wait "$drei" 2>/dev/null || true
