@@ -3,6 +3,8 @@
 
 // The modal dialogs the main window shows. Tests put answers in their place.
 
+#include "ui/editorsettings.h"
+
 #include <QString>
 
 #include <functional>
@@ -17,7 +19,8 @@ enum class RecoverAnswer { restore, discard, later };
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
-    // Open dialog for an existing file, offering preset; empty when cancelled.
+    // Open dialog for an existing file, offering preset (a folder: starting
+    // there); empty when cancelled.
     // filter ("Tiled-Karten (*.tmx *.tmj)") limits the files shown; empty: all.
     virtual QString openfile(QWidget* parent, const QString& preset, const QString& filter) = 0;
     // Save dialog, offering preset; empty when cancelled. Choosing an existing
@@ -35,6 +38,8 @@ public:
     // Escape).
     virtual RecoverAnswer askrecover(QWidget* parent, const QString& text) = 0;
     virtual void showerror(QWidget* parent, const QString& text) = 0;
+    // "Befehle bearbeiten": false when cancelled, commands left as they were.
+    virtual bool editcommands(QWidget* parent, QList<TestCommand>& commands) = 0;
 };
 
 // Passes every dialog on to another Dialogs, running before() first (the
@@ -53,6 +58,7 @@ public:
     SaveAnswer askunsaved(QWidget* parent, const QString& text) override;
     RecoverAnswer askrecover(QWidget* parent, const QString& text) override;
     void showerror(QWidget* parent, const QString& text) override;
+    bool editcommands(QWidget* parent, QList<TestCommand>& commands) override;
 
 private:
     bool open_ = false;
@@ -69,6 +75,7 @@ public:
     SaveAnswer askunsaved(QWidget* parent, const QString& text) override;
     RecoverAnswer askrecover(QWidget* parent, const QString& text) override;
     void showerror(QWidget* parent, const QString& text) override;
+    bool editcommands(QWidget* parent, QList<TestCommand>& commands) override;
 };
 
 // True when a and b name the same existing file.

@@ -222,7 +222,7 @@ void TForm1::newpack() {
 
 void TForm1::loadpack() {
     if (!maybesave()) return;
-    const QString file = dialogs_.openfile(this, OpenDialog1FileName, QString());
+    const QString file = dialogs_.openfile(this, dialogstart(OpenDialog1FileName), QString());
     if (!file.isEmpty()) openpack(file);
 }
 
@@ -270,7 +270,7 @@ bool TForm1::maybesave() {
 bool TForm1::savepack() {
     LevelStore& store = state_->store;
     if (!savebacklevel(store, *this)) return false;
-    const QString packfile = dialogs_.savefile(this, SaveDialog1FileName, QString(), doc().file());
+    const QString packfile = dialogs_.savefile(this, dialogstart(SaveDialog1FileName), QString(), doc().file());
     if (packfile.isEmpty()) return false;
     SaveDialog1FileName = packfile;
     FileResult r = writepack(packfile, store.levelpack);

@@ -7,6 +7,7 @@
 #include "ui/ueditcommands.h"
 #include "ui/leveloverview.h"
 #include "ui/pixelicon.h"
+#include "ui/runcommands.h"
 #include "ui/uitemselect.h"
 #include "ui/ulevedit.h"
 #include "ui/updown.h"
@@ -214,6 +215,7 @@ void TForm1::buildmenus() {
     Datei1->setObjectName(QStringLiteral("Datei1"));
     NeuesLevelpack1 = action(Datei1, "NeuesLevelpack1", "&Neues Levelpack", &TForm1::NeuesLevelpack1Click);
     Levelpackladen1 = action(Datei1, "Levelpackladen1", "&Levelpack laden", &TForm1::Levelpackladen1Click);
+    Zuletztgeffnet1 = Datei1->addMenu(QStringLiteral("&Zuletzt geöffnet"));
     Levelpackspeichern1 = action(Datei1, "Levelpackspeichern1", "&Levelpack speichern",
                                  &TForm1::Levelpackspeichern1Click);
     Datei1->addSeparator();
@@ -253,6 +255,7 @@ void TForm1::buildmenus() {
     Levelbersicht1->setCheckable(true);
     Levelbersicht1->setShortcut(QKeySequence(Qt::Key_F2));
     Levelbersicht1->setShortcutContext(Qt::ApplicationShortcut); // also from the overview itself
+    buildtestmenus();
     Rckgngig1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     Wiederherstellen1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     Kopieren1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));

@@ -52,6 +52,12 @@ struct FakeDialogs : Dialogs {
         return recoveranswers.isEmpty() ? RecoverAnswer::later : recoveranswers.takeFirst();
     }
     void showerror(QWidget*, const QString& text) override { errors << text; }
+    QList<QList<TestCommand>> commandanswers; // each replaces the list; when empty, cancelled
+    bool editcommands(QWidget*, QList<TestCommand>& commands) override {
+        if (commandanswers.isEmpty()) return false;
+        commands = commandanswers.takeFirst();
+        return true;
+    }
 };
 
 // A fresh main window whose dialogs are answered by dialogs, shown and exposed.

@@ -134,7 +134,8 @@ private slots:
             for (const QKeySequence& seq : a->shortcuts()) k << seq.toString(QKeySequence::NativeText);
             if (!a->isSeparator()) keys << k.join(QLatin1Char(' '));
         }
-        QCOMPARE(datei, (QStringList{"&Neues Levelpack", "&Levelpack laden", "Le&velpack speichern", "-",
+        QCOMPARE(datei, (QStringList{"&Neues Levelpack", "&Levelpack laden", QString::fromUtf8("&Zuletzt geöffnet"),
+                                     "Le&velpack speichern", "-",
                                      "Level nach &Tiled exportieren...", "Level aus T&iled importieren...", "-",
                                      "B&eenden"}));
 
@@ -154,9 +155,13 @@ private slots:
                                      QString::fromUtf8("Level&übersicht"), "-", "Level&statistik",
                                      QString::fromUtf8("Ersetzen in allen Leveln rück&gängig")}));
         QCOMPARE(w->Levelbersicht1->shortcut().toString(QKeySequence::NativeText), QStringLiteral("F2"));
-        QCOMPARE(w->menuBar()->actions().size(), 3);
-        QCOMPARE(w->menuBar()->actions().at(2)->menu(), w->Level1);
-        for (const QStringList& menu : {datei, bearbeiten, level}) {
+        QStringList bar, testen;
+        for (QAction* a : w->menuBar()->actions()) bar << a->text();
+        for (QAction* a : w->Testen1->actions()) testen << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        QCOMPARE(bar, (QStringList{"&Datei", "&Bearbeiten", "&Level", "&Testen"}));
+        QCOMPARE(testen, (QStringList{"Keine Befehle eingerichtet", "-", "Ausgabe &anzeigen", "Befehle &bearbeiten..."}));
+        testen.removeFirst(); // no access key: it cannot be chosen
+        for (const QStringList& menu : {bar, datei, bearbeiten, level, testen}) {
             QString keys;
             for (const QString& caption : menu)
                 if (caption != QLatin1String("-")) keys += caption.at(caption.indexOf(QLatin1Char('&')) + 1).toLower();
@@ -463,7 +468,7 @@ private slots:
         dialogs.unsavedanswers = {SaveAnswer::discard};
         dialogs.openanswers = {pack};
         w->Levelpackladen1->trigger();
-        QCOMPARE(dialogs.openpresets, QStringList{QString()});
+        QCOMPARE(dialogs.openpresets, QStringList{dir.path()}); // the folder the pack was saved to
         QCOMPARE(s().store.levelnr, 0);
         QCOMPARE(w->Edit1->text(), QStringLiteral("1"));
         QCOMPARE(cell(7, 7), 42);
