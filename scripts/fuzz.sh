@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the pack-file fuzzer with clang, replays the seed packs and the
-# saved regressions, then fuzzes for SECONDS (default 60).
+# saved regressions, then fuzzes for SECONDS (default 60); then the same for
+# the settings-file fuzzer, for a quarter of that (at least 10 s).
 #   scripts/fuzz.sh [SECONDS]
 # Exits non-zero when a replay fails or the fuzzer finds something; prints a
 # note and exits 0 when clang or its fuzzer runtime is not installed.
@@ -46,7 +47,7 @@ if command -v ninja >/dev/null; then generator=(-G Ninja); fi
 echo "== configure and build ($cxx)"
 CC=$cc CXX=$cxx cmake -S fuzz -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER="$cxx" >/dev/null
-cmake --build "$build" --target pack_fuzzer -- -j2
+cmake --build "$build" --target pack_fuzzer settings_fuzzer -- -j2
 fuzzer=$build/pack_fuzzer
 
 echo "== replay fuzz/corpus and fuzz/regressions"
@@ -86,3 +87,24 @@ if ((status != 0)); then
   exit "$status"
 fi
 echo "no findings; full log: $build/fuzz.log"
+
+echo "== settings: replay fuzz/settings-corpus, then fuzz for $((seconds / 4 > 10 ? seconds / 4 : 10)) s"
+sfuzzer=$build/settings_fuzzer
+if ! "$sfuzzer" fuzz/settings-corpus/* >"$build/settings-replay.log" 2>&1; then
+  cat "$build/settings-replay.log"
+  echo "fuzz.sh: settings replay FAILED" >&2
+  exit 1
+fi
+sscratch=$build/settings-corpus-run
+rm -rf "$sscratch"
+mkdir -p "$sscratch"
+cp fuzz/settings-corpus/* "$sscratch/"
+"$sfuzzer" "$sscratch" -max_total_time=$((seconds / 4 > 10 ? seconds / 4 : 10)) -max_len=4096 -timeout=10 \
+  -print_final_stats=1 -artifact_prefix="$artifacts/settings-" >"$build/settings-fuzz.log" 2>&1 || status=$?
+grep -E '^#[0-9]+[[:space:]]+DONE|^stat::number_of_executed_units' "$build/settings-fuzz.log" || true
+if ((status != 0)); then
+  grep -v 'QVariant::load' "$build/settings-fuzz.log" | tail -n 40
+  echo "fuzz.sh: the settings fuzzer found a failure (exit $status); input saved in $artifacts/" >&2
+  exit "$status"
+fi
+echo "no findings; full log: $build/settings-fuzz.log"

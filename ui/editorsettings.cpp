@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <algorithm>
+
 namespace tess {
 
 namespace {
@@ -47,7 +49,8 @@ bool settingsfilefits(const QString& path) {
 EditorSettings readsettings(QSettings& s) {
     EditorSettings out;
     const int commands = s.beginReadArray(QStringLiteral("commands"));
-    for (int i = 0; i < commands && out.commands.size() < maxcommands; ++i) {
+    // Only the first entries are looked at, good or bad: the count comes from the file.
+    for (int i = 0; i < std::min(commands, maxcommands); ++i) {
         s.setArrayIndex(i);
         TestCommand c;
         c.name = text(s, QStringLiteral("name"));
@@ -63,7 +66,7 @@ EditorSettings readsettings(QSettings& s) {
     s.endArray();
     const int recent = s.beginReadArray(QStringLiteral("recent"));
     QStringList paths;
-    for (int i = 0; i < recent && paths.size() < maxrecent; ++i) {
+    for (int i = 0; i < std::min(recent, maxrecent); ++i) {
         s.setArrayIndex(i);
         const QString p = text(s, QStringLiteral("file"));
         if (!p.isEmpty() && QDir::isAbsolutePath(p) && !paths.contains(p)) paths << p;

@@ -246,7 +246,8 @@ private slots:
         cmds += "3\\program=a, b\n"; // a list, not a text
         QTest::newRow("garbage") << QByteArray("\0\xff[[[\n=\\\\\n[recent]\n1\\file=rel/x\n", 33) << 0 << 0;
         QTest::newRow("long lists") << many << 0 << 8;
-        QTest::newRow("commands") << cmds << maxcommands << 0;
+        QTest::newRow("commands") << cmds << maxcommands - 1 << 0; // of the first 20, one is bad
+        QTest::newRow("huge count, bad entries") << QByteArray("[recent]\nsize=2147483647\n1\\file=rel\n2\\file=/a, /b\n") << 0 << 0;
         QTest::newRow("too large") << QByteArray(maxsettingsbytes + 1, '#') << 0 << 0;
     }
     void hostileSettings() {
