@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -24,10 +25,11 @@ QString text(const QSettings& s, const QString& key) {
 
 } // namespace
 
+// Where QSettings keeps a program's native settings on this system.
 QString usersettingsfile() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QCoreApplication::organizationName(),
-                     QCoreApplication::applicationName())
-        .fileName();
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') +
+           QCoreApplication::organizationName() + QLatin1Char('/') + QCoreApplication::applicationName() +
+           QStringLiteral(".conf");
 }
 
 bool settingsfilefits(const QString& path) {

@@ -7,10 +7,13 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTime>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tess {
 
@@ -34,6 +37,16 @@ QString fill(const QString& word, const CommandPlaces& p) {
         if (!found) out += word[i++];
     }
     return out;
+}
+
+// The words as they could be typed again.
+QString quoted(const QStringList& words) {
+    QStringList out;
+    for (QString w : words) {
+        if (!w.isEmpty() && !w.contains(QRegularExpression(QStringLiteral("[\\s'\"\\\\]")))) out << w;
+        else out << QLatin1Char('\'') + w.replace(QLatin1Char('\''), QStringLiteral("'\\''")) + QLatin1Char('\'');
+    }
+    return out.join(QLatin1Char(' '));
 }
 
 } // namespace
@@ -104,6 +117,7 @@ QString CommandLog::text() const { return view_->toPlainText(); }
 
 struct CommandRunner::Run {
     QString name;
+    bool done = false;
     QProcess process;
     std::unique_ptr<QTemporaryDir> copy;
     QStringDecoder decode{QStringDecoder::System};
@@ -116,10 +130,14 @@ CommandRunner::~CommandRunner() {
     for (auto& r : runs_) r->process.disconnect(this);
 }
 
-int CommandRunner::running() const { return static_cast<int>(runs_.size()); }
+int CommandRunner::running() const {
+    return static_cast<int>(std::count_if(runs_.begin(), runs_.end(), [](const auto& r) { return !r->done; }));
+}
 
 bool CommandRunner::run(const TestCommand& command, const CommandPlaces& places, std::unique_ptr<QTemporaryDir> copy) {
     const QString stamp = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+    // Runs that ended are dropped here, outside their process's signals.
+    std::erase_if(runs_, [](const auto& r) { return r->done; });
     for (const auto& r : runs_)
         if (r->name == command.name) {
             log->append(QStringLiteral("[%1] „%2“ läuft noch.\n").arg(stamp, command.name));
@@ -137,7 +155,7 @@ bool CommandRunner::run(const TestCommand& command, const CommandPlaces& places,
     r->process.setProcessChannelMode(QProcess::MergedChannels);
     r->process.setStandardInputFile(QProcess::nullDevice());
     log->append(QStringLiteral("[%1] %2: %3 %4\n")
-                    .arg(stamp, command.name, r->process.program(), args.join(QLatin1Char(' '))));
+                    .arg(stamp, command.name, r->process.program(), quoted(args)));
     connect(&r->process, &QProcess::readyRead, this, [r, this] {
         char buf[8192];
         for (qint64 n; (n = r->process.read(buf, sizeof buf)) > 0;) log->append(r->decode(QByteArrayView(buf, n)));
@@ -161,15 +179,9 @@ bool CommandRunner::run(const TestCommand& command, const CommandPlaces& places,
 void CommandRunner::ended(Run* r, const QString& how, bool failed) {
     log->append(QStringLiteral("[%1] „%2“ %3.\n").arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")), r->name, how));
     if (failed) log->show();
-    for (auto it = runs_.begin(); it != runs_.end(); ++it)
-        if (it->get() == r) {
-            it->release();
-            runs_.erase(it);
-            break;
-        }
+    r->done = true;
+    r->copy.reset();
     r->process.disconnect(this);
-    // The process object may be inside its own signal: delete it later.
-    QMetaObject::invokeMethod(this, [r] { delete r; }, Qt::QueuedConnection);
 }
 
 } // namespace tess
