@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the release build's suite (with the map round
 # trip through Tiled's own tools and the Debian package checks), a minute of
-# fuzzing pack files with clang's libFuzzer after replaying the saved inputs,
+# fuzzing pack files and maps with clang's libFuzzer after replaying the saved inputs,
 # then the whole suite again under address and undefined-behaviour sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/ensure-packages.sh
-# tiled: its tessaron-pack round trip; appstream, lintian, dpkg-dev: the package check.
-tess_ensure_packages clang-14 libclang-rt-14-dev tiled appstream lintian dpkg-dev
+# tiled: its tessaron-pack round trip; appstream, lintian, dpkg-dev: the package
+# check; xvfb, xdotool: the editor killed and recovered under a real X server.
+tess_ensure_packages clang-14 libclang-rt-14-dev tiled appstream lintian dpkg-dev xvfb xdotool
 
 export QT_QPA_PLATFORM=offscreen
 
@@ -19,6 +20,6 @@ suite() {
 }
 
 suite default
-echo "== fuzz: replay the saved packs, then fuzz for a minute"
+echo "== fuzz: replay the saved packs and maps, then fuzz both for a minute in all"
 scripts/fuzz.sh 60
 suite sanitize

@@ -59,8 +59,6 @@ int failed(const QString& message) {
     return rejected;
 }
 
-QString levelname(int index) { return QStringLiteral("level%1").arg(index + 1, 3, 10, QChar(u'0')); }
-
 std::unique_ptr<LevelPack> loadpack(const QString& path, QString& error) {
     auto pack = std::make_unique<LevelPack>();
     const FileResult r = readpack(path, *pack);
@@ -68,6 +66,9 @@ std::unique_ptr<LevelPack> loadpack(const QString& path, QString& error) {
     error = r.error;
     return nullptr;
 }
+
+// "007" for index 6.
+QString levelnumber(int index) { return QString::number(index + 1).rightJustified(3, u'0'); }
 
 QString printable(QString text) {
     for (QChar& c : text)
@@ -80,7 +81,7 @@ QString countsline(const LevelRecord& cur) {
     const TileCounts n = counttiles(cur);
     QString line = QStringLiteral("     Felder:");
     for (int code = 0; code < int(n.size()); ++code)
-        if (n[code]) line += QStringLiteral(" %1×%2").arg(code).arg(n[code]);
+        if (n[code]) line += QStringLiteral(" %1×%2").arg(QString::number(code), QString::number(n[code]));
     return line + u'\n';
 }
 
@@ -95,18 +96,18 @@ int info(const QString& path, bool counts) {
         const LevelRecord& rec = (*pack)[i];
         LevelRecord cur = rec;
         decodeswitches(cur);
+        // One arg call: a title holding "%1" must not reach the other fields.
+        const auto column = [](int n) { return QString::number(n).rightJustified(3); };
         out() << QStringLiteral("%1  %2  Infotrons %3/%4  Schwerkraft %5  Schalter %6\n")
-                     .arg(i + 1, 3, 10, QChar(u'0'))
-                     .arg(printable(recordtomap(rec).title), -titlelen)
-                     .arg(countinfotrons(cur), 3)
-                     .arg(rec[off_infotrons], 3)
-                     .arg(rec[off_gravity] ? QStringLiteral("ja  ") : QStringLiteral("nein"))
-                     .arg(rec[off_switchcount]);
+                     .arg(levelnumber(i), printable(recordtomap(rec).title).leftJustified(titlelen),
+                          column(countinfotrons(cur)), column(rec[off_infotrons]),
+                          rec[off_gravity] ? QStringLiteral("ja  ") : QStringLiteral("nein"),
+                          QString::number(rec[off_switchcount]));
         if (counts) out() << countsline(cur);
         out().flush();
         const RecordCheck c = checkrecord(rec);
         const auto warn = [i](const char* what, int n) {
-            if (n) err() << QStringLiteral("Warnung Level %1: ").arg(i + 1, 3, 10, QChar(u'0')) << what << ": " << n << '\n';
+            if (n) err() << "Warnung Level " << levelnumber(i) << ": " << what << ": " << n << '\n';
         };
         warn("Einträge laut Schaltertabelle, gelesen werden höchstens 11",
              c.switchcount > maxswitches ? c.switchcount : 0);
@@ -131,7 +132,7 @@ int exportmaps(const QString& packpath, const QString& dir, int only) {
     int written = 0;
     for (int i = 0; i < levelcount; ++i) {
         if (only >= 0 && i != only) continue;
-        const FileResult r = writelevelmap(QDir(dir).filePath(levelname(i) + QStringLiteral(".tmx")), (*pack)[i]);
+        const FileResult r = writelevelmap(QDir(dir).filePath(levelmapname(i) + QStringLiteral(".tmx")), (*pack)[i]);
         if (!r.ok) return failed(r.error);
         ++written;
     }
@@ -149,14 +150,14 @@ int importmaps(const QString& dir, const QString& packpath, int only) {
     // Every map is read and checked before the pack is written.
     for (int i = 0; i < levelcount; ++i) {
         if (only >= 0 && i != only) continue;
-        const QString tmx = QDir(dir).filePath(levelname(i) + QStringLiteral(".tmx"));
-        const QString tmj = QDir(dir).filePath(levelname(i) + QStringLiteral(".tmj"));
+        const QString tmx = QDir(dir).filePath(levelmapname(i) + QStringLiteral(".tmx"));
+        const QString tmj = QDir(dir).filePath(levelmapname(i) + QStringLiteral(".tmj"));
         const bool hastmx = QFileInfo::exists(tmx), hastmj = QFileInfo::exists(tmj);
         if (hastmx == hastmj)
             return failed(QStringLiteral("Im Ordner „%1“ muss für Level %2 genau eine Karte liegen, "
                                          "%3.tmx oder %3.tmj; es sind %4.")
-                              .arg(QDir::toNativeSeparators(dir)).arg(i + 1).arg(levelname(i))
-                              .arg(hastmx ? QStringLiteral("beide") : QStringLiteral("keine")));
+                              .arg(QDir::toNativeSeparators(dir), QString::number(i + 1), levelmapname(i),
+                                   hastmx ? QStringLiteral("beide") : QStringLiteral("keine")));
         const MapImport map = readlevelmap(hastmx ? tmx : tmj);
         if (!map.ok) return failed(map.error);
         if (map.built.switchesfound > maxswitches)
@@ -217,7 +218,7 @@ int diff(const QString& apath, const QString& bpath) {
         const QStringList what = differences((*a)[i], (*b)[i]);
         if (what.isEmpty()) continue;
         ++differing;
-        out() << "Level " << QStringLiteral("%1").arg(i + 1, 3, 10, QChar(u'0')) << ": "
+        out() << "Level " << levelnumber(i) << ": "
               << what.join(QStringLiteral(", ")) << '\n';
     }
     return differing ? rejected : done;
@@ -288,5 +289,6 @@ int main(int argc, char* argv[]) {
     const QStringList verbs = {QStringLiteral("info"), QStringLiteral("export"), QStringLiteral("import"),
                                QStringLiteral("render"), QStringLiteral("diff")};
     if (!verbs.contains(verb)) return usage.fail(QStringLiteral("Unbekannter Befehl „%1“.").arg(verb));
-    return usage.fail(QStringLiteral("„%1“ mit %2 Argumenten ist kein gültiger Aufruf.").arg(verb).arg(args.size() - 1));
+    return usage.fail(QStringLiteral("„%1“ mit %2 Argumenten ist kein gültiger Aufruf.")
+                          .arg(verb, QString::number(args.size() - 1)));
 }

@@ -9,6 +9,7 @@
 #include <zlib.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -69,6 +70,8 @@ JournalRead parsejournal(const QByteArray& bytes, const QString& path) {
     const qint64 ms = qint64(get(p + 9, 8));
     const qsizetype namelen = qsizetype(get(p + 17, 2));
     if (levelnr >= levelcount) return rejected(path, QStringLiteral("Die Levelnummer ist ungültig."));
+    constexpr qint64 year10000 = 253402300800000; // ms since 1970
+    if (ms < 0 || ms >= year10000) return rejected(path, QStringLiteral("Die Zeitangabe ist ungültig."));
     if (namelen > journalmaxname || fixed + namelen + packlen != body)
         return rejected(path, QStringLiteral("Die Länge des Dateinamens passt nicht."));
     const QByteArray name(p + fixed, namelen);
@@ -86,8 +89,10 @@ JournalRead parsejournal(const QByteArray& bytes, const QString& path) {
 
 bool readcapped(const QString& path, qint64 cap, QByteArray& bytes, QString& error) {
     QFile file(path);
-    if (QFileInfo(path).isDir()) {
-        error = QStringLiteral("Es ist ein Ordner.");
+    // Only a regular file: a FIFO would block the open, a device never end.
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        error = QStringLiteral("Es ist keine gewöhnliche Datei.");
         return false;
     }
     if (!file.open(QIODevice::ReadOnly)) {

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -50,6 +52,10 @@ FileResult readpack(const QString& path, LevelPack& pack) {
     QFile file(path);
     if (QFileInfo(path).isDir())
         return failed(QStringLiteral("gelesen werden"), path, QStringLiteral("Es ist ein Ordner."));
+    // A FIFO would block the open until something writes to it.
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode))
+        return failed(QStringLiteral("gelesen werden"), path, QStringLiteral("Es ist keine gewöhnliche Datei."));
     if (!file.open(QIODevice::ReadOnly))
         return failed(QStringLiteral("geöffnet werden"), path, file.errorString());
 

@@ -18,9 +18,11 @@ RecordCheck checkrecord(const LevelRecord& rec) {
         if (rec[i] & markbit) ++c.markedcells;
         if ((rec[i] & ~markbit) >= tilecodecount) ++c.unknowncells;
     }
-    const LevelMap map = recordtomap(rec);
-    c.portsfound = maptorecord(map).switchesfound;
-    c.changedbytes = static_cast<int>(map.foreign.size());
+    LevelMap map = recordtomap(rec);
+    map.foreign = {};
+    const BuiltRecord built = maptorecord(map);
+    c.portsfound = built.switchesfound;
+    for (int i = 0; i < reclen; ++i) c.changedbytes += built.record[i] != rec[i];
     return c;
 }
 

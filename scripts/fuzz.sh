@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the pack-file fuzzer with clang, replays the seed packs and the
-# saved regressions, then fuzzes for SECONDS (default 60); then the same for
-# the settings-file fuzzer, for a quarter of that (at least 10 s).
+# Builds the pack-file, map, recovery-journal and settings-file fuzzers with
+# clang, replays each one's seeds and saved regressions, then fuzzes for
+# SECONDS in all (default 60): a sixth for journals, a twelfth for settings,
+# half the rest each for maps and packs.
 #   scripts/fuzz.sh [SECONDS]
 # Exits non-zero when a replay fails or the fuzzer finds something; prints a
 # note and exits 0 when clang or its fuzzer runtime is not installed.
@@ -47,64 +48,59 @@ if command -v ninja >/dev/null; then generator=(-G Ninja); fi
 echo "== configure and build ($cxx)"
 CC=$cc CXX=$cxx cmake -S fuzz -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER="$cxx" >/dev/null
-cmake --build "$build" --target pack_fuzzer settings_fuzzer -- -j2
-fuzzer=$build/pack_fuzzer
+cmake --build "$build" --target pack_fuzzer map_fuzzer journal_fuzzer settings_fuzzer -- -j2
 
-echo "== replay fuzz/corpus and fuzz/regressions"
-inputs=()
-for dir in fuzz/corpus fuzz/regressions; do
-  [[ -d $dir ]] || continue
-  while IFS= read -r -d '' f; do inputs+=("$f"); done \
-    < <(find "$dir" -maxdepth 1 -type f ! -name '*.md' -print0 | sort -z)
-done
-if ((${#inputs[@]} == 0)); then
-  echo "fuzz.sh: no inputs to replay in fuzz/corpus" >&2
-  exit 1
-fi
-if ! "$fuzzer" "${inputs[@]}" >"$build/replay.log" 2>&1; then
-  cat "$build/replay.log"
-  echo "fuzz.sh: replay FAILED" >&2
-  exit 1
-fi
-echo "replayed ${#inputs[@]} inputs: all passed"
+# fuzz NAME SECONDS CORPUS REGRESSIONS [libFuzzer options...]: replays the
+# saved inputs, then fuzzes a copy of them (the fuzzer adds what it finds to
+# its first corpus folder; the saved inputs in the repository stay as they are).
+fuzz() {
+  local name=$1 secs=$2 corpus=$3 regressions=$4
+  shift 4
+  local fuzzer=$build/$name inputs=() dir f
+  echo "== $name: replay $corpus and $regressions"
+  for dir in "$corpus" "$regressions"; do
+    [[ -d $dir ]] || continue
+    while IFS= read -r -d '' f; do inputs+=("$f"); done \
+      < <(find "$dir" -maxdepth 1 -type f ! -name '*.md' -print0 | sort -z)
+  done
+  if ((${#inputs[@]} == 0)); then
+    echo "fuzz.sh: no inputs to replay in $corpus" >&2
+    return 1
+  fi
+  if ! "$fuzzer" "${inputs[@]}" >"$build/$name-replay.log" 2>&1; then
+    cat "$build/$name-replay.log"
+    echo "fuzz.sh: $name replay FAILED" >&2
+    return 1
+  fi
+  echo "replayed ${#inputs[@]} inputs: all passed"
 
-# The fuzzer adds what it finds to its first corpus folder, so it works on a
-# copy; the saved inputs in the repository stay as they are.
-echo "== fuzz for $seconds s"
-scratch=$build/corpus-run
-artifacts=$build/artifacts
-rm -rf "$scratch"
-mkdir -p "$scratch" "$artifacts"
-cp "${inputs[@]}" "$scratch/"
-status=0
-"$fuzzer" "$scratch" -max_total_time="$seconds" -timeout=60 -print_final_stats=1 \
-  -artifact_prefix="$artifacts/" >"$build/fuzz.log" 2>&1 || status=$?
-grep -E '^#[0-9]+[[:space:]]+DONE|^stat::' "$build/fuzz.log" || true
-if ((status != 0)); then
-  tail -n 60 "$build/fuzz.log"
-  echo "fuzz.sh: the fuzzer found a failure (exit $status); input saved in $artifacts/" >&2
-  echo "  minimise it with: $fuzzer -minimize_crash=1 -runs=10000 <input>" >&2
-  exit "$status"
-fi
-echo "no findings; full log: $build/fuzz.log"
+  echo "== $name: fuzz for $secs s"
+  local scratch=$build/$name-corpus-run artifacts=$build/$name-artifacts status=0
+  rm -rf "$scratch"
+  mkdir -p "$scratch" "$artifacts"
+  cp "${inputs[@]}" "$scratch/"
+  "$fuzzer" "$scratch" -max_total_time="$secs" -timeout=60 -print_final_stats=1 \
+    -artifact_prefix="$artifacts/" "$@" >"$build/$name.log" 2>&1 || status=$?
+  grep -E '^#[0-9]+[[:space:]]+DONE|^stat::number_of_executed_units|^stat::peak_rss_mb|^stat::new_units_added' \
+    "$build/$name.log" || true
+  if ((status != 0)); then
+    tail -n 60 "$build/$name.log"
+    echo "fuzz.sh: $name found a failure (exit $status); input saved in $artifacts/" >&2
+    echo "  minimise it with: $fuzzer -minimize_crash=1 -runs=10000 <input>," >&2
+    echo "  then add it to $regressions/" >&2
+    return "$status"
+  fi
+  echo "no findings; full log: $build/$name.log"
+}
 
-echo "== settings: replay fuzz/settings-corpus, then fuzz for $((seconds / 4 > 10 ? seconds / 4 : 10)) s"
-sfuzzer=$build/settings_fuzzer
-if ! "$sfuzzer" fuzz/settings-corpus/* >"$build/settings-replay.log" 2>&1; then
-  cat "$build/settings-replay.log"
-  echo "fuzz.sh: settings replay FAILED" >&2
-  exit 1
-fi
-sscratch=$build/settings-corpus-run
-rm -rf "$sscratch"
-mkdir -p "$sscratch"
-cp fuzz/settings-corpus/* "$sscratch/"
-"$sfuzzer" "$sscratch" -max_total_time=$((seconds / 4 > 10 ? seconds / 4 : 10)) -max_len=4096 -timeout=10 \
-  -print_final_stats=1 -artifact_prefix="$artifacts/settings-" >"$build/settings-fuzz.log" 2>&1 || status=$?
-grep -E '^#[0-9]+[[:space:]]+DONE|^stat::number_of_executed_units' "$build/settings-fuzz.log" || true
-if ((status != 0)); then
-  grep -v 'QVariant::load' "$build/settings-fuzz.log" | tail -n 40
-  echo "fuzz.sh: the settings fuzzer found a failure (exit $status); input saved in $artifacts/" >&2
-  exit "$status"
-fi
-echo "no findings; full log: $build/settings-fuzz.log"
+# The same minute as one fuzzer had: a sixth for recovery journals (a fixed
+# layout behind a check sum), a twelfth for the settings file (Qt's own INI
+# reader under a few limits of ours), the rest shared by maps and packs.
+journalseconds=$((seconds / 6 > 0 ? seconds / 6 : 1))
+settingsseconds=$((seconds / 12 > 0 ? seconds / 12 : 1))
+mapseconds=$(((seconds - journalseconds - settingsseconds) / 2 > 0 ? (seconds - journalseconds - settingsseconds) / 2 : 1))
+packseconds=$((seconds - journalseconds - settingsseconds - mapseconds > 0 ? seconds - journalseconds - settingsseconds - mapseconds : 1))
+fuzz pack_fuzzer "$packseconds" fuzz/corpus fuzz/regressions
+fuzz map_fuzzer "$mapseconds" fuzz/corpus-maps fuzz/regressions-maps -dict=fuzz/map.dict -max_len=65536
+fuzz journal_fuzzer "$journalseconds" fuzz/corpus-journals fuzz/regressions-journals -max_len=180000
+fuzz settings_fuzzer "$settingsseconds" fuzz/corpus-settings fuzz/regressions-settings -max_len=4096

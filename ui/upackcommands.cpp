@@ -41,27 +41,24 @@ void TForm1::Levelpackladen1Click() { exclusive([this] { loadpack(); }); }
 
 void TForm1::Levelpackspeichern1Click() { exclusive([this] { savepack(); }); }
 
-void TForm1::LevelnachTiledexportieren1Click() { exportmap(); }
+void TForm1::LevelnachTiledexportieren1Click() { levelcommand([this] { exportmap(); }); }
 
 void TForm1::LevelausTiledimportieren1Click() { levelcommand([this] { importmap(); }); }
 
-// Writes the level as storing it would, with tiles.tsx and tiles.png beside
-// it; the pack itself is not touched.
+// Stores the level back, as a level switch does, and writes its record as
+// tessaron-pack export would, with tiles.tsx and tiles.png beside it.
 void TForm1::exportmap() {
-    const BuiltRecord built = buildrecord(state_->store.curlevel, readfields(*this));
-    namedquestions_ = true;
-    const bool go = built.switchesfound <= maxswitches || askyesno(switchlimitquestion);
-    namedquestions_ = false;
-    if (!go) return;
+    endstep();
+    if (!savebacklevel(state_->store, *this)) return;
     // Offered: levelNNN.tmx in the folder of the last map.
-    const QString name = QStringLiteral("level%1.tmx").arg(state_->store.levelnr + 1, 3, 10, QLatin1Char('0'));
+    const QString name = levelmapname(state_->store.levelnr) + QStringLiteral(".tmx");
     const QString preset =
         MapDialogFileName.isEmpty() ? name : QFileInfo(MapDialogFileName).absoluteDir().filePath(name);
     QString file = dialogs_.savefile(this, preset, QStringLiteral("Tiled-Karten (*.tmx)"), MapDialogFileName);
     if (file.isEmpty()) return;
     if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".tmx");
     MapDialogFileName = file;
-    FileResult r = writelevelmap(file, built.record);
+    FileResult r = writelevelmap(file, state_->store.levelpack[state_->store.levelnr]);
     if (r.ok) r = writetilesetfiles(QFileInfo(file).absolutePath(), state_->tiles);
     if (!r.ok) dialogs_.showerror(this, r.error);
 }

@@ -80,6 +80,7 @@ void TForm1::showrecoveryoff(const QString& why) {
     if (recoverynotice_) return;
     recoverynotice_ = new QLabel(QStringLiteral("Wiederherstellung aus: %1").arg(why));
     recoverynotice_->setObjectName(QStringLiteral("recoverynotice"));
+    recoverynotice_->setWordWrap(true); // the reason names a path, often longer than the window is wide
     recoverynotice_->setToolTip(QStringLiteral("Ungespeicherte Änderungen können nach einem Absturz nicht "
                                                "wiederhergestellt werden. Speichern funktioniert weiterhin."));
     statusBar()->addWidget(recoverynotice_, 1);

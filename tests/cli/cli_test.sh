@@ -18,6 +18,10 @@ head -c 170497 /dev/zero >long.pak
 "$pack" export edited.pak maps >/dev/null
 cp edited.pak target.pak
 sed -i '0,/^[0-9]*,/s//0,/' maps/level057.tmx
+sed -i "s#</map>#$(printf '<group>%.0s' {1..65})$(printf '</group>%.0s' {1..65})</map>#" maps/level058.tmx
+rm maps/level059.tmx && mkfifo maps/level059.tmx
+mkdir percent && cp maps/level002.tmx percent/ && sed -i 's/name="title" value="[^"]*"/name="title" value="A%1B"/' percent/level002.tmx
+cp edited.pak percent.pak && "$pack" import percent percent.pak --level 2 >/dev/null
 
 expect 0 "Aufruf: " "$pack" --help
 expect 0 "tessaron-pack 1.0" "$pack" --version
@@ -29,6 +33,7 @@ expect 2 "--scale braucht" "$pack" render edited.pak 1 x.png --scale 9
 expect 2 "von 1 bis 111" "$pack" render edited.pak 0 x.png
 expect 1 "fehlt.pak" "$pack" info fehlt.pak
 expect 0 "001  Grüße & <Ebene> \"1\"      Infotrons   0/  0  Schwerkraft nein  Schalter 11" "$pack" info edited.pak
+expect 0 "002  A%1B                     Infotrons" "$pack" info percent.pak
 expect 0 "Warnung: Die Datei ist 170497 Bytes lang" "$pack" info long.pak
 expect 2 "--counts gilt nur für info" "$pack" diff edited.pak edited.pak --counts
 # Every level's counts cover its 58 by 22 interior.
@@ -40,6 +45,8 @@ expect 1 "Level 011: 22 Zellen, Titel, Schwerkraft, Schalter, reservierte Bytes"
 expect 2 "fehlt.pak" "$pack" diff edited.pak fehlt.pak
 expect 1 "level057.tmx“ ist keine gültige Karte: Zelle 0,0 ist leer (gid 0)" "$pack" import maps target.pak
 expect 1 "Zelle 0,0 ist leer" "$pack" import maps target.pak --level 57
+expect 1 "level058.tmx“ ist keine gültige Karte: Die Elemente sind tiefer als 64 Ebenen" "$pack" import maps target.pak --level 58
+expect 1 "level059.tmx“ konnte nicht gelesen werden: Sie ist keine gewöhnliche Datei" "$pack" import maps target.pak --level 59
 cmp edited.pak target.pak || { echo "FAIL: a rejected import changed the pack"; failures=$((failures + 1)); }
 expect 0 "1 Level nach „new.pak“" "$pack" import maps new.pak --level 5
 expect 1 "Level 004: 209 Zellen, Titel, Infotrons benötigt, Schalter" "$pack" diff new.pak edited.pak

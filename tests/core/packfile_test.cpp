@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -109,6 +111,7 @@ TEST_F(PackFiles, BadFilesAreReportedAndLeaveThePackUntouched) {
     spit(path("leer.pak"), QByteArray());
     QDir(dir.path()).mkdir(QStringLiteral("ordner.pak"));
     spit(path("datei"), "x");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo.pak")).constData(), 0600), 0);
     struct Case {
         const char* name;
         const char* why;
@@ -119,6 +122,7 @@ TEST_F(PackFiles, BadFilesAreReportedAndLeaveThePackUntouched) {
         {"fehlt.pak", ""},
         {"ordner.pak", "Ordner"},
         {"datei/unter.pak", ""}, // a path through a plain file cannot be opened
+        {"fifo.pak", "keine gewöhnliche Datei"}, // nobody writes: an open would block
     };
     const LevelPack before = store.levelpack;
     for (const Case& c : cases) {

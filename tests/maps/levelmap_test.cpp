@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: MIT
 // Levels as Tiled maps: byte-exact round trips, the files Tiled itself saved
 // (samples/: one foreign level exported, then re-saved by Tiled 1.8.2 with
-// each layer format as TMX and JSON), edits winning over foreign bytes, and
-// the malformed maps the reader turns away.
+// each layer format as TMX and JSON), edits winning over foreign bytes field
+// by field, and the malformed and hostile files the reader turns away.
 #include "level/levelmap.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 #include <random>
 
@@ -40,13 +43,14 @@ TEST(LevelMap, RecordsComeBackByteForByteThroughTheFile) {
             // in column 0 would keep an entry that the next store drops.
             for (int i = 0; i < cellcount; ++i)
                 rec[i] = std::uint8_t(i % gridcols ? rec[i] % tilecodecount : code_border);
-            StoreFields f{std::int16_t(rnd() % 256), bool(rnd() % 2), std::string(rnd() % 24, char(0x20 + rnd() % 224))};
+            const int c = 0x20 + rnd() % 191; // printable Latin-1: no C0, DEL or C1
+            StoreFields f{std::int16_t(rnd() % 256), bool(rnd() % 2), std::string(rnd() % 24, char(c < 0x7F ? c : c + 0x21))};
             rec = buildrecord(rec, f).record;
         }
         const QByteArray text = writetmx(recordtomap(rec));
         const LevelMap map = parsed(text);
         ASSERT_EQ(maptorecord(map).record, rec) << "record " << n;
-        EXPECT_EQ(map.foreign.empty(), canonical) << "record " << n;
+        EXPECT_EQ(!map.hasforeign(), canonical) << "record " << n;
         EXPECT_EQ(writetmx(map), text);
     }
 }
@@ -54,35 +58,62 @@ TEST(LevelMap, RecordsComeBackByteForByteThroughTheFile) {
 TEST(LevelMap, FilesSavedByTiledReadAsTheMapWeWrote) {
     const QByteArray tmx = sample("level.tmx");
     const LevelMap map = parsed(tmx);
-    EXPECT_EQ(writetmx(recordtomap(maptorecord(map).record)), tmx);
+    const LevelRecord rec = maptorecord(map).record;
+    EXPECT_EQ(writetmx(recordtomap(rec)), tmx);
     EXPECT_EQ(writetsx(), sample("tiles.tsx"));
     for (const char* name : {"level.tmj", "xml.tmx", "base64.tmx", "base64.tmj", "zlib.tmx",
                              "zlib.tmj", "gzip.tmx", "gzip.tmj"})
         EXPECT_TRUE(parsed(sample(name)) == map) << name;
+    // Maps exported before titles and switch tables were listed whole list
+    // only the bytes that differ; they still come back byte for byte.
+    LevelMap landed = map;
+    for (ForeignByte& f : landed.foreign)
+        if (f.built == f.raw) f = {};
+    EXPECT_NE(landed.foreign, map.foreign);
+    const QString text = QString::fromUtf8(tmx).replace(foreigntext(map.foreign), foreigntext(landed.foreign));
+    EXPECT_EQ(maptorecord(parsed(text.toUtf8())).record, rec);
 }
 
-TEST(LevelMap, EditsInTheMapWinOverForeignBytes) {
-    LevelRecord rec = maptorecord(parsed(sample("level.tmx"))).record;
+TEST(LevelMap, EditsInTheMapWinOverForeignBytesFieldByField) {
+    // Two ports, a marked infotron, hidden title bytes after a zero, gravity
+    // 5, a reserved byte and a byte in a switch entry no editor writes.
+    LevelRecord cur{};
+    cur[cellindex(3, 3)] = code_infotron;
+    cur[cellindex(7, 4)] = code_port_first;
+    cur[cellindex(9, 6)] = code_port0_first;
+    LevelRecord rec = buildrecord(cur, {12, true, "ABC"}).record;
+    rec[cellindex(3, 3)] |= markbit;
+    std::copy_n("\0XYZ", 4, rec.begin() + off_title + 3);
     rec[off_gravity] = 5;
-    rec[cellindex(3, 3)] = markbit | 4;
     rec[off_reserved1] = 0x7F;
+    rec[off_switches + 3] = 0x55;
     struct Case {
         const char* what;
         void (*edit)(LevelMap&);
-        int offset;
-        int expected;
+        std::vector<std::pair<int, int>> built; // fields (first, length) that must come out as built
     };
     const Case cases[] = {
-        {"untouched", [](LevelMap&) {}, off_gravity, 5},
-        {"gravity off", [](LevelMap& m) { m.gravity = false; }, off_gravity, 0},
-        {"cell painted", [](LevelMap& m) { m.cells[cellindex(3, 3)] = 2; }, cellindex(3, 3), 2},
-        {"cell painted, reserved kept", [](LevelMap& m) { m.cells[cellindex(3, 3)] = 2; }, off_reserved1, 0x7F},
-        {"port added", [](LevelMap& m) { m.cells[cellindex(0, 1)] = code_port0_first; }, off_switches + 2, 0},
+        {"untouched", [](LevelMap&) {}, {}},
+        {"plain infotron over the marked one", [](LevelMap& m) { m.cells[cellindex(3, 3)] = code_infotron; },
+         {{cellindex(3, 3), 1}}},
+        {"title renamed", [](LevelMap& m) { m.title = QStringLiteral("ABCDEFG"); }, {{off_title, titlelen}}},
+        {"title shortened", [](LevelMap& m) { m.title = QStringLiteral("AB"); }, {{off_title, titlelen}}},
+        {"gravity off", [](LevelMap& m) { m.gravity = false; }, {{off_gravity, 1}}},
+        {"first port deleted", [](LevelMap& m) { m.cells[cellindex(7, 4)] = code_empty; },
+         {{cellindex(7, 4), 1}, {off_switchcount, reclen - off_switchcount}}},
+        {"port flag turned", [](LevelMap& m) { m.cells[cellindex(9, 6)] = code_port_first; },
+         {{cellindex(9, 6), 1}, {off_switchcount, reclen - off_switchcount}}},
+        {"tile painted elsewhere", [](LevelMap& m) { m.cells[cellindex(20, 20)] = 2; }, {{cellindex(20, 20), 1}}},
     };
     for (const Case& c : cases) {
-        LevelMap map = recordtomap(rec);
+        LevelMap map = parsed(writetmx(recordtomap(rec)));
         c.edit(map);
-        EXPECT_EQ(maptorecord(map).record[c.offset], c.expected) << c.what;
+        const LevelRecord out = maptorecord(map).record;
+        map.foreign = {};
+        LevelRecord expected = rec;
+        for (const auto& [first, len] : c.built)
+            std::copy_n(maptorecord(map).record.begin() + first, len, expected.begin() + first);
+        EXPECT_EQ(out, expected) << c.what;
     }
 }
 
@@ -131,5 +162,62 @@ TEST(LevelMap, MalformedMapsAreRejectedNamingTheFault) {
         EXPECT_FALSE(r.ok) << c.fault;
         EXPECT_TRUE(r.error.startsWith(QStringLiteral("Die Datei „/karten/level007.tmx“ ist keine gültige Karte: ")));
         EXPECT_TRUE(r.error.contains(QString::fromUtf8(c.fault))) << r.error.toStdString();
+    }
+}
+
+TEST(LevelMap, HostileFilesAreRefusedNamingTheFile) {
+    const auto edited = [](const char* file, const char* from, const QByteArray& to) {
+        QByteArray text = sample(file);
+        EXPECT_TRUE(text.contains(from)) << file << ": " << from;
+        return text.replace(text.indexOf(from), qstrlen(from), to);
+    };
+    const QByteArray title = "<property name=\"title\" value=\"";
+    const QByteArray tileset = "<tileset firstgid=\"1\" source=\"tiles.tsx\"/>";
+    const auto embedded = [](const char* name, const char* count) {
+        return QByteArray("<tileset firstgid=\"1\" name=\"") + name + "\" tilewidth=\"16\" tileheight=\"16\" tilecount=\"" +
+               count + "\" columns=\"16\"><image source=\"tiles.png\" width=\"256\" height=\"256\"/></tileset>";
+    };
+    QByteArray wrapped = sample("base64.tmx");
+    const qsizetype data = wrapped.indexOf("<data encoding=\"base64\">\n   ") + 28;
+    for (qsizetype at = wrapped.indexOf('\n', data) - 1; at > data; at -= 76) wrapped.insert(at, "\n ");
+    struct Case {
+        const char* what;
+        QByteArray text; // written to a file of its own, or:
+        const char* path;
+        const char* fault; // nullptr: read as level.tmx is
+    };
+    const Case cases[] = {
+        {"groups", edited("level.tmx", "</map>", QByteArray("<group>").repeated(65) + QByteArray("</group>").repeated(65) + "</map>"), nullptr, "tiefer als 64 Ebenen"},
+        {"arrays", edited("level.tmj", "\"compressionlevel\":-1,", "\"x\":" + QByteArray("[").repeated(65) + QByteArray("]").repeated(65) + ","), nullptr, "tiefer als 64 Ebenen"},
+        {"foreign_bytes expanding", edited("level.tmx", "value=\"20:06:84", "value=\"" + QByteArray("0-1535:00:00 ").repeated(60000) + "20:06:84"), nullptr, "Zeichen lang"},
+        {"foreign_bytes twice", edited("level.tmx", "value=\"20:06:84", "value=\"1-1535:00:00 20:06:84"), nullptr, "Offset 20 mehr als einmal"},
+        {"fifo", {}, "fifo.tmx", "keine gewöhnliche Datei"},
+        {"device", {}, "/dev/zero", "keine gewöhnliche Datei"},
+        {"too long", sample("level.tmx") + QByteArray(mapfilelimit, ' '), nullptr, "länger als 1048576 Bytes"},
+        {"tab in title", edited("level.tmx", title, title + "A&#9;"), nullptr, "Steuerzeichen U+0009"},
+        {"U+0000 in title", edited("level.tmj", "\"value\":\"Gr", "\"value\":\"\\u0000"), nullptr, "Steuerzeichen U+0000"},
+        {"C1 in title", edited("level.tmj", "\"value\":\"Gr", "\"value\":\"\\u0085"), nullptr, "Steuerzeichen U+0085"},
+        {"other tileset", edited("level.tmx", "tiles.tsx", "fremd.tsx"), nullptr, "Tileset „fremd.tsx“ statt tiles.tsx"},
+        {"other embedded tileset", edited("level.tmx", tileset, embedded("fremd", "256")), nullptr, "Tileset „fremd“"},
+        {"embedded, other count", edited("level.tmx", tileset, embedded("tiles", "100")), nullptr, "100 Kacheln statt 256"},
+        {"too many cells", edited("level.tmx", "\n</data>", QByteArray(",1").repeated(100000) + "\n</data>"), nullptr, "mehr als 1440 Zellen"},
+        {"embedded, ours", edited("level.tmx", tileset, embedded("tiles", "256")), nullptr, nullptr},
+        {"base64 in lines", wrapped, nullptr, nullptr},
+        {"JSON string without type", edited("level.tmj", "\"name\":\"title\",\n         \"type\":\"string\",", "\"name\":\"title\","), nullptr, nullptr},
+    };
+    const LevelRecord rec = maptorecord(parsed(sample("level.tmx"))).record;
+    QTemporaryDir dir;
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifo.tmx"))).constData(), 0600), 0);
+    for (const Case& c : cases) {
+        const QString path = c.path ? QDir(dir.path()).absoluteFilePath(QString::fromUtf8(c.path)) : dir.filePath(QStringLiteral("karte.tmx"));
+        QFile f(path);
+        if (!c.path) {
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(c.text) == c.text.size() && f.flush());
+        }
+        const MapImport r = readlevelmap(path);
+        EXPECT_EQ(r.ok, !c.fault) << c.what << ": " << r.error.toStdString();
+        if (!c.fault) EXPECT_EQ(r.built.record, rec) << c.what;
+        else EXPECT_TRUE(r.error.startsWith(QStringLiteral("Die Datei „%1“ ").arg(path)) && r.error.contains(QString::fromUtf8(c.fault)))
+            << c.what << ": " << r.error.toStdString();
     }
 }

@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: MIT
+// Level maps and the tileset as files.
+#include "level/levelmap.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace tess {
+
+namespace {
+
+QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+// At most limit + 1 bytes, whatever size() says: a FIFO or a device reports
+// nothing useful, and a file may grow while it is read.
+bool readcapped(QFile& file, qint64 limit, QByteArray& out) {
+    out.clear();
+    char chunk[65536];
+    while (out.size() <= limit) {
+        const qint64 n = file.read(chunk, std::min<qint64>(sizeof chunk, limit + 1 - out.size()));
+        if (n < 0) return false;
+        if (n == 0) break;
+        out.append(chunk, n);
+    }
+    return true;
+}
+
+} // namespace
+
+QString levelmapname(int index) { return QStringLiteral("level%1").arg(index + 1, 3, 10, QChar(u'0')); }
+
+FileResult writelevelmap(const QString& path, const LevelRecord& rec) {
+    return writefileatomically(path, writetmx(recordtomap(rec)));
+}
+
+FileResult writetilesetfile(const QString& dir) {
+    return writefileatomically(QDir(dir).filePath(QLatin1String(tilesetfilename)), writetsx());
+}
+
+MapImport readlevelmap(const QString& path) {
+    MapImport out;
+    const QFileInfo info(path);
+    const auto refused = [&](const QString& reason) {
+        out.error = QStringLiteral("Die Datei „%1“ konnte nicht gelesen werden: %2").arg(shown(path), reason);
+        return out;
+    };
+    if (info.isDir()) return refused(QStringLiteral("Es ist ein Ordner."));
+    // Opening a FIFO would wait for a writer; a device never ends.
+    if (info.exists() && !info.isFile()) return refused(QStringLiteral("Sie ist keine gewöhnliche Datei."));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        out.error = QStringLiteral("Die Datei „%1“ konnte nicht geöffnet werden: %2").arg(shown(path), file.errorString());
+        return out;
+    }
+    QByteArray text;
+    if (!readcapped(file, mapfilelimit, text)) return refused(file.errorString());
+    if (text.size() > mapfilelimit) {
+        out.error = QStringLiteral("Die Datei „%1“ ist keine gültige Karte: Sie ist länger als %2 Bytes.")
+                        .arg(shown(path), QString::number(mapfilelimit));
+        return out;
+    }
+    const MapRead read = parsemap(text, path);
+    out.error = read.error;
+    if (!read.ok) return out;
+    out.built = maptorecord(read.map);
+    out.ok = true;
+    return out;
+}
+
+} // namespace tess
