@@ -33,6 +33,7 @@ CommandDialog::CommandDialog(const QList<TestCommand>& commands, QWidget* parent
     folder = named(new QLineEdit(this), "folder");
     folder->setPlaceholderText(QStringLiteral("leer: der Ordner des Levelpacks"));
     shortcut = named(new QKeySequenceEdit(this), "shortcut");
+    shortcut->setClearButtonEnabled(true);
     savefirst = named(new QCheckBox(QStringLiteral("Levelpack vorher &speichern"), this), "savefirst");
     add = named(new QPushButton(QStringLiteral("&Neu"), this), "add");
     remove = named(new QPushButton(QStringLiteral("&Entfernen"), this), "remove");

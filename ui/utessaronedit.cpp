@@ -255,7 +255,6 @@ void TForm1::buildmenus() {
     Levelbersicht1->setCheckable(true);
     Levelbersicht1->setShortcut(QKeySequence(Qt::Key_F2));
     Levelbersicht1->setShortcutContext(Qt::ApplicationShortcut); // also from the overview itself
-    buildtestmenus();
     Rckgngig1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     Wiederherstellen1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     Kopieren1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
@@ -263,6 +262,7 @@ void TForm1::buildmenus() {
     Einfgen1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     Lschen1->setShortcut(QKeySequence(Qt::Key_Delete));
     buildeditmenus();
+    buildtestmenus(); // after the other menus' shortcuts, which a command's own may not take
 
     // Show each menu with access keys that do not repeat within it.
     for (QMenu* menu : {Datei1, Bearbeiten1, Level1}) {
