@@ -24,6 +24,15 @@ namespace {
 
 QString escaped(QString caption) { return caption.replace(QLatin1Char('&'), QStringLiteral("&&")); }
 
+// Takes the items out of menu; those it made go later, as one of them may be
+// the item being chosen right now.
+void emptymenu(QMenu* menu) {
+    for (QAction* a : menu->actions()) {
+        menu->removeAction(a);
+        if (a->parent() == menu) a->deleteLater();
+    }
+}
+
 } // namespace
 
 EditorSettings& TForm1::settings() const { return commands_->values; }
@@ -54,7 +63,7 @@ void TForm1::showtestmenu() {
     for (QAction* m : menuBar()->actions())
         if (m->menu() && m->menu() != Testen1)
             for (QAction* a : m->menu()->actions()) taken << a->shortcuts();
-    Testen1->clear();
+    emptymenu(Testen1);
     const QList<TestCommand>& commands = settings().commands;
     for (int i = 0; i < commands.size(); ++i) {
         const QString key = i < 9 ? QStringLiteral("&%1 ").arg(i + 1) : QString();
@@ -77,7 +86,7 @@ void TForm1::showtestmenu() {
 }
 
 void TForm1::showrecent() {
-    Zuletztgeffnet1->clear();
+    emptymenu(Zuletztgeffnet1);
     const QStringList& recent = settings().recent;
     for (int i = 0; i < recent.size(); ++i) {
         const QString path = recent[i];

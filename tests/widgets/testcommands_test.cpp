@@ -226,7 +226,7 @@ private slots:
         w->Zuletztgeffnet1->actions()[3]->trigger(); // a/6.pak
         QCOMPARE(w->document().file(), path("a/6.pak"));
         QCOMPARE(recentshown()[0], "&1 " + path("a/6.pak"));
-        w->findChild<QAction*>(QStringLiteral("Listeleeren1"))->trigger();
+        w->Zuletztgeffnet1->actions().last()->trigger(); // "Liste leeren"
         w.reset();
         open();
         QVERIFY(recentshown().isEmpty());
