@@ -37,7 +37,7 @@ CommandDialog::CommandDialog(const QList<TestCommand>& commands, QWidget* parent
     savefirst = named(new QCheckBox(QStringLiteral("Levelpack vorher &speichern"), this), "savefirst");
     add = named(new QPushButton(QStringLiteral("&Neu"), this), "add");
     remove = named(new QPushButton(QStringLiteral("&Entfernen"), this), "remove");
-    up = named(new QPushButton(QStringLiteral("Nach &oben"), this), "up");
+    up = named(new QPushButton(QStringLiteral("Nach o&ben"), this), "up");
     down = named(new QPushButton(QStringLiteral("Nach &unten"), this), "down");
 
     auto* form = new QFormLayout;
