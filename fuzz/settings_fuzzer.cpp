@@ -1,28 +1,77 @@
 // SPDX-License-Identifier: MIT
-// libFuzzer target: any bytes as the editor's settings file. Reading it must
-// give either what a written file holds or the defaults, and writing the
-// options back must be read as written whenever the file was accepted.
+// libFuzzer target: any bytes as the editor's settings file. The file is read
+// as the editor reads it at start; what comes out must keep the limits (at
+// most 20 commands, each with a program, at most 8 recent packs, absolute and
+// each once, no text past 4096 characters), and writing it and reading it
+// back must give the same values; the view options the same.
 
+#include "ui/editorsettings.h"
 #include "ui/viewsettings.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
+using namespace tess;
+
+namespace {
+
+[[noreturn]] void fail(const char* what) {
+    std::fprintf(stderr, "settings_fuzzer: %s\n", what);
+    std::abort();
+}
+
+bool withinlimits(const EditorSettings& s) {
+    if (s.commands.size() > maxcommands || s.recent.size() > maxrecent) return false;
+    for (const TestCommand& c : s.commands)
+        for (const QString* t : {&c.name, &c.program, &c.arguments, &c.folder, &c.shortcut})
+            if (t->size() > maxsettingtext || c.program.trimmed().isEmpty()) return false;
+    for (const QString& p : s.recent)
+        if (!QDir::isAbsolutePath(p) || s.recent.count(p) != 1) return false;
+    return s.folder.isEmpty() || QDir::isAbsolutePath(s.folder);
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("settings.ini"));
+    static QTemporaryDir dir{QFileInfo(QStringLiteral("/dev/shm")).isWritable()
+                                 ? QStringLiteral("/dev/shm/tess-settings-fuzz-XXXXXX")
+                                 : QDir::tempPath() + QStringLiteral("/tess-settings-fuzz-XXXXXX")};
+    const QString in = dir.filePath(QStringLiteral("in.conf")), out = dir.filePath(QStringLiteral("out.conf"));
     {
-        QFile f(file);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) std::abort();
+        QFile f(in);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) fail("cannot write the input file");
         f.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
     }
-    const tess::ViewOptions read = tess::readviewoptions(file);
-    const tess::ViewOptions flipped{!read.edge, !read.grid};
-    if (tess::writeviewoptions(flipped, file) && !(tess::readviewoptions(file) == flipped)) std::abort();
-    QFile::remove(file);
+    const bool fits = settingsfilefits(in);
+    if (fits != (static_cast<qint64>(size) <= maxsettingsbytes)) fail("size cap misjudged");
+    if (!fits) return 0;
+    // The view options: whatever the file held, written back they read as written.
+    const ViewOptions view = readviewoptions(in);
+    QFile::remove(out);
+    if (!writeviewoptions({!view.edge, !view.grid}, out)) fail("view options not written");
+    if (!(readviewoptions(out) == ViewOptions{!view.edge, !view.grid})) fail("view options read back differently");
+    EditorSettings read;
+    {
+        QSettings s(in, QSettings::IniFormat);
+        read = readsettings(s);
+    }
+    if (!withinlimits(read)) fail("read past the limits");
+    QFile::remove(out);
+    {
+        QSettings s(out, QSettings::IniFormat);
+        writesettings(s, read);
+    }
+    QSettings s(out, QSettings::IniFormat);
+    const EditorSettings back = readsettings(s);
+    if (back.commands != read.commands || back.recent != read.recent || back.folder != read.folder)
+        fail("written settings read back differently");
     return 0;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the pack-file and map fuzzers with clang, replays each one's seeds
-# and saved regressions, then fuzzes for SECONDS in all (default 60), half
-# for each.
+# Builds the pack-file, map, recovery-journal and settings-file fuzzers with
+# clang, replays each one's seeds and saved regressions, then fuzzes for
+# SECONDS in all (default 60): a sixth for journals, a twelfth for settings,
+# half the rest each for maps and packs.
 #   scripts/fuzz.sh [SECONDS]
 # Exits non-zero when a replay fails or the fuzzer finds something; prints a
 # note and exits 0 when clang or its fuzzer runtime is not installed.
@@ -92,14 +93,14 @@ fuzz() {
   echo "no findings; full log: $build/$name.log"
 }
 
-# The same minute as one fuzzer had: a sixth each for recovery journals (a
-# fixed layout behind a check sum) and the settings file (a few keys), the
-# rest shared by maps and packs.
+# The same minute as one fuzzer had: a sixth for recovery journals (a fixed
+# layout behind a check sum), a twelfth for the settings file (Qt's own INI
+# reader under a few limits of ours), the rest shared by maps and packs.
 journalseconds=$((seconds / 6 > 0 ? seconds / 6 : 1))
-settingsseconds=$journalseconds
-mapseconds=$(((seconds - 2 * journalseconds) / 2 > 0 ? (seconds - 2 * journalseconds) / 2 : 1))
-packseconds=$((seconds - 2 * journalseconds - mapseconds > 0 ? seconds - 2 * journalseconds - mapseconds : 1))
+settingsseconds=$((seconds / 12 > 0 ? seconds / 12 : 1))
+mapseconds=$(((seconds - journalseconds - settingsseconds) / 2 > 0 ? (seconds - journalseconds - settingsseconds) / 2 : 1))
+packseconds=$((seconds - journalseconds - settingsseconds - mapseconds > 0 ? seconds - journalseconds - settingsseconds - mapseconds : 1))
 fuzz pack_fuzzer "$packseconds" fuzz/corpus fuzz/regressions
 fuzz map_fuzzer "$mapseconds" fuzz/corpus-maps fuzz/regressions-maps -dict=fuzz/map.dict -max_len=65536
 fuzz journal_fuzzer "$journalseconds" fuzz/corpus-journals fuzz/regressions-journals -max_len=180000
-fuzz settings_fuzzer "$settingsseconds" fuzz/corpus-settings fuzz/regressions-settings -max_len=70000
+fuzz settings_fuzzer "$settingsseconds" fuzz/corpus-settings fuzz/regressions-settings -max_len=4096

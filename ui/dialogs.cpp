@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/dialogs.h"
 
+#include "ui/commanddialog.h"
+
 #include <QAbstractButton>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -36,7 +38,8 @@ QString runfiledialog(QWidget* parent, QFileDialog::AcceptMode mode, const QStri
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
     dialog.setSizeGripEnabled(true);
-    if (!preset.isEmpty()) dialog.selectFile(preset);
+    if (QFileInfo(preset).isDir()) dialog.setDirectory(preset);
+    else if (!preset.isEmpty()) dialog.selectFile(preset);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
 }
@@ -113,6 +116,10 @@ void ModalGate::showinfo(QWidget* parent, const QString& caption, const QString&
     });
 }
 
+bool ModalGate::editcommands(QWidget* parent, QList<TestCommand>& commands) {
+    return pass(false, [&] { return inner->editcommands(parent, commands); });
+}
+
 QString QtDialogs::openfile(QWidget* parent, const QString& preset, const QString& filter) {
     return runfiledialog(parent, QFileDialog::AcceptOpen, preset, filter);
 }
@@ -165,6 +172,17 @@ void QtDialogs::showinfo(QWidget* parent, const QString& caption, const QString&
     box.setTextFormat(Qt::RichText);
     box.setTextInteractionFlags(Qt::TextBrowserInteraction);
     runquestion(box);
+}
+
+} // namespace tess
+
+namespace tess {
+
+bool QtDialogs::editcommands(QWidget* parent, QList<TestCommand>& commands) {
+    CommandDialog dialog(commands, parent);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    commands = dialog.commands();
+    return true;
 }
 
 } // namespace tess

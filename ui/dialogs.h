@@ -3,6 +3,8 @@
 
 // The modal dialogs the main window shows. Tests put answers in their place.
 
+#include "ui/editorsettings.h"
+
 #include <QString>
 
 #include <functional>
@@ -17,7 +19,8 @@ enum class RecoverAnswer { restore, discard, later };
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
-    // Open dialog for an existing file, offering preset; empty when cancelled.
+    // Open dialog for an existing file, offering preset (a folder: starting
+    // there); empty when cancelled.
     // filter ("Tiled-Karten (*.tmx *.tmj)") limits the files shown; empty: all.
     virtual QString openfile(QWidget* parent, const QString& preset, const QString& filter) = 0;
     // Save dialog, offering preset; empty when cancelled. Choosing an existing
@@ -38,6 +41,8 @@ public:
     virtual void showerror(QWidget* parent, const QString& text) = 0;
     // A message with an information icon and one button, "OK"; text may be rich text.
     virtual void showinfo(QWidget* parent, const QString& caption, const QString& text) = 0;
+    // "Befehle bearbeiten": false when cancelled, commands left as they were.
+    virtual bool editcommands(QWidget* parent, QList<TestCommand>& commands) = 0;
 };
 
 // Passes every dialog on to another Dialogs, running before() first (the
@@ -57,6 +62,7 @@ public:
     RecoverAnswer askrecover(QWidget* parent, const QString& text) override;
     void showerror(QWidget* parent, const QString& text) override;
     void showinfo(QWidget* parent, const QString& caption, const QString& text) override;
+    bool editcommands(QWidget* parent, QList<TestCommand>& commands) override;
 
 private:
     bool open_ = false;
@@ -74,6 +80,7 @@ public:
     RecoverAnswer askrecover(QWidget* parent, const QString& text) override;
     void showerror(QWidget* parent, const QString& text) override;
     void showinfo(QWidget* parent, const QString& caption, const QString& text) override;
+    bool editcommands(QWidget* parent, QList<TestCommand>& commands) override;
 };
 
 // True when a and b name the same existing file.

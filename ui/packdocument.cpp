@@ -47,12 +47,14 @@ void PackDocument::replaced(const QString& file) {
     file_ = file;
     setsaved(std::make_unique<LevelPack>(image()));
     dropjournal();
+    if (!file.isEmpty()) emit fileused(file);
 }
 
 void PackDocument::saved(const QString& file) {
     file_ = file;
     setsaved(std::make_unique<LevelPack>(store.levelpack));
     dropjournal();
+    emit fileused(file);
 }
 
 void PackDocument::dropjournal() {
@@ -101,6 +103,7 @@ void PackDocument::restore(const Journal& j) {
     journaled_.reset();
     lastchange_ = j.changed;
     touched(); // this editor's own journal takes it over
+    if (!file_.isEmpty()) emit fileused(file_);
 }
 
 int PackDocument::levelsdiffering(const Journal& j) {

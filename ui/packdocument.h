@@ -74,6 +74,8 @@ public:
 signals:
     // The journal could not be written: recovery is off, and why.
     void recoveryoff(const QString& why);
+    // The pack now lives in file: it was loaded, saved or restored from it.
+    void fileused(const QString& file);
 
 private:
     QString file_;

@@ -15,6 +15,7 @@
 namespace {
 
 void setup(QCommandLineParser& parser) {
+    QCoreApplication::setOrganizationName(QStringLiteral("tessaron"));
     QCoreApplication::setApplicationName(QStringLiteral("tessaronedit"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TESS_VERSION));
     tess::installgermantexts();
@@ -56,6 +57,7 @@ int main(int argc, char* argv[]) {
     // and the questions are "Bestätigung" and "Fehler" and nothing more.
     QGuiApplication::setDesktopFileName(QStringLiteral("tessaronedit"));
     tess::TForm1 form;
+    form.usesettings();
     form.show();
     form.startrecovery();
     if (!args.isEmpty()) form.opencommandline(args.first());

@@ -224,7 +224,7 @@ void TForm1::newpack() {
 
 void TForm1::loadpack() {
     if (!maybesave()) return;
-    const QString file = dialogs_.openfile(this, OpenDialog1FileName, QString());
+    const QString file = dialogs_.openfile(this, dialogstart(OpenDialog1FileName), QString());
     if (!file.isEmpty()) openpack(file);
 }
 
@@ -272,8 +272,9 @@ bool TForm1::maybesave() {
 bool TForm1::savepack() {
     LevelStore& store = state_->store;
     if (!savebacklevel(store, *this)) return false;
-    // The pack's own file, however it was opened; the last name chosen for a new pack.
-    const QString offered = doc().file().isEmpty() ? SaveDialog1FileName : doc().file();
+    // The pack's own file, however it was opened; for a new pack the last
+    // name chosen, or the folder of the last pack.
+    const QString offered = doc().file().isEmpty() ? dialogstart(SaveDialog1FileName) : doc().file();
     const QString packfile =
         dialogs_.savefile(this, offered, QString(), doc().file(), QStringLiteral("Levelpack speichern"));
     if (packfile.isEmpty()) return false;

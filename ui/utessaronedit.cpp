@@ -7,6 +7,7 @@
 #include "ui/ueditcommands.h"
 #include "ui/leveloverview.h"
 #include "ui/pixelicon.h"
+#include "ui/runcommands.h"
 #include "ui/uitemselect.h"
 #include "ui/ulevedit.h"
 #include "ui/updown.h"
@@ -215,6 +216,7 @@ void TForm1::buildmenus() {
     Datei1->setObjectName(QStringLiteral("Datei1"));
     NeuesLevelpack1 = action(Datei1, "NeuesLevelpack1", "&Neues Levelpack", &TForm1::NeuesLevelpack1Click);
     Levelpackladen1 = action(Datei1, "Levelpackladen1", "&Levelpack laden", &TForm1::Levelpackladen1Click);
+    Zuletztgeffnet1 = Datei1->addMenu(QStringLiteral("&Zuletzt geöffnet"));
     Speichern1 = action(Datei1, "Speichern1", "&Speichern", &TForm1::Speichern1Click);
     Speichern1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     Levelpackspeichern1 = action(Datei1, "Levelpackspeichern1", "&Levelpack speichern",
@@ -265,6 +267,10 @@ void TForm1::buildmenus() {
     Lschen1->setShortcut(QKeySequence(Qt::Key_Delete));
     buildeditmenus();
     buildhelpmenu();
+    buildtestmenus(); // after the other menus' shortcuts, which a command's own may not take
+    // "Hilfe" stays the last menu.
+    menuBar()->removeAction(Hilfe1->menuAction());
+    menuBar()->addAction(Hilfe1->menuAction());
 
     // Show each menu with access keys that do not repeat within it.
     for (QMenu* menu : {Datei1, Bearbeiten1, Ansicht1, Level1, Hilfe1}) {

@@ -35,6 +35,9 @@ class TUpDown;
 class LevelOverview;
 class HelpWindow;
 struct EditExtras;
+struct CommandExtras;
+struct EditorSettings;
+class CommandRunner;
 struct ReplaceCount;
 
 class TForm1 : public QMainWindow, private LevelHost {
@@ -112,6 +115,11 @@ public:
     QAction* Kurzanleitung1;
     QAction* berTessaronLevelEditor1;
     HelpWindow* guide;
+    // "Testen" and "Zuletzt geöffnet" (utestcommands.cpp).
+    QMenu* Testen1;
+    QMenu* Zuletztgeffnet1;
+    QAction* Ausgabeanzeigen1;
+    QAction* Befehlebearbeiten1;
 
     // The last file chosen in each dialog, offered the next time it opens.
     // The level list's dialog offers the pack's name instead.
@@ -155,6 +163,17 @@ public:
     void Gitter1Click();
     void Kurzanleitung1Click();
     void berTessaronLevelEditor1Click();
+    void Befehlebearbeiten1Click();
+    // Runs the command at index of the "Testen" menu on the pack.
+    void runcommand(int index);
+    // Opens a pack of the recent list, asking first about unsaved work.
+    void openrecent(const QString& path);
+    // Remembers commands, recent packs and the dialogs' folder in file (the
+    // user's settings file when empty) from now on; until then nothing is
+    // read or written.
+    void usesettings(const QString& file = {});
+    EditorSettings& settings() const;
+    CommandRunner& runner();
 
     // Index of the tool picture a tool bar button shows.
     static int picture(const QToolButton* button);
@@ -197,6 +216,18 @@ private:
     std::vector<QIcon> tools_;
     bool sized_ = false;
     std::unique_ptr<EditExtras> extras_; // the replace dialog, the statistics, the last pack replace
+    std::unique_ptr<CommandExtras> commands_; // settings, the command runner
+
+    // Adds "Zuletzt geöffnet" to "Datei" and the "Testen" menu.
+    void buildtestmenus();
+    void showtestmenu();
+    void showrecent();
+    void fileused(const QString& file);
+    void remember();
+    // Where a file dialog starts: name when it lies in the folder of the
+    // pack last loaded or saved, else that folder.
+    QString dialogstart(const QString& name) const;
+    bool saveforcommand();
 
     // Adds the marking, fill, replace and mirror items and the statistics.
     void buildeditmenus();

@@ -57,6 +57,12 @@ struct FakeDialogs : Dialogs {
     }
     void showerror(QWidget*, const QString& text) override { errors << text; }
     void showinfo(QWidget*, const QString& caption, const QString& text) override { infos << caption + text; }
+    QList<QList<TestCommand>> commandanswers; // each replaces the list; when empty, cancelled
+    bool editcommands(QWidget*, QList<TestCommand>& commands) override {
+        if (commandanswers.isEmpty()) return false;
+        commands = commandanswers.takeFirst();
+        return true;
+    }
 };
 
 // Settings go to a folder of this test run's own, never the user's.

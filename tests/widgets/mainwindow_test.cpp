@@ -135,7 +135,8 @@ private slots:
             for (const QKeySequence& seq : a->shortcuts()) k << seq.toString(QKeySequence::NativeText);
             if (!a->isSeparator()) keys << k.join(QLatin1Char(' '));
         }
-        QCOMPARE(datei, (QStringList{"&Neues Levelpack", "&Levelpack laden", "&Speichern", "Le&velpack speichern", "-",
+        QCOMPARE(datei, (QStringList{"&Neues Levelpack", "&Levelpack laden", QString::fromUtf8("&Zuletzt geöffnet"),
+                                     "&Speichern", "Le&velpack speichern", "-",
                                      "Level nach &Tiled exportieren...", "Level aus T&iled importieren...", "-",
                                      "B&eenden"}));
 
@@ -155,10 +156,11 @@ private slots:
                                      QString::fromUtf8("Level&übersicht"), "-", "Level&statistik",
                                      QString::fromUtf8("Ersetzen in allen Leveln rück&gängig")}));
         QCOMPARE(w->Levelbersicht1->shortcut().toString(QKeySequence::NativeText), QStringLiteral("F2"));
-        // Ansicht between Bearbeiten and Level, both options off at first; Hilfe last.
-        QStringList bar, ansicht, hilfe;
+        // Ansicht between Bearbeiten and Level, both options off at first;
+        // Testen after Level; Hilfe last.
+        QStringList bar, ansicht, hilfe, testen;
         for (QAction* a : w->menuBar()->actions()) bar << a->text();
-        QCOMPARE(bar, (QStringList{"&Datei", "&Bearbeiten", "&Ansicht", "&Level", "&Hilfe"}));
+        QCOMPARE(bar, (QStringList{"&Datei", "&Bearbeiten", "&Ansicht", "&Level", "&Testen", "&Hilfe"}));
         for (QAction* a : w->Ansicht1->actions()) {
             ansicht << a->text();
             QVERIFY(a->isCheckable() && !a->isChecked());
@@ -167,7 +169,10 @@ private slots:
         QCOMPARE(ansicht, (QStringList{"&Levelrand", "&Gitter"}));
         QCOMPARE(hilfe, (QStringList{"&Kurzanleitung", "-", QString::fromUtf8("Ü&ber Tessaron Level - Editor")}));
         QCOMPARE(w->Kurzanleitung1->shortcut().toString(QKeySequence::NativeText), QStringLiteral("F1"));
-        for (const QStringList& menu : {bar, datei, bearbeiten, ansicht, level, hilfe}) {
+        for (QAction* a : w->Testen1->actions()) testen << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        QCOMPARE(testen, (QStringList{"Keine Befehle eingerichtet", "-", "Ausgabe &anzeigen", "Befehle &bearbeiten..."}));
+        testen.removeFirst(); // no access key: it cannot be chosen
+        for (const QStringList& menu : {bar, datei, bearbeiten, ansicht, level, testen, hilfe}) {
             QString keys;
             for (const QString& caption : menu)
                 if (caption != QLatin1String("-")) keys += caption.at(caption.indexOf(QLatin1Char('&')) + 1).toLower();
@@ -476,7 +481,7 @@ private slots:
         dialogs.unsavedanswers = {SaveAnswer::discard};
         dialogs.openanswers = {pack};
         w->Levelpackladen1->trigger();
-        QCOMPARE(dialogs.openpresets, QStringList{QString()});
+        QCOMPARE(dialogs.openpresets, QStringList{dir.path()}); // the folder the pack was saved to
         QCOMPARE(s().store.levelnr, 0);
         QCOMPARE(w->Edit1->text(), QStringLiteral("1"));
         QCOMPARE(cell(7, 7), 42);

@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// What the editor remembers between runs: the commands of the "Testen" menu,
+// the recently used packs and the folder the file dialogs start in. The
+// settings file comes from outside: reading it takes what it can and drops
+// the rest, never more than the limits below. QtCore only.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QSettings;
+
+namespace tess {
+
+// A program the editor starts on the pack, as the user configured it.
+struct TestCommand {
+    QString name;
+    QString program;
+    QString arguments; // as typed: split like a shell would, %pack %level %dir replaced
+    QString folder;    // working folder, placeholders allowed; empty: the pack's folder
+    QString shortcut;  // portable text of a key sequence; empty: none
+    bool savefirst = false; // otherwise %pack is a temporary copy
+    bool operator==(const TestCommand&) const = default;
+};
+
+struct EditorSettings {
+    QList<TestCommand> commands;
+    QStringList recent; // absolute paths, most recent first
+    QString folder;     // of the pack last loaded or saved
+};
+
+constexpr int maxcommands = 20;
+constexpr int maxrecent = 8;
+constexpr int maxsettingtext = 4096; // characters of one value
+constexpr qint64 maxsettingsbytes = 256 * 1024;
+
+// The settings file of this user, from the organisation and application names.
+QString usersettingsfile();
+// True when path is missing, or a regular file of at most maxsettingsbytes
+// (counted while reading it, not taken from its size).
+bool settingsfilefits(const QString& path);
+// What settings holds, within the limits; bad entries are left out.
+EditorSettings readsettings(QSettings& settings);
+void writesettings(QSettings& settings, const EditorSettings& values);
+// recent with path at the front, once, cut to maxrecent.
+QStringList addrecent(QStringList recent, const QString& path);
+
+} // namespace tess

@@ -1,0 +1,212 @@
+// SPDX-License-Identifier: MIT
+// The main window's "Testen" menu, which starts configured programs on the
+// pack, the recent packs in "Datei", and the folder the file dialogs start
+// in; all three remembered in the settings file.
+#include "ui/utessaronedit.h"
+
+#include "level/packfile.h"
+#include "ui/editorsettings.h"
+#include "ui/editorstate.h"
+#include "ui/runcommands.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTemporaryDir>
+
+namespace tess {
+
+namespace {
+
+QString escaped(QString caption) { return caption.replace(QLatin1Char('&'), QStringLiteral("&&")); }
+
+// Takes the items out of menu; those it made go later, as one of them may be
+// the item being chosen right now.
+void emptymenu(QMenu* menu) {
+    for (QAction* a : menu->actions()) {
+        menu->removeAction(a);
+        if (a->parent() == menu) a->deleteLater();
+    }
+}
+
+} // namespace
+
+EditorSettings& TForm1::settings() const { return commands_->values; }
+CommandRunner& TForm1::runner() { return *commands_->runner; }
+
+void TForm1::buildtestmenus() {
+    commands_ = std::make_unique<CommandExtras>();
+    commands_->runner = new CommandRunner(this);
+    commands_->runner->cannotstart = [this](const QString& why) { dialogs_.showerror(this, why); };
+    Zuletztgeffnet1->setObjectName(QStringLiteral("Zuletztgeffnet1"));
+    Testen1 = menuBar()->addMenu(QStringLiteral("&Testen"));
+    Testen1->setObjectName(QStringLiteral("Testen1"));
+    Ausgabeanzeigen1 = new QAction(QStringLiteral("Ausgabe &anzeigen"), this);
+    Ausgabeanzeigen1->setObjectName(QStringLiteral("Ausgabeanzeigen1"));
+    connect(Ausgabeanzeigen1, &QAction::triggered, commands_->runner->log, &QWidget::show);
+    Befehlebearbeiten1 = new QAction(QStringLiteral("Befehle &bearbeiten..."), this);
+    Befehlebearbeiten1->setObjectName(QStringLiteral("Befehlebearbeiten1"));
+    connect(Befehlebearbeiten1, &QAction::triggered, this, &TForm1::Befehlebearbeiten1Click);
+    connect(&doc(), &PackDocument::fileused, this, &TForm1::fileused);
+    showtestmenu();
+    showrecent();
+}
+
+// The commands numbered 1, 2, ... as their access keys, the first also on
+// F5; a shortcut another item already has is left off.
+void TForm1::showtestmenu() {
+    QList<QKeySequence> taken;
+    for (QAction* m : menuBar()->actions())
+        if (m->menu() && m->menu() != Testen1)
+            for (QAction* a : m->menu()->actions()) taken << a->shortcuts();
+    emptymenu(Testen1);
+    const QList<TestCommand>& commands = settings().commands;
+    for (int i = 0; i < commands.size(); ++i) {
+        const QString key = i < 9 ? QStringLiteral("&%1 ").arg(i + 1) : QString();
+        QAction* a = Testen1->addAction(key + escaped(commands[i].name));
+        a->setObjectName(QStringLiteral("Befehl%1").arg(i + 1));
+        a->setAutoRepeat(false); // a held key starts it once
+        a->setShortcutContext(Qt::ApplicationShortcut);
+        QList<QKeySequence> keys;
+        if (i == 0) keys << QKeySequence(Qt::Key_F5);
+        const QKeySequence own = QKeySequence::fromString(commands[i].shortcut, QKeySequence::PortableText);
+        if (!own.isEmpty() && !taken.contains(own) && !keys.contains(own)) keys << own;
+        a->setShortcuts(keys);
+        taken << keys;
+        connect(a, &QAction::triggered, this, [this, i] { runcommand(i); });
+    }
+    if (commands.isEmpty()) Testen1->addAction(QStringLiteral("Keine Befehle eingerichtet"))->setEnabled(false);
+    Testen1->addSeparator();
+    Testen1->addAction(Ausgabeanzeigen1);
+    Testen1->addAction(Befehlebearbeiten1);
+}
+
+void TForm1::showrecent() {
+    emptymenu(Zuletztgeffnet1);
+    const QStringList& recent = settings().recent;
+    for (int i = 0; i < recent.size(); ++i) {
+        const QString path = recent[i];
+        QAction* a = Zuletztgeffnet1->addAction(
+            QStringLiteral("&%1 %2").arg(QString::number(i + 1), escaped(QDir::toNativeSeparators(path))));
+        connect(a, &QAction::triggered, this, [this, path] { openrecent(path); });
+    }
+    Zuletztgeffnet1->addSeparator();
+    QAction* clear = Zuletztgeffnet1->addAction(QStringLiteral("Liste &leeren"));
+    clear->setObjectName(QStringLiteral("Listeleeren1"));
+    clear->setEnabled(!recent.isEmpty());
+    connect(clear, &QAction::triggered, this, [this] {
+        settings().recent.clear();
+        remember();
+        showrecent();
+    });
+}
+
+void TForm1::usesettings(const QString& file) {
+    const QString path = file.isEmpty() ? usersettingsfile() : file;
+    if (!settingsfilefits(path)) {
+        statusBar()->showMessage(QStringLiteral("Einstellungen nicht gelesen: „%1“ ist keine Datei oder zu groß.")
+                                     .arg(QDir::toNativeSeparators(path)));
+        return; // the file stays as it is; nothing is remembered this time
+    }
+    commands_->file = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    settings() = readsettings(*commands_->file);
+    showtestmenu();
+    showrecent();
+}
+
+void TForm1::remember() {
+    if (commands_->file) writesettings(*commands_->file, settings());
+}
+
+void TForm1::fileused(const QString& file) {
+    const QString path = QFileInfo(file).absoluteFilePath();
+    settings().recent = addrecent(settings().recent, path);
+    settings().folder = QFileInfo(path).absolutePath();
+    remember();
+    showrecent();
+}
+
+QString TForm1::dialogstart(const QString& name) const {
+    const QString folder = settings().folder;
+    if (folder.isEmpty() || (!name.isEmpty() && QFileInfo(name).absolutePath() == folder)) return name;
+    return folder;
+}
+
+void TForm1::openrecent(const QString& path) {
+    exclusive([&] {
+        if (!maybesave()) return;
+        if (QFileInfo(path).isFile()) {
+            openpack(path);
+            return;
+        }
+        dialogs_.showerror(this, QStringLiteral("Das Levelpack „%1“ gibt es nicht mehr; es wird aus der Liste entfernt.")
+                                     .arg(QDir::toNativeSeparators(path)));
+        settings().recent.removeAll(path);
+        remember();
+        showrecent();
+    });
+}
+
+void TForm1::Befehlebearbeiten1Click() {
+    QList<TestCommand> commands = settings().commands;
+    if (!dialogs_.editcommands(this, commands)) return;
+    settings().commands = commands.mid(0, maxcommands);
+    remember();
+    showtestmenu();
+}
+
+// Saves the pack to its own file, or through the save dialog when it has
+// none yet; no level list.
+bool TForm1::saveforcommand() {
+    if (!savebacklevel(state_->store, *this)) return false;
+    QString file = doc().file();
+    if (file.isEmpty()) {
+        file = dialogs_.savefile(this, dialogstart(SaveDialog1FileName), QString(), QString(),
+                                 QStringLiteral("Levelpack speichern"));
+        if (file.isEmpty()) return false;
+        SaveDialog1FileName = file;
+    }
+    const FileResult r = writepack(file, state_->store.levelpack);
+    if (!r.ok) {
+        dialogs_.showerror(this, r.error);
+        return false;
+    }
+    doc().saved(file);
+    return true;
+}
+
+void TForm1::runcommand(int index) {
+    if (index < 0 || index >= settings().commands.size()) return;
+    if (state_->stroke.inprogress()) return; // the level is not a finished step yet
+    const TestCommand command = settings().commands[index];
+    CommandPlaces places;
+    std::unique_ptr<QTemporaryDir> copy;
+    bool ready = false;
+    exclusive([&] {
+        endstep();
+        places.level = state_->store.levelnr + 1;
+        if (command.savefirst) {
+            ready = saveforcommand();
+            places.pack = doc().file();
+            return;
+        }
+        // What saving would write now, without touching the pack's own file.
+        copy = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/tessaronedit-XXXXXX"));
+        const QString name = doc().file().isEmpty() ? QStringLiteral("levelpack.dat") : QFileInfo(doc().file()).fileName();
+        places.pack = copy->filePath(name);
+        const FileResult r = copy->isValid() ? writepack(places.pack, packtosave())
+                                             : FileResult{false, QStringLiteral("Kein temporärer Ordner: %1").arg(copy->errorString())};
+        if (!r.ok) dialogs_.showerror(this, r.error);
+        ready = r.ok;
+    });
+    if (!ready) return;
+    places.pack = QFileInfo(places.pack).absoluteFilePath();
+    places.dir = QFileInfo(doc().file().isEmpty() ? places.pack : doc().file()).absolutePath();
+    runner().run(command, places, std::move(copy));
+}
+
+} // namespace tess
