@@ -63,6 +63,14 @@ void TForm1::exportmap() {
     if (file.isEmpty()) return;
     if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".tmx");
     MapDialogFileName = file;
+    // A folder typed into the name that is not there yet is made, as
+    // tessaron-pack export makes its folder.
+    const QString dir = QFileInfo(file).absolutePath();
+    if (!QDir().mkpath(dir)) {
+        dialogs_.showerror(this, QStringLiteral("Der Ordner „%1“ konnte nicht angelegt werden.")
+                                     .arg(QDir::toNativeSeparators(dir)));
+        return;
+    }
     FileResult r = writelevelmap(file, state_->store.levelpack[state_->store.levelnr]);
     if (r.ok) r = writetilesetfiles(QFileInfo(file).absolutePath(), state_->tiles);
     if (!r.ok) dialogs_.showerror(this, r.error);

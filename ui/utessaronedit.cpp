@@ -320,6 +320,7 @@ void TForm1::ToolButton1Click() {
     drawtoolclick(state_->store.curlevel, state_->layers);
     levedit1->putbuffer();
     endstep();
+    showcounter(); // unmarked infotrons count again
     setpicture(ToolButton1, 2);
     setpicture(ToolButton2, 1);
 }

@@ -199,8 +199,10 @@ private slots:
         w->Einfgen1->trigger();                             // paste there
         QCOMPARE(cell(23, 13), markbit | 4);
         QVERIFY(showsthelayers());
-        QTest::mouseClick(w->ToolButton1, Qt::LeftButton);  // unmark
+        QCOMPARE(w->Label4->text(), QStringLiteral(" / 000")); // marked infotrons do not count
+        QTest::mouseClick(w->ToolButton1, Qt::LeftButton);  // unmark: they count again
         QCOMPARE(cell(23, 13), 4);
+        QCOMPARE(w->Label4->text(), QStringLiteral(" / 008"));
         QVERIFY(showsthelayers());
 
         const QString file = dir.filePath(QStringLiteral("runde.pak"));

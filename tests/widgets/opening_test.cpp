@@ -99,10 +99,11 @@ private slots:
         w->Edit2->setText(QStringLiteral("Karte"));
         w->CheckBox1->setChecked(true);
         const LevelPack pack = w->state().store.levelpack;
-        dialogs.saveanswers = {path("karte")};
+        dialogs.saveanswers = {path("neu/karte")}; // a folder not there yet is made
         w->LevelnachTiledexportieren1->trigger();
         QCOMPARE(dialogs.savepresets, QStringList{QStringLiteral("level001.tmx")});
-        QVERIFY(QFile::exists(path("tiles.tsx")) && QFile::exists(path("tiles.png")));
+        QVERIFY(QFile::exists(path("neu/tiles.tsx")) && QFile::exists(path("neu/tiles.png")));
+        QVERIFY(QFile::rename(path("neu/karte.tmx"), path("karte.tmx")));
         const MapImport map = readlevelmap(path("karte.tmx"));
         QVERIFY2(map.ok, qPrintable(map.error));
         QCOMPARE(map.built.record, w->packtosave()[0]);
