@@ -159,26 +159,6 @@ void TForm1::Befehlebearbeiten1Click() {
     showtestmenu();
 }
 
-// Saves the pack to its own file, or through the save dialog when it has
-// none yet; no level list.
-bool TForm1::saveforcommand() {
-    if (!savebacklevel(state_->store, *this)) return false;
-    QString file = doc().file();
-    if (file.isEmpty()) {
-        file = dialogs_.savefile(this, dialogstart(SaveDialog1FileName), QString(), QString(),
-                                 QStringLiteral("Levelpack speichern"));
-        if (file.isEmpty()) return false;
-        SaveDialog1FileName = file;
-    }
-    const FileResult r = writepack(file, state_->store.levelpack);
-    if (!r.ok) {
-        dialogs_.showerror(this, r.error);
-        return false;
-    }
-    doc().saved(file);
-    return true;
-}
-
 void TForm1::runcommand(int index) {
     if (index < 0 || index >= settings().commands.size()) return;
     if (state_->stroke.inprogress()) return; // the level is not a finished step yet
@@ -190,7 +170,7 @@ void TForm1::runcommand(int index) {
         endstep();
         places.level = state_->store.levelnr + 1;
         if (command.savefirst) {
-            ready = saveforcommand();
+            ready = quicksave(); // as "Speichern": its own file, or the save dialog
             places.pack = doc().file();
             return;
         }
