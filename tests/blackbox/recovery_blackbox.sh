@@ -39,11 +39,20 @@ fail() {
 }
 # Windows shown now, by title, one a line.
 windows() { xdotool search --onlyvisible --name '.' 2>/dev/null | while read -r w; do xdotool getwindowname "$w"; done; }
+# The newest shown window with exactly that title. Compared here, not by
+# xdotool's own pattern, which a C locale cannot match against "ä".
+winid() {
+  local w id=
+  for w in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+    [[ $(xdotool getwindowname "$w" 2>/dev/null) == "$1" ]] && id=$w
+  done
+  echo "$id"
+}
 waitfor() { # TITLE [SECONDS]: waits until a window with exactly that title shows, and gives it the keys
   for _ in $(seq $((${2:-15} * 10))); do
     if windows | grep -qx "$1"; then
       sleep 0.4
-      xdotool windowfocus --sync "$(xdotool search --onlyvisible --name "^$1\$" | tail -1)" 2>/dev/null || true
+      xdotool windowfocus --sync "$(winid "$1")" 2>/dev/null || true
       return 0
     fi
     sleep 0.1
@@ -58,7 +67,7 @@ press() {
   shift
   if [[ $1 == text=* ]]; then text=${1#text=}; shift; fi
   for _ in 1 2 3 4 5; do
-    xdotool windowfocus --sync "$(xdotool search --onlyvisible --name "^$title\$" | tail -1)" 2>/dev/null || true
+    xdotool windowfocus --sync "$(winid "$title")" 2>/dev/null || true
     if [[ -n $text ]]; then xdotool key ctrl+a; xdotool type --delay 20 "$text"; fi
     xdotool key "$@"
     for _ in $(seq 30); do windows | grep -qx "$title" || return 0; sleep 0.1; done
@@ -74,7 +83,7 @@ start() { # starts an editor with ARGS; its pid in $last
   last=$!
   pids+=("$last")
 }
-mainwindow() { xdotool search --onlyvisible --name '^Tessaron Level - Editor$' | tail -1; }
+mainwindow() { winid "Tessaron Level - Editor"; }
 focusmain() { xdotool windowfocus --sync "$(mainwindow)" 2>/dev/null || true; }
 # A stroke in the level view, at a position relative to the main window.
 paint() {
