@@ -18,7 +18,9 @@ done
 
 work=$(mktemp -d)
 # Xvfb picks a free display itself and writes its number once it is ready.
-Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+# Without -noreset it resets when its last client goes (an editor killed
+# between two starts), and an editor connecting meanwhile fails.
+Xvfb -displayfd 3 -noreset -screen 0 1600x1000x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
 pids=()
 cleanup() {
