@@ -156,14 +156,16 @@ void OverviewGrid::contextMenuEvent(QContextMenuEvent* event) {
     overview_->menuasked(overview_->focus_, mapToGlobal(r.center()));
 }
 
+// The focus frame shows only while the grid has the keyboard. Focus also
+// leaves while the overview is being destroyed, so these touch nothing of it.
 void OverviewGrid::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
-    update(overview_->thumbrect(overview_->focus_).adjusted(-4, -4, 4, captionh + 4));
+    update();
 }
 
 void OverviewGrid::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
-    update(overview_->thumbrect(overview_->focus_).adjusted(-4, -4, 4, captionh + 4));
+    update();
 }
 
 LevelOverview::LevelOverview(const TileSet& tiles, QWidget* parent)
