@@ -99,24 +99,14 @@ bool readcapped(const QString& path, qint64 cap, QByteArray& bytes, QString& err
         error = file.errorString();
         return false;
     }
-    // Read to the cap plus one byte whatever size() says: FIFOs and devices
-    // report 0, and a file may grow while it is read.
-    bytes.resize(cap + 1);
-    qint64 got = 0;
-    while (got <= cap) {
-        const qint64 n = file.read(bytes.data() + got, cap + 1 - got);
-        if (n < 0) {
-            error = file.errorString();
-            return false;
-        }
-        if (n == 0) break;
-        got += n;
+    if (!readupto(file, cap, bytes)) {
+        error = file.errorString();
+        return false;
     }
-    if (got > cap) {
+    if (bytes.size() > cap) {
         error = QStringLiteral("Sie ist größer als %1 Bytes.").arg(cap);
         return false;
     }
-    bytes.resize(got);
     return true;
 }
 

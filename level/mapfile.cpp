@@ -6,27 +6,12 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <algorithm>
 
 namespace tess {
 
 namespace {
 
 QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
-
-// At most limit + 1 bytes, whatever size() says: a FIFO or a device reports
-// nothing useful, and a file may grow while it is read.
-bool readcapped(QFile& file, qint64 limit, QByteArray& out) {
-    out.clear();
-    char chunk[65536];
-    while (out.size() <= limit) {
-        const qint64 n = file.read(chunk, std::min<qint64>(sizeof chunk, limit + 1 - out.size()));
-        if (n < 0) return false;
-        if (n == 0) break;
-        out.append(chunk, n);
-    }
-    return true;
-}
 
 } // namespace
 
@@ -56,7 +41,7 @@ MapImport readlevelmap(const QString& path) {
         return out;
     }
     QByteArray text;
-    if (!readcapped(file, mapfilelimit, text)) return refused(file.errorString());
+    if (!readupto(file, mapfilelimit, text)) return refused(file.errorString());
     if (text.size() > mapfilelimit) {
         out.error = QStringLiteral("Die Datei „%1“ ist keine gültige Karte: Sie ist länger als %2 Bytes.")
                         .arg(shown(path), QString::number(mapfilelimit));

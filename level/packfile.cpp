@@ -90,6 +90,18 @@ FileResult writefileatomically(const QString& path, const QByteArray& bytes) {
     return writeatomically(path, bytes.constData(), bytes.size());
 }
 
+bool readupto(QFile& file, qint64 limit, QByteArray& out) {
+    out.clear();
+    char chunk[65536];
+    while (out.size() <= limit) {
+        const qint64 n = file.read(chunk, std::min<qint64>(sizeof chunk, limit + 1 - out.size()));
+        if (n < 0) return false;
+        if (n == 0) break;
+        out.append(chunk, n);
+    }
+    return true;
+}
+
 LevelList buildlevellist(const LevelPack& pack) {
     LevelList list{};
     std::array<std::uint8_t, listentrylen - 1> line;

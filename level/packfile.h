@@ -5,7 +5,10 @@
 
 #include "level/levelformat.h"
 
+#include <QByteArray>
 #include <QString>
+
+class QFile;
 
 namespace tess {
 
@@ -25,6 +28,12 @@ FileResult writepack(const QString& path, const LevelPack& pack);
 
 // Writes bytes to the file at path, atomically as writepack.
 FileResult writefileatomically(const QString& path, const QByteArray& bytes);
+
+// Reads the open file into out, at most limit + 1 bytes whatever size()
+// says: a FIFO or a device reports nothing useful, and a file may grow while
+// it is read. More than limit bytes in out means the file is too long; false
+// on a read error.
+bool readupto(QFile& file, qint64 limit, QByteArray& out);
 
 // The 3108-byte level list: per record "--", its 23 title bytes, "--", 0x00.
 LevelList buildlevellist(const LevelPack& pack);
