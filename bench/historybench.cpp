@@ -2,7 +2,7 @@
 // What a push onto the undo histories costs, with few and many steps held,
 // and once the memory budget is reached and the histories trim themselves.
 
-#include "ui/levelhistory.h"
+#include "document/levelhistory.h"
 
 #include <benchmark/benchmark.h>
 

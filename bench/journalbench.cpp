@@ -3,7 +3,7 @@
 // itself runs on the journal's own thread), and how long a change takes to
 // be on the disk.
 
-#include "ui/packdocument.h"
+#include "document/packdocument.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

@@ -5,8 +5,8 @@
 // each once, no text past 4096 characters), and writing it and reading it
 // back must give the same values; the view options the same.
 
-#include "ui/editorsettings.h"
-#include "ui/viewsettings.h"
+#include "document/editorsettings.h"
+#include "document/viewsettings.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,7 +5,7 @@
 // the one chosen its name, program, arguments, working folder, shortcut and
 // whether the pack is saved first.
 
-#include "ui/editorsettings.h"
+#include "document/editorsettings.h"
 
 #include <QDialog>
 

@@ -3,7 +3,7 @@
 
 // The modal dialogs the main window shows. Tests put answers in their place.
 
-#include "ui/editorsettings.h"
+#include "document/editorsettings.h"
 
 #include <QString>
 

@@ -9,7 +9,7 @@
 #include "edit/stroke.h"
 #include "level/levelstore.h"
 #include "gui/tileset.h"
-#include "ui/packdocument.h"
+#include "document/packdocument.h"
 
 namespace tess {
 

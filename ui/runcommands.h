@@ -6,7 +6,7 @@
 // shell, and its output and exit status in a small log window that opens by
 // itself when a program fails.
 
-#include "ui/editorsettings.h"
+#include "document/editorsettings.h"
 
 #include <QDialog>
 #include <QSettings>

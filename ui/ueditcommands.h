@@ -7,7 +7,7 @@
 
 #include "edit/cellchange.h"
 #include "edit/tilecommands.h"
-#include "ui/levelhistory.h"
+#include "document/levelhistory.h"
 
 #include <functional>
 

@@ -6,7 +6,7 @@
 // inverted, in a scroll area. Mouse strokes are made on its paint surface.
 
 #include "edit/stroke.h"
-#include "ui/viewsettings.h"
+#include "document/viewsettings.h"
 
 #include <QScrollArea>
 

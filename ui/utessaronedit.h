@@ -9,8 +9,8 @@
 #include "edit/cellchange.h"
 #include "level/levelstore.h"
 #include "ui/dialogs.h"
-#include "ui/levelhistory.h"
-#include "ui/packdocument.h"
+#include "document/levelhistory.h"
+#include "document/packdocument.h"
 
 #include <QMainWindow>
 

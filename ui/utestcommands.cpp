@@ -5,7 +5,7 @@
 #include "ui/utessaronedit.h"
 
 #include "level/packfile.h"
-#include "ui/editorsettings.h"
+#include "document/editorsettings.h"
 #include "ui/editorstate.h"
 #include "ui/runcommands.h"
 

@@ -8,7 +8,7 @@
 #include "ui/helpwindow.h"
 #include "ui/leveloverview.h"
 #include "ui/ulevedit.h"
-#include "ui/viewsettings.h"
+#include "document/viewsettings.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -5,7 +5,7 @@
 #include "fakedialogs.h"
 #include "level/packfile.h"
 #include "ui/commanddialog.h"
-#include "ui/editorsettings.h"
+#include "document/editorsettings.h"
 #include "ui/runcommands.h"
 
 #include <QCheckBox>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/levelhistory.h"
+#include "document/levelhistory.h"
 
 #include "level/packops.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/recoveryjournal.h"
+#include "document/recoveryjournal.h"
 
 #include "level/journalfile.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/packdocument.h"
+#include "document/packdocument.h"
 
 #include "level/packfile.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "ui/viewsettings.h"
+#include "document/viewsettings.h"
 
-#include "ui/editorsettings.h"
+#include "document/editorsettings.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/editorsettings.h"
+#include "document/editorsettings.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -9,8 +9,8 @@
 
 #include "level/journalfile.h"
 #include "level/levelstore.h"
-#include "ui/levelhistory.h"
-#include "ui/recoveryjournal.h"
+#include "document/levelhistory.h"
+#include "document/recoveryjournal.h"
 
 #include <QDateTime>
 #include <QObject>
