@@ -24,10 +24,10 @@ void BM_JournalUpdateOnWindowThread(benchmark::State& state) {
     doc.openjournal(dir.path());
     std::uint8_t v = 0;
     for (auto _ : state) {
-        doc.store.curlevel[100] = ++v % 40;
+        doc.working()[100] = ++v % 40;
         doc.updatejournal();
     }
-    doc.journal.flush(5000);
+    doc.journal().flush(5000);
 }
 
 // From a change to its journal being durable on the disk, with the delay
@@ -39,12 +39,12 @@ void BM_JournalChangeToDisk(benchmark::State& state) {
     std::uint8_t v = 0;
     for (auto _ : state) {
         QEventLoop loop;
-        QObject::connect(&doc.journal, &RecoveryJournal::written, &loop, &QEventLoop::quit);
+        QObject::connect(&doc.journal(), &RecoveryJournal::written, &loop, &QEventLoop::quit);
         QTimer::singleShot(5000, &loop, &QEventLoop::quit);
         QElapsedTimer t;
         t.start();
-        doc.store.curlevel[100] = ++v % 40;
-        doc.touched();
+        doc.working()[100] = ++v % 40;
+        doc.recordcells();
         loop.exec();
         state.SetIterationTime(double(t.nsecsElapsed()) / 1e9);
     }

@@ -33,8 +33,8 @@ const int sizes[] = {12, 16, 24, 32, 48};
 void varied(EditorState& s, bool marked) {
     std::mt19937 rng(5);
     for (int i = 0; i < cellcount; ++i) {
-        s.store.curlevel[i] = static_cast<std::uint8_t>(rng() % tilecodecount);
-        if (marked) s.store.curlevel[i] |= markbit;
+        s.doc.working()[i] = static_cast<std::uint8_t>(rng() % tilecodecount);
+        if (marked) s.doc.working()[i] |= markbit;
     }
 }
 
@@ -201,7 +201,7 @@ struct Overview {
     LevelOverview overview{s->tiles, nullptr};
     Overview() {
         varied(*s, false);
-        overview.level = [this](int) { return s->store.curlevel; };
+        overview.level = [this](int) { return s->store().curlevel; };
         overview.show();
         QCoreApplication::processEvents();
     }
@@ -293,10 +293,10 @@ int main(int argc, char** argv) {
 
         // Peak resident memory with a pack loaded.
         QTemporaryDir dir;
-        auto pack = std::make_unique<LevelPack>(form.state().store.levelpack);
+        auto pack = std::make_unique<LevelPack>(form.state().store().levelpack);
         const QString file = dir.filePath(QStringLiteral("b.pak"));
         writepack(file, *pack);
-        readpack(file, form.state().store.levelpack);
+        form.openpack(file);
         rusage ru{};
         getrusage(RUSAGE_SELF, &ru);
         std::printf("peak resident memory after loading a pack: %.1f MiB\n", ru.ru_maxrss / 1024.0);

@@ -31,10 +31,18 @@ void MoveStep::apply(bool undo) {
     if (history_.applymove) history_.applymove(undo ? from_ : to_);
 }
 
+void ReplaceStep::apply(bool undo) {
+    if (history_.applyreplace) history_.applyreplace(change_, undo);
+}
+
 LevelHistory::LevelHistory() {
     for (int i = 0; i < levelcount; ++i) {
         stacks_.push_back(std::make_unique<QUndoStack>());
-        group.addStack(stacks_.back().get());
+        QUndoStack* s = stacks_.back().get();
+        group.addStack(s);
+        QObject::connect(s, &QUndoStack::indexChanged, s, [this] {
+            if (changed) changed();
+        });
     }
     stackbytes_.assign(stacks_.size(), 0);
     setcurrent(0);

@@ -85,6 +85,24 @@ private:
     int from_, to_;
 };
 
+// One level's part of a replace across the pack: the record bytes it
+// changed (tiles and switch table), wherever that level is then.
+class ReplaceStep : public HistoryStep {
+public:
+    ReplaceStep(LevelHistory& history, int replace, CellChange change)
+        : HistoryStep(history), replace_(replace), change_(std::move(change)) {}
+    std::size_t bytes() const override { return sizeof(ReplaceStep) + change_.bytes(); }
+    HistoryStep* clone() const override { return new ReplaceStep(history_, replace_, change_); }
+    int replace() const { return replace_; }
+
+protected:
+    void apply(bool undo) override;
+
+private:
+    int replace_;
+    CellChange change_;
+};
+
 class LevelHistory {
 public:
     LevelHistory();
@@ -98,6 +116,11 @@ public:
     std::function<void(const LevelRecord&)> applyrecord;
     // What undo and redo of a move step do: the current level moves to slot.
     std::function<void(int slot)> applymove;
+    // What undo and redo of a replace step do to its level's record.
+    std::function<void(const CellChange&, bool undo)> applyreplace;
+    // Called whenever any history's index moves: a step pushed, undone or
+    // redone on any level, not only the current one.
+    std::function<void()> changed;
     // The bound on all histories together, in bytes.
     std::size_t budget = std::size_t(64) << 20;
 
@@ -113,6 +136,7 @@ public:
     // Pushes a step onto the history of slot, which need not be the current one.
     void pushto(int slot, HistoryStep* step);
     QUndoStack& stack(int slot) { return *stacks_[static_cast<std::size_t>(slot)]; }
+    const QUndoStack& stack(int slot) const { return *stacks_[static_cast<std::size_t>(slot)]; }
     // The memory of all histories, kept as steps come and go.
     std::size_t bytes() const { return total_; }
     // The same, counted step by step.

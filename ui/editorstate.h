@@ -15,14 +15,14 @@ namespace tess {
 
 struct EditorState {
     PackDocument doc;
-    LevelStore& store = doc.store;
     EditLayers layers;
     StrokeState stroke;
     TileSet tiles;
     int leftitem = 2;  // left and middle button
     int rightitem = 0; // right button
 
-    StrokeTarget stroketarget() { return {store.curlevel, layers, stroke}; }
+    const LevelStore& store() const { return doc.store(); }
+    StrokeTarget stroketarget() { return {doc.working(), layers, stroke}; }
 };
 
 } // namespace tess

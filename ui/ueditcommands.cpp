@@ -53,12 +53,11 @@ void TForm1::buildeditmenus() {
     Levelstatistik1 = action(Level1, "Levelstatistik1", "Level&statistik", &TForm1::Levelstatistik1Click);
     Ersetzenrckgngig1 = action(Level1, "Ersetzenrckgngig1", "Ersetzen in allen Leveln rück&gängig",
                                &TForm1::Ersetzenrckgngig1Click);
-    Ersetzenrckgngig1->setEnabled(false);
 
     extras_->stats = new LevelStats(state_->tiles, this);
     auto* dialog = extras_->replacedialog = new ReplaceDialog(state_->tiles, this);
     dialog->count = [this](std::uint8_t from, std::uint8_t to, ReplaceScope scope) {
-        if (scope != ReplaceScope::pack) return ReplaceCount{countreplace(state_->store.curlevel, from, to, scope), 1, 0};
+        if (scope != ReplaceScope::pack) return ReplaceCount{countreplace(doc().store().curlevel, from, to, scope), 1, 0};
         const PackReplace n = replaceinpack(packtosave(), from, to, false);
         return ReplaceCount{n.cells, n.levels, n.skipped};
     };
@@ -69,37 +68,23 @@ void TForm1::buildeditmenus() {
             celledit([&](LevelRecord& cur, EditLayers& layers) { cells = replacetiles(cur, layers, from, to, scope); });
             return ReplaceCount{cells, 1, 0};
         }
-        ReplaceCount n;
-        exclusive([&] { n = replaceinlevels(from, to); });
-        return n;
+        PackReplaceDone n;
+        exclusive([&] { n = doc().replaceinlevels(from, to); });
+        return ReplaceCount{n.cells, n.levels, n.skipped};
     };
     dialog->undo = [this] {
-        if (extras_->lastscope == ReplaceScope::pack) return undopackreplace();
-        if (state_->stroke.inprogress() || !doc().history.group.canUndo()) return false;
-        doc().history.group.undo();
+        if (state_->stroke.inprogress()) return false;
+        if (extras_->lastscope == ReplaceScope::pack) return doc().undoreplaceinlevels();
+        if (!doc().canundo()) return false;
+        doc().undo();
         return true;
-    };
-    extras_->applyreplace = [this](const CellChange& change, bool undo) {
-        LevelStore& store = state_->store;
-        const int slot = extras_->undoslot;
-        if (slot >= 0 && slot != store.levelnr) {
-            applyrecordbytes(store.levelpack[slot], change, undo);
-            overview->changed(slot);
-            return;
-        }
-        // The level shown holds what it held right after the replace: its
-        // record is built from it and the bytes written into that.
-        LevelRecord rec = buildrecord(store.curlevel, readfields(*this)).record;
-        applyrecordbytes(rec, change, undo);
-        showrecord(rec);
-        overview->changed(store.levelnr);
     };
 }
 
 template <class F> void TForm1::celledit(F&& command) {
-    command(state_->store.curlevel, state_->layers);
+    command(doc().working(), state_->layers);
     levedit1->putbuffer();
-    endstep();
+    doc().recordcells();
     showcounter();
 }
 
@@ -137,66 +122,22 @@ void TForm1::Markierungobenuntenspiegeln1Click() {
 }
 
 void TForm1::Ersetzen1Click() {
-    const LevelRecord& cur = state_->store.curlevel;
+    const LevelRecord& cur = doc().store().curlevel;
     const bool anymarked = std::any_of(cur.begin(), cur.begin() + cellcount, [](std::uint8_t b) { return b & markbit; });
     extras_->replacedialog->start(state_->leftitem, state_->rightitem, anymarked);
 }
 
 void TForm1::Levelstatistik1Click() {
-    extras_->stats->start(counttiles(state_->store.curlevel), state_->store.levelnr + 1, Edit2->text(),
+    extras_->stats->start(counttiles(doc().store().curlevel), doc().store().levelnr + 1, Edit2->text(),
                           infotronsneeded());
 }
 
 void TForm1::Ersetzenrckgngig1Click() {
     bool undone = false;
-    exclusive([&] { undone = undopackreplace(); });
+    exclusive([&] { undone = !state_->stroke.inprogress() && doc().undoreplaceinlevels(); });
     if (!undone)
         dialogs_.showerror(this, QStringLiteral("Das letzte Ersetzen in allen Leveln lässt sich nicht mehr als "
                                                 "Ganzes rückgängig machen: ein Level wurde seitdem geändert."));
-}
-
-// The level shown is stored back first, as a level switch does; declining
-// the switch-limit question cancels. Then every level is one step.
-ReplaceCount TForm1::replaceinlevels(std::uint8_t from, std::uint8_t to) {
-    LevelStore& store = state_->store;
-    endstep();
-    if (!savebacklevel(store, *this)) return {};
-    const PackReplace done = replaceinpack(store.levelpack, from, to, true);
-    const int id = ++extras_->lastreplace;
-    for (const SlotReplace& s : done.changed) {
-        CellChange change = diffrecords(store.levelpack[s.slot], s.after);
-        store.levelpack[s.slot] = s.after;
-        if (s.slot == store.levelnr) showrecord(s.after);
-        doc().history.pushto(s.slot, new ReplaceStep(doc().history, *extras_, id, std::move(change)));
-        overview->changed(s.slot);
-    }
-    extras_->lastlevels = done.levels;
-    Ersetzenrckgngig1->setEnabled(done.levels > 0);
-    updateundo();
-    return {done.cells, done.levels, done.skipped};
-}
-
-bool TForm1::undopackreplace() {
-    const int id = extras_->lastreplace;
-    if (extras_->lastlevels == 0 || state_->stroke.inprogress()) return false;
-    endstep();
-    std::vector<int> found;
-    for (int slot = 0; slot < levelcount; ++slot) {
-        const QUndoStack& s = doc().history.stack(slot);
-        if (s.index() == 0) continue;
-        const auto* step = dynamic_cast<const ReplaceStep*>(s.command(s.index() - 1));
-        if (step && step->replace() == id) found.push_back(slot);
-    }
-    if (int(found.size()) != extras_->lastlevels) return false;
-    for (int slot : found) {
-        extras_->undoslot = slot == state_->store.levelnr ? -1 : slot;
-        doc().history.stack(slot).undo();
-    }
-    extras_->undoslot = -1;
-    extras_->lastlevels = 0;
-    Ersetzenrckgngig1->setEnabled(false);
-    updateundo();
-    return true;
 }
 
 } // namespace tess

@@ -106,7 +106,7 @@ bool Tlevedit::cellat(int x, int y, int& col, int& row) const {
 }
 
 std::uint8_t Tlevedit::cellvalue(int col, int row) const {
-    return state_.store.curlevel[cellindex(col, row)];
+    return state_.store().curlevel[cellindex(col, row)];
 }
 
 QRect Tlevedit::cellrect(int col, int row) const {
@@ -148,7 +148,7 @@ void Tlevedit::drawregion(QPainter& p, const QRegion& region) {
                 const int top = px.y(m + (row - 1) * th), height = px.y(m + row * th) - top;
                 for (int col = g.left() / tw + 1; col <= g.right() / tw + 1; ++col) {
                     const int left = px.x(m + (col - 1) * tw);
-                    const CellLook look = celllook(state_.layers, state_.store.curlevel, col, row);
+                    const CellLook look = celllook(state_.layers, state_.store().curlevel, col, row);
                     tiles.drawtile(p, QRect(left, top, px.x(m + col * tw) - left, height), look.code, look.inverted);
                 }
             }
@@ -165,7 +165,7 @@ void Tlevedit::putbuffer() {
     // The changed cells, gathered row by row into runs: the region to draw.
     runs_.clear();
     int runrow = -1, runend = -1;
-    tess::putbuffer(state_.layers, state_.store.curlevel, [&](int col, int row, CellLook) {
+    tess::putbuffer(state_.layers, state_.store().curlevel, [&](int col, int row, CellLook) {
         if (row == runrow && col == runend + 1) {
             runs_.back().setRight(cellrect(col, row).right());
         } else {

@@ -52,10 +52,9 @@ void TForm1::LevelausTiledimportieren1Click() { levelcommand([this] { importmap(
 // Stores the level back, as a level switch does, and writes its record as
 // tessaron-pack export would, with tiles.tsx and tiles.png beside it.
 void TForm1::exportmap() {
-    endstep();
-    if (!savebacklevel(state_->store, *this)) return;
+    if (!doc().storeback()) return;
     // Offered: levelNNN.tmx in the folder of the last map.
-    const QString name = levelmapname(state_->store.levelnr) + QStringLiteral(".tmx");
+    const QString name = levelmapname(doc().store().levelnr) + QStringLiteral(".tmx");
     const QString preset =
         MapDialogFileName.isEmpty() ? name : QFileInfo(MapDialogFileName).absoluteDir().filePath(name);
     QString file =
@@ -71,7 +70,7 @@ void TForm1::exportmap() {
                                      .arg(QDir::toNativeSeparators(dir)));
         return;
     }
-    FileResult r = writelevelmap(file, state_->store.levelpack[state_->store.levelnr]);
+    FileResult r = writelevelmap(file, doc().store().levelpack[doc().store().levelnr]);
     if (r.ok) r = writetilesetfiles(QFileInfo(file).absolutePath(), state_->tiles);
     if (!r.ok) dialogs_.showerror(this, r.error);
 }
@@ -89,16 +88,15 @@ void TForm1::importmap() {
     }
     // The level shown is stored back first, so that each question is about
     // one thing: first the level as edited, then the map replacing it.
-    endstep();
-    if (!savebacklevel(state_->store, *this)) return;
+    if (!doc().storeback()) return;
     if (map.built.switchesfound > maxswitches &&
         !dialogs_.askyesno(this,
                            QStringLiteral("Die Karte „%1“ für Level %2 enthält %3 Gravitationsschalter. %4")
-                               .arg(QFileInfo(file).fileName(), QString::number(state_->store.levelnr + 1),
+                               .arg(QFileInfo(file).fileName(), QString::number(doc().store().levelnr + 1),
                                     QString::number(map.built.switchesfound), QString::fromUtf8(switchlimitquestion)),
                            true))
         return;
-    replacelevel(map.built.record);
+    doc().replacerecord(map.built.record);
 }
 
 // The level menu. Each operation stores the current level back first, as a
@@ -110,56 +108,33 @@ void TForm1::Levelleeren1Click() { levelcommand([this] { clearlevel(); }); }
 
 void TForm1::Levelnachvorne1Click() {
     levelcommand([this] {
-        if (state_->store.levelnr > 0) movelevel(state_->store.levelnr - 1);
+        if (doc().store().levelnr > 0) doc().movelevel(doc().store().levelnr - 1);
     });
 }
 
 void TForm1::Levelnachhinten1Click() {
     levelcommand([this] {
-        if (state_->store.levelnr < levelcount - 1) movelevel(state_->store.levelnr + 1);
+        if (doc().store().levelnr < levelcount - 1) doc().movelevel(doc().store().levelnr + 1);
     });
 }
 
 void TForm1::copylevel() {
-    endstep();
-    if (!savebacklevel(state_->store, *this)) return;
-    levelclip_ = state_->store.levelpack[state_->store.levelnr];
+    if (!doc().storeback()) return;
+    levelclip_ = doc().store().levelpack[doc().store().levelnr];
     Leveleinfgen1->setEnabled(true);
 }
 
 void TForm1::pastelevel() {
     if (!levelclip_) return;
-    endstep();
-    if (savebacklevel(state_->store, *this)) replacelevel(*levelclip_);
+    if (doc().storeback()) doc().replacerecord(*levelclip_);
 }
 
 void TForm1::clearlevel() {
-    endstep();
-    if (savebacklevel(state_->store, *this)) replacelevel(emptylevel(state_->store.levelnr + 1));
-}
-
-void TForm1::movelevel(int to) {
-    endstep();
-    if (!savebacklevel(state_->store, *this)) return;
-    const int from = state_->store.levelnr;
-    showmove(to);
-    doc().history.push(new MoveStep(doc().history, from, to));
-}
-
-void TForm1::showmove(int to) {
-    LevelStore& store = state_->store;
-    // Undo and redo come here without the level stored back: storing it
-    // builds what it held after its last step, so nothing is asked.
-    store.levelpack[store.levelnr] = buildrecord(store.curlevel, readfields(*this)).record;
-    moveslot(store.levelpack, store.levelnr, to);
-    doc().history.moveslot(store.levelnr, to);
-    selectlevel(store, state_->layers, *this, to);
-    levelshown();
-    overview->changedall();
+    if (doc().storeback()) doc().replacerecord(emptylevel(doc().store().levelnr + 1));
 }
 
 LevelRecord TForm1::shownlevel(int slot) const {
-    const LevelStore& store = state_->store;
+    const LevelStore& store = doc().store();
     if (slot != store.levelnr) {
         LevelRecord rec = store.levelpack[slot];
         decodeswitches(rec);
@@ -179,7 +154,7 @@ void TForm1::buildoverview() {
     overview->chosen = [this](int slot) { levelcommand([&] { gotolevel(slot); }); };
     overview->moved = [this](int from, int to) {
         levelcommand([&] {
-            if (gotolevel(from)) movelevel(to);
+            if (gotolevel(from)) doc().movelevel(to);
         });
     };
     // The level menu's operations for the level under the pointer: it
@@ -202,32 +177,19 @@ void TForm1::buildoverview() {
         for (auto [item, delta] : {std::pair{Levelnachvorne1, -1}, std::pair{Levelnachhinten1, +1}})
             connect(menu.addAction(item->text()), &QAction::triggered, this, [this, slot, delta = delta] {
                 levelcommand([&] {
-                    if (slot + delta >= 0 && slot + delta < levelcount && gotolevel(slot)) movelevel(slot + delta);
+                    if (slot + delta >= 0 && slot + delta < levelcount && gotolevel(slot)) doc().movelevel(slot + delta);
                 });
             });
         menu.exec(at);
     };
     overview->shown = [this](bool visible) { Levelbersicht1->setChecked(visible); };
     connect(Levelbersicht1, &QAction::toggled, overview, &QWidget::setVisible);
-    connect(Edit2, &QLineEdit::textChanged, this, [this] { overview->changed(state_->store.levelnr); });
-}
-
-void TForm1::replacelevel(const LevelRecord& record) {
-    const LevelRecord before = state_->store.levelpack[state_->store.levelnr];
-    showrecord(record);
-    doc().history.push(new RecordStep(doc().history, before, record));
-}
-
-void TForm1::showrecord(const LevelRecord& record) {
-    state_->store.levelpack[state_->store.levelnr] = record;
-    selectlevel(state_->store, state_->layers, *this, state_->store.levelnr);
-    levelshown();
+    connect(Edit2, &QLineEdit::textChanged, this, [this] { overview->changed(doc().store().levelnr); });
 }
 
 void TForm1::newpack() {
     if (!maybesave()) return;
-    newlevelpack(state_->store, state_->layers, *this);
-    packreplaced({});
+    doc().newpack();
 }
 
 void TForm1::loadpack() {
@@ -244,9 +206,7 @@ bool TForm1::openpack(const QString& path) {
         dialogs_.showerror(this, r.error);
         return false;
     }
-    state_->store.levelpack = *pack;
-    selectlevel(state_->store, state_->layers, *this, 0);
-    packreplaced(path);
+    doc().load(*pack, path);
     return true;
 }
 
@@ -254,12 +214,6 @@ bool TForm1::opencommandline(const QString& path) {
     bool opened = false;
     exclusive([&] { opened = maybesave() && openpack(path); });
     return opened;
-}
-
-void TForm1::packreplaced(const QString& file) {
-    doc().replaced(file);
-    levelshown();
-    overview->changedall();
 }
 
 LevelPack TForm1::packtosave() const { return state_->doc.image(); }
@@ -271,15 +225,14 @@ bool TForm1::maybesave() {
     switch (dialogs_.askunsaved(this, QStringLiteral("Das Levelpack wurde geändert. Sollen die Änderungen "
                                                      "gespeichert werden?"))) {
     case SaveAnswer::save: return savepack();
-    case SaveAnswer::discard: doc().dropjournal(); return true;
+    case SaveAnswer::discard: return true; // the journal goes once the pack is replaced
     case SaveAnswer::cancel: break;
     }
     return false;
 }
 
 bool TForm1::savepack() {
-    LevelStore& store = state_->store;
-    if (!savebacklevel(store, *this)) return false;
+    if (!doc().storeback()) return false;
     // The pack's own file, however it was opened; for a new pack the last
     // name chosen, or the folder of the last pack.
     const QString offered = doc().file().isEmpty() ? dialogstart(SaveDialog1FileName) : doc().file();
@@ -287,12 +240,12 @@ bool TForm1::savepack() {
         dialogs_.savefile(this, offered, QString(), doc().file(), QStringLiteral("Levelpack speichern"));
     if (packfile.isEmpty()) return false;
     SaveDialog1FileName = packfile;
-    FileResult r = writepack(packfile, store.levelpack);
+    if (!overwriteok(packfile)) return false;
+    FileResult r = doc().save(packfile);
     if (!r.ok) {
         dialogs_.showerror(this, r.error);
         return false;
     }
-    doc().saved(packfile);
     // The pack is saved; what follows is the level list, offered beside it
     // under the pack's name with the list's suffix.
     if (!dialogs_.askyesno(this, levellistquestion, true)) return true;
@@ -309,9 +262,18 @@ bool TForm1::savepack() {
                                .arg(QFileInfo(packfile).fileName()),
                            false))
         return true;
-    r = writelevellist(listfile, store.levelpack);
+    r = writelevellist(listfile, doc().store().levelpack);
     if (!r.ok) dialogs_.showerror(this, r.error);
     return true;
+}
+
+bool TForm1::overwriteok(const QString& file) {
+    if (doc().file().isEmpty() || !samefile(file, doc().file()) || !doc().changedondisk()) return true;
+    return dialogs_.askyesno(this,
+                             QStringLiteral("Die Datei „%1“ wurde seit dem letzten Laden oder Speichern von "
+                                            "einem anderen Programm geändert. Soll sie trotzdem überschrieben werden?")
+                                 .arg(QFileInfo(file).fileName()),
+                             false);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -19,7 +19,7 @@ namespace tess {
 
 PackDocument& TForm1::doc() const { return state_->doc; }
 PackDocument& TForm1::document() { return doc(); }
-LevelHistory& TForm1::history() { return doc().history; }
+const LevelHistory& TForm1::history() { return doc().history(); }
 
 namespace {
 
@@ -43,14 +43,14 @@ QString recoverquestion(const Journal& j, int differing) {
 void TForm1::startrecovery(const QString& folder) {
     if (!doc().openjournal(folder)) return;
     bool restored = false;
-    for (const QString& path : doc().journal.orphans()) {
+    for (const QString& path : doc().journal().orphans()) {
         if (restored) { // one pack at a time: the others wait for the next start
-            doc().journal.release(path, false);
+            doc().journal().release(path, false);
             continue;
         }
         const JournalRead r = readjournal(path);
         if (!r.ok) {
-            const QString aside = doc().journal.keepaside(path);
+            const QString aside = doc().journal().keepaside(path);
             dialogs_.showerror(this, QStringLiteral("%1 Sie bleibt als „%2“ erhalten.")
                                          .arg(r.error, QDir::toNativeSeparators(aside)));
             continue;
@@ -60,18 +60,16 @@ void TForm1::startrecovery(const QString& folder) {
         if (answer == RecoverAnswer::restore) {
             exclusive([&] {
                 doc().restore(r.journal);
-                selectlevel(state_->store, state_->layers, *this, r.journal.levelnr);
-                levelshown();
-                overview->changedall();
                 if (!r.journal.packfile.isEmpty()) SaveDialog1FileName = r.journal.packfile;
             });
-            // The old journal goes only once this editor's own holds the pack.
+            // The old journal goes once this editor's own holds the pack, or
+            // when the pack is just what its file holds: nothing is left to keep.
             doc().updatejournal();
-            const bool kept = doc().journal.flush(5000) && QFileInfo::exists(doc().journal.path());
-            doc().journal.release(path, kept);
+            const bool kept = doc().journal().flush(5000) && QFileInfo::exists(doc().journal().path());
+            doc().journal().release(path, kept || !doc().changed());
             restored = true;
         } else {
-            doc().journal.release(path, answer == RecoverAnswer::discard);
+            doc().journal().release(path, answer == RecoverAnswer::discard);
         }
     }
 }

@@ -62,18 +62,23 @@ TForm1::TForm1(QWidget* parent)
     setWindowIcon(icon);
     buildlayout();
     buildmenus();
-    doc().fields = [this] { return readfields(*this); };
+    doc().attach(state_->layers, *this);
     connect(&doc(), &PackDocument::recoveryoff, this, &TForm1::showrecoveryoff);
-    // What the undo histories do not see: typed properties and the gravity box.
-    for (QLineEdit* field : {Edit2, Edit3}) connect(field, &QLineEdit::textChanged, &doc(), &PackDocument::touched);
-    connect(CheckBox1, &QCheckBox::toggled, &doc(), &PackDocument::touched);
-    doc().history.applycells = [this](const CellChange& change, bool undo) { applystep(change, undo); };
-    doc().history.applyrecord = [this](const LevelRecord& record) { showrecord(record); };
-    doc().history.applymove = [this](int slot) { showmove(slot); };
+    // The property fields are part of the pack as saving would write it.
+    for (QLineEdit* field : {Edit2, Edit3}) connect(field, &QLineEdit::textChanged, &doc(), &PackDocument::fieldsedited);
+    connect(CheckBox1, &QCheckBox::toggled, &doc(), &PackDocument::fieldsedited);
     buildoverview();
     overviewkeys();
-    connect(&doc().history.group, &QUndoGroup::canUndoChanged, this, &TForm1::updateundo);
-    connect(&doc().history.group, &QUndoGroup::canRedoChanged, this, &TForm1::updateundo);
+    connect(&doc(), &PackDocument::levelshown, this, [this](int slot) { overview->setcurrent(slot); });
+    connect(&doc(), &PackDocument::levelchanged, this, [this](int slot) {
+        if (slot < 0) overview->changedall();
+        else overview->changed(slot);
+    });
+    connect(&doc(), &PackDocument::cellsrestored, this, [this] {
+        levedit1->putbuffer();
+        showcounter();
+    });
+    connect(&doc(), &PackDocument::undochanged, this, &TForm1::updateundo);
     for (QObject* o : {static_cast<QObject*>(Edit1), static_cast<QObject*>(Edit2), static_cast<QObject*>(Edit3),
                        static_cast<QObject*>(levedit1->PaintBox1), static_cast<QObject*>(itemselect1->PaintBox1)})
         o->installEventFilter(this);
@@ -200,7 +205,7 @@ void TForm1::buildlayout() {
     levedit1->strokebegan = [this] { updateundo(); };
     levedit1->strokeended = [this] {
         showcounter();
-        endstep();
+        doc().recordcells();
         updateundo();
     };
 }
@@ -289,8 +294,7 @@ void TForm1::buildmenus() {
 void TForm1::FormCreate() {
     itemselect1->calcrowscols();
     levedit1->calcrowscols();
-    newlevelpack(state_->store, state_->layers, *this);
-    packreplaced({});
+    doc().newpack();
 }
 
 int TForm1::picture(const QToolButton* button) { return button->property("picture").toInt(); }
@@ -308,18 +312,14 @@ bool TForm1::UpDown1ChangingEx(int newvalue) {
 }
 
 bool TForm1::gotolevel(int slot) {
-    endstep(); // a stroke in progress may have changed cells already
-    if (!savebacklevel(state_->store, *this)) return false;
-    selectlevel(state_->store, state_->layers, *this, slot);
-    levelshown();
-    return true;
+    return doc().select(slot);
 }
 
 void TForm1::ToolButton1Click() {
     levelkeys_ = true;
-    drawtoolclick(state_->store.curlevel, state_->layers);
+    drawtoolclick(doc().working(), state_->layers);
     levedit1->putbuffer();
-    endstep();
+    doc().recordcells();
     showcounter(); // unmarked infotrons count again
     setpicture(ToolButton1, 2);
     setpicture(ToolButton2, 1);
@@ -353,67 +353,44 @@ void TForm1::ToolButton5Click() {
     zoomto(w == 16 ? 12 : w == 24 ? 16 : w == 32 ? 24 : w == 48 ? 32 : w);
 }
 
-void TForm1::Kopieren1Click() { copyselection(state_->store.curlevel, state_->layers); }
+void TForm1::Kopieren1Click() { copyselection(doc().working(), state_->layers); }
 
 void TForm1::Einfgen1Click() {
-    pasteclipboard(state_->store.curlevel, state_->layers);
+    pasteclipboard(doc().working(), state_->layers);
     levedit1->putbuffer();
-    endstep();
+    doc().recordcells();
 }
 
 void TForm1::Lschen2Click() {
-    cutselection(state_->store.curlevel, state_->layers);
+    cutselection(doc().working(), state_->layers);
     levedit1->putbuffer();
-    endstep();
+    doc().recordcells();
 }
 
 void TForm1::Lschen1Click() {
-    deleteselection(state_->store.curlevel, state_->layers);
+    deleteselection(doc().working(), state_->layers);
     levedit1->putbuffer();
-    endstep();
+    doc().recordcells();
 }
 
 // Undo and redo work on the current level's history, never during a stroke.
 
 void TForm1::Rckgngig1Click() {
-    if (!state_->stroke.inprogress()) doc().history.group.undo();
+    if (!state_->stroke.inprogress()) doc().undo();
 }
 
 void TForm1::Wiederherstellen1Click() {
-    if (!state_->stroke.inprogress()) doc().history.group.redo();
-}
-
-void TForm1::levelshown() {
-    doc().touched(); // storing the level back may have changed the pack
-    overview->setcurrent(state_->store.levelnr);
-    doc().history.setcurrent(state_->store.levelnr);
-    stepstart_ = tilesof(state_->store.curlevel);
-    updateundo();
-}
-
-void TForm1::endstep() {
-    CellChange change = diffcells(stepstart_, state_->store.curlevel);
-    if (change.empty()) return;
-    doc().history.push(new CellStep(doc().history, std::move(change)));
-    stepstart_ = tilesof(state_->store.curlevel);
-    overview->changed(state_->store.levelnr);
-}
-
-void TForm1::applystep(const CellChange& change, bool undo) {
-    applycells(state_->store.curlevel, state_->layers, change, undo);
-    levedit1->putbuffer();
-    showcounter();
-    stepstart_ = tilesof(state_->store.curlevel);
-    overview->changed(state_->store.levelnr);
+    if (!state_->stroke.inprogress()) doc().redo();
 }
 
 void TForm1::updateundo() {
     const bool idle = !state_->stroke.inprogress();
-    Rckgngig1->setEnabled(idle && doc().history.group.canUndo());
-    Wiederherstellen1->setEnabled(idle && doc().history.group.canRedo());
+    Rckgngig1->setEnabled(idle && doc().canundo());
+    Wiederherstellen1->setEnabled(idle && doc().canredo());
+    Ersetzenrckgngig1->setEnabled(doc().canundoreplaceinlevels());
 }
 
-void TForm1::showcounter() { setcounter(countertext(countinfotrons(state_->store.curlevel))); }
+void TForm1::showcounter() { setcounter(countertext(countinfotrons(doc().store().curlevel))); }
 
 // The editing keys (undo, redo, copy, cut, paste, delete) belong to a
 // field's text while the user types in it, and to the level once the user
@@ -471,7 +448,7 @@ bool TForm1::gravity() const { return CheckBox1->isChecked(); }
 bool TForm1::askyesno(const std::string& text) {
     QString question = QString::fromStdString(text);
     if (namedquestions_ && text == switchlimitquestion)
-        question = QStringLiteral("Level %1: %2").arg(QString::number(state_->store.levelnr + 1), question);
+        question = QStringLiteral("Level %1: %2").arg(QString::number(doc().store().levelnr + 1), question);
     return dialogs_.askyesno(this, question, true);
 }
 

@@ -186,7 +186,7 @@ public:
     // True when saving would now write other bytes than it would have right
     // after the last load, save or new pack.
     bool packchanged() const;
-    LevelHistory& history();
+    const LevelHistory& history();
     PackDocument& document();
     // Starts the recovery journal in folder (the user's data folder when
     // empty) and offers what editors that died left there, before anything
@@ -208,7 +208,6 @@ private:
     QtDialogs qtdialogs_;
     ModalGate dialogs_; // every dialog passes here
     bool levelbusy_ = false; // a handler that stores or selects a level is running
-    LevelCells stepstart_{};             // the current level's cells after its last step
     QLabel* recoverynotice_ = nullptr;   // in the status bar, once recovery is off
     PackDocument& doc() const;
     bool levelkeys_ = false;             // the editing keys act on the level, not on a field's text
@@ -241,11 +240,6 @@ private:
     void overviewkeys();
     // Runs a command on the working level's cells as one step.
     template <class F> void celledit(F&& command);
-    // Undoes the last replace across the pack in every level; false when a
-    // level has been changed since.
-    bool undopackreplace();
-    // Replaces from by to in every level, each changed level one step.
-    ReplaceCount replaceinlevels(std::uint8_t from, std::uint8_t to);
 
     void FormCreate();
     void buildlayout();
@@ -258,20 +252,11 @@ private:
     bool savepack();
     // Asks before unsaved work is dropped; false when the user keeps it.
     bool maybesave();
-    // After a new (file empty) or loaded pack: level 1 shown, no history,
-    // nothing unsaved.
-    void packreplaced(const QString& file);
+    // Asks before saving onto the pack's own file when another program
+    // changed it since it was last loaded or saved; false when declined.
+    bool overwriteok(const QString& file);
     // Says, once, in the status bar that recovery is off and why.
     void showrecoveryoff(const QString& why);
-    // After a level was selected: its history is the one undo works on.
-    void levelshown();
-    // Pushes what changed in the current level's cells since the last step.
-    void endstep();
-    void applystep(const CellChange& change, bool undo);
-    // Replaces the current level's record, stored back before, as one step.
-    void replacelevel(const LevelRecord& record);
-    // Makes record the current level's and shows it.
-    void showrecord(const LevelRecord& record);
     void exportmap();
     void importmap();
     // Stores the level back and selects slot, as the level spinner does;
@@ -281,9 +266,6 @@ private:
     void copylevel();
     void pastelevel();
     void clearlevel();
-    void movelevel(int to); // as one step of the level's history
-    // Moves the current level to slot to and shows it there.
-    void showmove(int to);
     // The level as the overview shows it: the working copy for the current one.
     LevelRecord shownlevel(int slot) const;
     void buildoverview();

@@ -167,8 +167,8 @@ void TForm1::runcommand(int index) {
     std::unique_ptr<QTemporaryDir> copy;
     bool ready = false;
     exclusive([&] {
-        endstep();
-        places.level = state_->store.levelnr + 1;
+        doc().recordcells();
+        places.level = doc().store().levelnr + 1;
         if (command.savefirst) {
             ready = quicksave(); // as "Speichern": its own file, or the save dialog
             places.pack = doc().file();

@@ -97,14 +97,12 @@ void TForm1::Speichern1Click() { exclusive([this] { quicksave(); }); }
 bool TForm1::quicksave() {
     const QString file = doc().file();
     if (file.isEmpty()) return savepack();
-    endstep();
-    if (!savebacklevel(state_->store, *this)) return false;
-    const FileResult r = writepack(file, state_->store.levelpack);
+    if (!doc().storeback() || !overwriteok(file)) return false;
+    const FileResult r = doc().save(file);
     if (!r.ok) {
         dialogs_.showerror(this, r.error);
         return false;
     }
-    doc().saved(file);
     return true;
 }
 

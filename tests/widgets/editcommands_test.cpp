@@ -28,7 +28,7 @@ class EditCommandsTest : public QObject, WindowFixture {
         w->levedit1->PaintBox1MouseUp();
     }
     int marked() {
-        return int(std::count_if(s().store.curlevel.begin(), s().store.curlevel.begin() + cellcount,
+        return int(std::count_if(s().store().curlevel.begin(), s().store().curlevel.begin() + cellcount,
                                  [](std::uint8_t b) { return b & markbit; }));
     }
 

@@ -158,7 +158,7 @@ private slots:
         QTest::mouseDClick(box, Qt::LeftButton, {}, at(8, 8));
         QTest::mouseRelease(box, Qt::LeftButton, {}, at(8, 8));
         int marked = 0;
-        for (auto b : s().store.curlevel) marked += (b & markbit) != 0;
+        for (auto b : s().store().curlevel) marked += (b & markbit) != 0;
         QCOMPARE(marked, 1);
         QCOMPARE(cell(8, 8), markbit | 2);
         QCOMPARE(s().layers.clipboard[cellindex(8, 8)], markbit | 2);
@@ -173,7 +173,7 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(box->width() > 58 * 12);
         drag(Qt::LeftButton, QPoint(58 * 12 + 3, 10), QPoint(10, 10));
-        QCOMPARE(s().store.curlevel, LevelRecord(w->state().store.levelpack[0]));
+        QCOMPARE(s().store().curlevel, LevelRecord(w->state().store().levelpack[0]));
         QVERIFY(showsthelayers());
     }
 

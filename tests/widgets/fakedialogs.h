@@ -91,8 +91,8 @@ struct WindowFixture {
     FakeDialogs dialogs;
 
     EditorState& s() { return w->state(); }
-    std::uint8_t& cell(int col, int row) { return s().store.curlevel[cellindex(col, row)]; }
-    int level() { return s().store.levelnr; }
+    std::uint8_t& cell(int col, int row) { return s().doc.working()[cellindex(col, row)]; }
+    int level() { return s().store().levelnr; }
     // Steps the level spinner to slot, storing back each level on the way.
     void tolevel(int slot) {
         while (level() != slot) w->UpDown1->step(slot > level() ? 1 : -1);

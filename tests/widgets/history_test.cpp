@@ -40,7 +40,7 @@ class HistoryTest : public QObject, WindowFixture {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(k), m);
     }
     bool showsthelayers() { return gridshot(shot(box), s()) == expectedlevel(s()); }
-    LevelCells cells() { return tilesof(s().store.curlevel); }
+    LevelCells cells() { return tilesof(s().store().curlevel); }
     void selecttool() { w->ToolButton2->click(); }
 
 private slots:
@@ -89,11 +89,11 @@ private slots:
         }
         const LevelCells after = cells();
         QVERIFY(before != after);
-        const QString counter = QString::fromStdString(countertext(countinfotrons(s().store.curlevel)));
+        const QString counter = QString::fromStdString(countertext(countinfotrons(s().store().curlevel)));
         key(Qt::Key_Z);
         QCOMPARE(cells(), before);
         QVERIFY(showsthelayers());
-        QCOMPARE(w->Label4->text(), QString::fromStdString(countertext(countinfotrons(s().store.curlevel))));
+        QCOMPARE(w->Label4->text(), QString::fromStdString(countertext(countinfotrons(s().store().curlevel))));
         key(kind % 2 ? Qt::Key_Y : Qt::Key_Z, kind % 2 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(cells(), after);
         QVERIFY(showsthelayers());
@@ -184,7 +184,7 @@ private slots:
         key(Qt::Key_Z);
         QCOMPARE(cell(5, 5), markbit | 4);
         QTest::keyClick(w->Edit1, Qt::Key_Up);
-        QCOMPARE(s().store.levelnr, 1);
+        QCOMPARE(s().store().levelnr, 1);
     }
 
     // Random strokes, commands and level switches (also during a stroke) on
@@ -201,7 +201,7 @@ private slots:
     }
     void randomSessionsUndoAndRedoCompletely() {
         QFETCH(int, budget);
-        w->history().budget = std::size_t(budget);
+        w->document().sethistorybudget(std::size_t(budget));
         std::mt19937 rng{unsigned(budget)};
         auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
         auto image = [&] { return w->packtosave(); };

@@ -35,7 +35,7 @@ class LevelViewTest : public QObject {
         view->calcrowscols();
         view->PaintBox1Paint();
     }
-    std::uint8_t& cell(int col, int row) { return s->store.curlevel[cellindex(col, row)]; }
+    std::uint8_t& cell(int col, int row) { return s->doc.working()[cellindex(col, row)]; }
 
 private slots:
     void init() {
@@ -96,7 +96,7 @@ private slots:
     }
 
     void blackBeyondTheGridWhenTheViewIsLarger() {
-        s->store.curlevel.fill(6);
+        s->doc.working().fill(6);
         setsize(12);
         view->resize(900, 500);
         QCoreApplication::processEvents();

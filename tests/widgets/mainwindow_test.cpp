@@ -184,17 +184,17 @@ private slots:
         cell(5, 5) = 4;
         w->Edit2->setText(QStringLiteral("Erste"));
         QTest::mouseClick(w->UpDown1->findChild<QToolButton*>(QStringLiteral("up")), Qt::LeftButton);
-        QCOMPARE(s().store.levelnr, 1);
+        QCOMPARE(s().store().levelnr, 1);
         QCOMPARE(w->Edit1->text(), QStringLiteral("2"));
         QCOMPARE(w->Edit2->text(), QStringLiteral("-------LEVEL-002-------"));
-        const LevelRecord& one = s().store.levelpack[0];
+        const LevelRecord& one = s().store().levelpack[0];
         for (int col = 0; col < gridcols; ++col) QCOMPARE(one[cellindex(col, 0)], code_border);
         QCOMPARE(one[cellindex(5, 5)], code_infotron);
         QCOMPARE(QByteArray(reinterpret_cast<const char*>(one.data()) + off_title, titlelen),
                  QByteArray("Erste                  "));
         // Back with the Down key in the field.
         QTest::keyClick(w->Edit1, Qt::Key_Down);
-        QCOMPARE(s().store.levelnr, 0);
+        QCOMPARE(s().store().levelnr, 0);
         QCOMPARE(w->Edit2->text(), QStringLiteral("Erste                  "));
         QCOMPARE(w->Label4->text(), QStringLiteral(" / 001"));
     }
@@ -205,13 +205,13 @@ private slots:
         QTest::keyClick(w->Edit1, Qt::Key_Up);
         QCOMPARE(dialogs.questions.size(), 1);
         QVERIFY(dialogs.questions[0].startsWith(QStringLiteral("In einem Level können maximal 11")));
-        QCOMPARE(s().store.levelnr, 0);
+        QCOMPARE(s().store().levelnr, 0);
         QCOMPARE(w->Edit1->text(), QStringLiteral("1"));
-        QCOMPARE(s().store.levelpack[0][cellindex(2, 3)], 0); // nothing was stored
+        QCOMPARE(s().store().levelpack[0][cellindex(2, 3)], 0); // nothing was stored
         dialogs.yesnoanswers = {true};
         QTest::keyClick(w->Edit1, Qt::Key_Up);
-        QCOMPARE(s().store.levelnr, 1);
-        QCOMPARE(s().store.levelpack[0][off_switchcount], 11);
+        QCOMPARE(s().store().levelnr, 1);
+        QCOMPARE(s().store().levelpack[0][off_switchcount], 11);
     }
 
     // A held arrow or key with 12 switches: one question, however long it is
@@ -228,7 +228,7 @@ private slots:
         QFETCH(bool, yes);
         w->setdialogs(nullptr); // the real message box, with its own event loop
         twelveswitches();
-        const LevelPack before = s().store.levelpack;
+        const LevelPack before = s().store().levelpack;
         auto* arrow = w->UpDown1->findChild<QToolButton*>(QStringLiteral("up"));
         auto repeats = [](QWidget* to) {
             for (int i = 0; i < 3; ++i) {
@@ -258,15 +258,15 @@ private slots:
         if (key) QTest::keyRelease(w->Edit1, Qt::Key_Up);
         else QTest::mouseRelease(arrow, Qt::LeftButton);
         QCOMPARE(dialogs.questions.size(), 0);
-        QCOMPARE(s().store.levelnr, yes ? 1 : 0);
+        QCOMPARE(s().store().levelnr, yes ? 1 : 0);
         QCOMPARE(w->Edit1->text(), yes ? QStringLiteral("2") : QStringLiteral("1"));
-        for (int i = 1; i < levelcount; ++i) QCOMPARE(s().store.levelpack[i], before[i]);
-        QCOMPARE(s().store.levelpack[0][off_switchcount], yes ? 11 : 0);
+        for (int i = 1; i < levelcount; ++i) QCOMPARE(s().store().levelpack[i], before[i]);
+        QCOMPARE(s().store().levelpack[0][off_switchcount], yes ? 11 : 0);
         // A fresh press steps again.
         dialogs.yesnoanswers = {true};
         if (key) QTest::keyClick(w->Edit1, Qt::Key_Up);
         else QTest::mouseClick(arrow, Qt::LeftButton);
-        QCOMPARE(s().store.levelnr, yes ? 2 : 1);
+        QCOMPARE(s().store().levelnr, yes ? 2 : 1);
     }
 
     // A typed number is taken when it is read, not keystroke by keystroke.
@@ -276,8 +276,8 @@ private slots:
         typeinto(w->Edit3, QStringLiteral("300")); // passes 3 and 30 on the way
         typeinto(w->Edit1, QStringLiteral("150")); // passes 1 and 15
         QTest::keyClick(w->Edit1, Qt::Key_Up);
-        QCOMPARE(s().store.levelnr, 1);
-        QCOMPARE(s().store.levelpack[0][off_infotrons], 2);
+        QCOMPARE(s().store().levelnr, 1);
+        QCOMPARE(s().store().levelpack[0][off_infotrons], 2);
     }
 
     void focusStaysInTheFields() {
@@ -294,7 +294,7 @@ private slots:
             QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(20, 20));
         QCOMPARE(QApplication::focusWidget(), w->Edit1);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
-        QCOMPARE(s().store.levelnr, 1);
+        QCOMPARE(s().store().levelnr, 1);
     }
 
     void textsShowWhole() {
@@ -313,29 +313,29 @@ private slots:
     void spinnerStopsAtBothEnds() {
         QTest::keyClick(w->Edit1, Qt::Key_Down);
         QCOMPARE(w->Edit1->text(), QStringLiteral("1"));
-        QCOMPARE(s().store.levelnr, 0);
+        QCOMPARE(s().store().levelnr, 0);
         typeinto(w->Edit1, QStringLiteral("111"));
-        QCOMPARE(s().store.levelnr, 0); // typing alone never switches
+        QCOMPARE(s().store().levelnr, 0); // typing alone never switches
         QTest::keyClick(w->Edit1, Qt::Key_Up);
-        QCOMPARE(s().store.levelnr, 0); // no wrap from 111 to 1
+        QCOMPARE(s().store().levelnr, 0); // no wrap from 111 to 1
         QTest::keyClick(w->Edit1, Qt::Key_Down);
-        QCOMPARE(s().store.levelnr, 109);
+        QCOMPARE(s().store().levelnr, 109);
         QCOMPARE(w->Edit1->text(), QStringLiteral("110"));
         QTest::keyClick(w->Edit1, Qt::Key_Up);
         QTest::keyClick(w->Edit1, Qt::Key_Up);
-        QCOMPARE(s().store.levelnr, 110);
+        QCOMPARE(s().store().levelnr, 110);
         QCOMPARE(w->Edit1->text(), QStringLiteral("111"));
     }
 
     void typedNumberIsWhereTheNextStepStarts() {
         typeinto(w->Edit1, QStringLiteral("50"));
-        QCOMPARE(s().store.levelnr, 0);
+        QCOMPARE(s().store().levelnr, 0);
         QTest::keyClick(w->Edit1, Qt::Key_Up);
-        QCOMPARE(s().store.levelnr, 50);
+        QCOMPARE(s().store().levelnr, 50);
         QCOMPARE(w->Edit1->text(), QStringLiteral("51"));
         typeinto(w->Edit1, QStringLiteral("x"));
         QTest::keyClick(w->Edit1, Qt::Key_Down);
-        QCOMPARE(s().store.levelnr, 49); // a field without a number steps from the position
+        QCOMPARE(s().store().levelnr, 49); // a field without a number steps from the position
     }
 
     void infotronsNeededFieldAndSpinner() {
@@ -352,8 +352,8 @@ private slots:
         w->Edit3->setText(QStringLiteral("300")); // out of range: the spinner keeps 255
         w->CheckBox1->setChecked(true);
         QTest::keyClick(w->Edit1, Qt::Key_Up);
-        QCOMPARE(s().store.levelpack[0][off_infotrons], 255);
-        QCOMPARE(s().store.levelpack[0][off_gravity], 1);
+        QCOMPARE(s().store().levelpack[0][off_infotrons], 255);
+        QCOMPARE(s().store().levelpack[0][off_gravity], 1);
         QVERIFY2(!w->CheckBox1->isChecked(), "level 2 has no gravity");
         QTest::keyClick(w->Edit1, Qt::Key_Down);
         QCOMPARE(w->Edit3->text(), QStringLiteral("255"));
@@ -363,7 +363,7 @@ private slots:
     void titleMapsToLatinOne() {
         w->Edit2->setText(QString::fromUtf8("Größe €"));
         QTest::keyClick(w->Edit1, Qt::Key_Up);
-        QCOMPARE(QByteArray(reinterpret_cast<const char*>(s().store.levelpack[0].data()) + off_title, 8),
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(s().store().levelpack[0].data()) + off_title, 8),
                  QByteArray("Gr\xF6\xDF" "e ? "));
         QTest::keyClick(w->Edit1, Qt::Key_Down);
         QCOMPARE(w->Edit2->text().left(7), QString::fromUtf8("Größe ?"));
@@ -482,15 +482,15 @@ private slots:
         dialogs.openanswers = {pack};
         w->Levelpackladen1->trigger();
         QCOMPARE(dialogs.openpresets, QStringList{dir.path()}); // the folder the pack was saved to
-        QCOMPARE(s().store.levelnr, 0);
+        QCOMPARE(s().store().levelnr, 0);
         QCOMPARE(w->Edit1->text(), QStringLiteral("1"));
         QCOMPARE(cell(7, 7), 42);
         QVERIFY(w->CheckBox1->isChecked());
-        QCOMPARE(s().store.levelpack[2][cellindex(8, 8)], 0);
+        QCOMPARE(s().store().levelpack[2][cellindex(8, 8)], 0);
         QTest::keyClick(w->Edit1, Qt::Key_Down);
-        QCOMPARE(s().store.levelnr, 0);
+        QCOMPARE(s().store().levelnr, 0);
         QTest::keyClick(w->Edit1, Qt::Key_Up);
-        QCOMPARE(s().store.levelnr, 1);
+        QCOMPARE(s().store().levelnr, 1);
     }
 
     void failedLoadKeepsPackAndWorkingLevel() {
@@ -500,12 +500,12 @@ private slots:
         shortfile.close();
         cell(4, 4) = 9;
         dialogs.unsavedanswers = {SaveAnswer::discard, SaveAnswer::discard, SaveAnswer::discard};
-        const LevelPack before = s().store.levelpack;
+        const LevelPack before = s().store().levelpack;
         for (const char* name : {"kurz.pak", "fehlt.pak"}) {
             dialogs.openanswers = {path(name)};
             w->Levelpackladen1->trigger();
             QVERIFY(dialogs.errors.last().contains(QString::fromLatin1(name)));
-            QCOMPARE(s().store.levelpack, before);
+            QCOMPARE(s().store().levelpack, before);
             QCOMPARE(cell(4, 4), 9);
         }
         QCOMPARE(dialogs.openpresets.last(), path("kurz.pak"));

@@ -98,7 +98,7 @@ private slots:
         cell(6, 5) = 4;
         w->Edit2->setText(QStringLiteral("Karte"));
         w->CheckBox1->setChecked(true);
-        const LevelPack pack = w->state().store.levelpack;
+        const LevelPack pack = w->state().store().levelpack;
         dialogs.saveanswers = {path("neu/karte")}; // a folder not there yet is made
         w->LevelnachTiledexportieren1->trigger();
         QCOMPARE(dialogs.savepresets, QStringList{QStringLiteral("level001.tmx")});
@@ -109,7 +109,7 @@ private slots:
         QCOMPARE(map.built.record, w->packtosave()[0]);
         LevelPack stored = pack;
         stored[0] = map.built.record;
-        QCOMPARE(w->state().store.levelpack, stored);
+        QCOMPARE(w->state().store().levelpack, stored);
 
         dialogs.unsavedanswers = {SaveAnswer::discard};
         w->NeuesLevelpack1->trigger();

@@ -51,7 +51,7 @@ inline QImage expectedlevel(const EditorState& s) {
         for (int col = firstcol; col <= lastcol; ++col) {
             const int i = cellindex(col, row);
             std::uint8_t v = s.layers.overlay[i];
-            if (v == notile) v = s.store.curlevel[i];
+            if (v == notile) v = s.store().curlevel[i];
             const int code = v & ~markbit;
             const QImage& pic = code < s.tiles.itemcount ? s.tiles.itembitmaps[size_t(code)] : s.tiles.unknown;
             for (int y = 0; y < th; ++y)

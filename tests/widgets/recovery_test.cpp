@@ -105,7 +105,7 @@ private slots:
             QVERIFY(w->close());
         }
         if (!kept) QTRY_VERIFY(journals().isEmpty());
-        else QVERIFY(w->document().journal.flush(2000) && journals().size() == 1);
+        else QVERIFY(w->document().journal().flush(2000) && journals().size() == 1);
     }
 
     // The next editor asks once, naming the pack; restoring shows the pack
@@ -129,7 +129,7 @@ private slots:
         QCOMPARE(w->packchanged(), restored);
         if (restored) {
             QVERIFY(w->packtosave() == image);
-            QCOMPARE(w->state().store.levelnr, 2);
+            QCOMPARE(w->state().store().levelnr, 2);
             QCOMPARE(w->SaveDialog1FileName, pack());
             QTRY_VERIFY(journals().size() == 1 && journals()[0] != dead); // its own now
             d.unsavedanswers = {SaveAnswer::discard};

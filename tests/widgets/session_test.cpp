@@ -98,11 +98,11 @@ class SessionTest : public QObject {
             return QStringLiteral("palette");
         }
         case 100: case 101: case 102: case 103: {
-            const LevelRecord before = s().store.curlevel;
+            const LevelRecord before = s().store().curlevel;
             const bool undo = kind < 102;
             QTest::keyClick(QApplication::focusWidget(), undo ? Qt::Key_Z : kind == 102 ? Qt::Key_Y : Qt::Key_Z,
                             kind == 103 ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
-            undone += s().store.curlevel != before;
+            undone += s().store().curlevel != before;
             return undo ? QStringLiteral("undo") : QStringLiteral("redo");
         }
         default:
@@ -117,7 +117,7 @@ class SessionTest : public QObject {
     // The layer invariants; returns an empty string when they hold.
     QString broken() {
         const auto& L = s().layers;
-        const auto& cur = s().store.curlevel;
+        const auto& cur = s().store().curlevel;
         const bool stroke = s().stroke.inprogress();
         // A press beyond the grid starts nothing, and the first release of two
         // held buttons ends the stroke: only the other direction is a fault.

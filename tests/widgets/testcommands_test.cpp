@@ -124,7 +124,7 @@ private slots:
                                     QStringLiteral("-c \"echo kaputt; exit 3\""), QString(), QString(), false}}};
         w->Befehlebearbeiten1->trigger();
         cell(5, 5) = code_infotron;
-        const LevelRecord level = s().store.curlevel;
+        const LevelRecord level = s().store().curlevel;
         w->runcommand(0);
         QTRY_COMPARE(dialogs.errors.size(), 1);
         QVERIFY(dialogs.errors[0].contains(path("gibtsnicht")));
@@ -135,7 +135,7 @@ private slots:
         QVERIFY(w->runner().log->text().contains(QStringLiteral("kaputt")));
         QVERIFY(w->runner().log->text().contains(QStringLiteral("Status 3")));
         QCOMPARE(dialogs.errors.size(), 1);
-        QVERIFY(s().store.curlevel == level);
+        QVERIFY(s().store().curlevel == level);
         QVERIFY(w->packchanged());
     }
 
