@@ -5,7 +5,10 @@
 // kept aside; and with no place to write, editing and saving go on.
 #include "fakedialogs.h"
 #include "level/journalfile.h"
+#include "level/levelmap.h"
 #include "level/packfile.h"
+#include "ui/leveloverview.h"
+#include "ui/replacedialog.h"
 #include "ui/ulevedit.h"
 #include "ui/utessaronedit.h"
 
@@ -18,10 +21,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 using namespace tess;
 using namespace tess::test;
+
+using JournalAct = std::function<void(TForm1&, FakeDialogs&)>;
+Q_DECLARE_METATYPE(JournalAct)
 
 class RecoveryTest : public QObject {
     Q_OBJECT
@@ -61,6 +68,85 @@ class RecoveryTest : public QObject {
     }
 
 private slots:
+
+    // Every command that changes the pack reaches the journal, whichever
+    // level it changes, and so do its undo and redo: after each, the
+    // journal holds exactly what saving would write, or is gone when that
+    // equals the file again, and the unsaved state says the same.
+    void everyChangeReachesTheJournal_data() {
+        using Act = JournalAct;
+        QTest::addColumn<Act>("act");
+        QTest::addColumn<QString>("undo"); // "": none; otherwise the action that takes it back
+        const auto trigger = [](QAction* TForm1::*a) { return [a](TForm1& w, FakeDialogs&) { (w.*a)->trigger(); }; };
+        const auto marked = [](QAction* TForm1::*a) {
+            return [a](TForm1& w, FakeDialogs&) { w.Allesmarkieren1->trigger(), (w.*a)->trigger(); };
+        };
+        const auto replace = [](std::uint8_t from, ReplaceScope scope) {
+            return [from, scope](TForm1& w, FakeDialogs&) {
+                if (scope == ReplaceScope::marked) w.Allesmarkieren1->trigger();
+                w.findChild<ReplaceDialog*>()->replace(from, 0, scope);
+            };
+        };
+        const QString z = QStringLiteral("Rckgngig1");
+        QTest::newRow("Strich") << Act([](TForm1& w, FakeDialogs&) { paint(w, 5, 5); }) << z;
+        QTest::newRow("Markierung füllen") << Act(marked(&TForm1::Markierungfllen1)) << z;
+        QTest::newRow("Spiegeln") << Act(marked(&TForm1::Markierunglinksrechtsspiegeln1)) << z;
+        QTest::newRow("Löschen") << Act(marked(&TForm1::Lschen1)) << z;
+        QTest::newRow("Ausschneiden") << Act(marked(&TForm1::Lschen2)) << z;
+        QTest::newRow("Ersetzen markiert") << Act(replace(4, ReplaceScope::marked)) << z;
+        QTest::newRow("Ersetzen Level") << Act(replace(4, ReplaceScope::level)) << z;
+        QTest::newRow("Ersetzen alle Level") << Act(replace(2, ReplaceScope::pack)) << QStringLiteral("Ersetzenrckgngig1");
+        QTest::newRow("Level leeren") << Act(trigger(&TForm1::Levelleeren1)) << z;
+        QTest::newRow("Level nach hinten") << Act(trigger(&TForm1::Levelnachhinten1)) << z;
+        QTest::newRow("Level einfügen") << Act([](TForm1& w, FakeDialogs&) {
+            w.Levelkopieren1->trigger();
+            w.UpDown1->step(1);
+            w.Leveleinfgen1->trigger();
+        }) << z;
+        QTest::newRow("Übersicht ziehen") << Act([](TForm1& w, FakeDialogs&) { w.overview->moved(1, 4); }) << z;
+        QTest::newRow("Karte importieren") << Act([this](TForm1& w, FakeDialogs& d) {
+            LevelRecord rec = w.packtosave()[0];
+            rec[cellindex(9, 9)] = 5;
+            QVERIFY(writelevelmap(dir->filePath(QStringLiteral("k.tmx")), rec).ok);
+            d.openanswers = {dir->filePath(QStringLiteral("k.tmx"))};
+            w.LevelausTiledimportieren1->trigger();
+        }) << z;
+        QTest::newRow("Titel") << Act([](TForm1& w, FakeDialogs&) { w.Edit2->setText(QStringLiteral("Neu")); }) << QString();
+        QTest::newRow("Infotrons") << Act([](TForm1& w, FakeDialogs&) { w.Edit3->setText(QStringLiteral("9")); }) << QString();
+        QTest::newRow("Schwerkraft") << Act([](TForm1& w, FakeDialogs&) { w.CheckBox1->setChecked(true); }) << QString();
+        QTest::newRow("Levelwechsel mit Schaltern") << Act([](TForm1& w, FakeDialogs& d) {
+            for (int i = 0; i < 12; ++i) w.state().doc.working()[cellindex(3 + i, 20)] = 13;
+            w.state().doc.recordcells();
+            d.yesnoanswers = {true};
+            w.UpDown1->step(1);
+        }) << QString();
+    }
+    void everyChangeReachesTheJournal() {
+        using Act = JournalAct;
+        QFETCH(Act, act);
+        QFETCH(QString, undo);
+        LevelPack p{};
+        p[1][cellindex(10, 10)] = 2; // only level 2 holds tile 2
+        p[0][cellindex(4, 4)] = 4;
+        QVERIFY(writepack(pack(), p).ok);
+        FakeDialogs d;
+        auto w = editor(d);
+        QVERIFY(w->opencommandline(pack()));
+        const auto journaled = [&](bool changed) {
+            QCOMPARE(w->packchanged(), changed);
+            const LevelPack image = w->packtosave();
+            if (changed) QTRY_VERIFY_WITH_TIMEOUT(journals().size() == 1 && *onlyjournal().pack == image, 1000);
+            else QTRY_VERIFY_WITH_TIMEOUT(journals().isEmpty(), 1000);
+        };
+        act(*w, d);
+        journaled(true);
+        if (undo.isEmpty()) return;
+        w->findChild<QAction*>(undo)->trigger();
+        journaled(false);
+        if (undo != QLatin1String("Rckgngig1")) return;
+        w->Wiederherstellen1->trigger();
+        journaled(true);
+    }
     void init() {
         dir = std::make_unique<QTemporaryDir>();
         LevelPack p{};
