@@ -36,7 +36,7 @@ LevelStats::LevelStats(const TileSet& tiles, QWidget* parent) : QDialog(parent),
     box->addWidget(buttons);
 }
 
-void LevelStats::start(const TileCounts& counts, int number, const QString& title, int needed) {
+void LevelStats::start(const TileCounts& counts, int counted, int number, const QString& title, int needed) {
     while (QLayoutItem* item = grid_->takeAt(0)) {
         delete item->widget();
         delete item;
@@ -60,7 +60,10 @@ void LevelStats::start(const TileCounts& counts, int number, const QString& titl
         grid_->addWidget(n, k / statcolumns, (k % statcolumns) * 2 + 1);
         ++k;
     }
-    QString text = QStringLiteral("Infotrons: %1 gezählt, %2 benötigt").arg(counts[code_infotron]).arg(needed);
+    QString text = QStringLiteral("Infotrons: %1 gezählt, %2 benötigt").arg(counted).arg(needed);
+    // The counter leaves marked infotrons out; the table above has them.
+    if (const int marked = counts[code_infotron] - counted; marked > 0)
+        text += QStringLiteral("\n%1 weitere markiert, vom Zähler nicht mitgezählt").arg(marked);
     if (unknown) text += QStringLiteral("\nZellen mit einem Code ohne Bild: %1").arg(unknown);
     Label2->setText(text);
     adjustSize();

@@ -24,8 +24,9 @@ public:
     QLabel* Label1; // level number and title
     QLabel* Label2; // infotrons counted and needed
 
-    // Shows the counts of one level.
-    void start(const TileCounts& counts, int number, const QString& title, int needed);
+    // Shows the counts of one level (marked cells by their tile); counted is
+    // the infotrons as the counter beside the field counts them, unmarked.
+    void start(const TileCounts& counts, int counted, int number, const QString& title, int needed);
     // The count shown beside code's picture, or -1 when the code is not listed.
     int shown(int code) const;
 

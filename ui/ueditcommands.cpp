@@ -37,6 +37,8 @@ void TForm1::buildeditmenus() {
                                      &TForm1::GleicheFeldermarkieren1Click, QKeySequence(Qt::CTRL | Qt::Key_G));
     Zusammenhngendemarkieren1 = action(m, "Zusammenhngendemarkieren1", "&Zusammenhängende markieren",
                                        &TForm1::Zusammenhngendemarkieren1Click, QKeySequence(Qt::CTRL | Qt::Key_R));
+    Zusammenhngendemarkieren1->setEnabled(false); // until the pointer has been over a cell
+    levedit1->pointed = [this] { Zusammenhngendemarkieren1->setEnabled(true); };
     Allesmarkieren1 = action(m, "Allesmarkieren1", "Alles &markieren", &TForm1::Allesmarkieren1Click,
                              QKeySequence(Qt::CTRL | Qt::Key_A));
     Markierungfllen1 = action(m, "Markierungfllen1", "Markierung &füllen", &TForm1::Markierungfllen1Click,
@@ -93,15 +95,17 @@ void TForm1::GleicheFeldermarkieren1Click() {
     celledit([&](LevelRecord& cur, EditLayers& layers) { marksametiles(cur, layers, code); });
 }
 
-// The cell under the pointer, when the pointer is over the visible part of
-// the level view.
+// The cell last under the pointer in the level view: the one under it when
+// the key is pressed there, the one it left for the menu when chosen there.
 void TForm1::Zusammenhngendemarkieren1Click() {
     const QPoint global = QCursor::pos();
-    if (!levedit1->viewport()->rect().contains(levedit1->viewport()->mapFromGlobal(global))) return;
-    const QPoint p = levedit1->PaintBox1->mapFromGlobal(global);
-    int col = 0, row = 0;
-    if (!levedit1->cellat(p.x(), p.y(), col, row)) return;
-    celledit([&](LevelRecord& cur, EditLayers& layers) { markregion(cur, layers, col, row); });
+    if (levedit1->viewport()->rect().contains(levedit1->viewport()->mapFromGlobal(global))) {
+        const QPoint p = levedit1->PaintBox1->mapFromGlobal(global);
+        levedit1->notepointer(p.x(), p.y());
+    }
+    const std::optional<QPoint> cell = levedit1->pointedcell();
+    if (!cell) return;
+    celledit([&](LevelRecord& cur, EditLayers& layers) { markregion(cur, layers, cell->x(), cell->y()); });
 }
 
 void TForm1::Allesmarkieren1Click() {
@@ -128,7 +132,8 @@ void TForm1::Ersetzen1Click() {
 }
 
 void TForm1::Levelstatistik1Click() {
-    extras_->stats->start(counttiles(doc().store().curlevel), doc().store().levelnr + 1, Edit2->text(),
+    const LevelRecord& cur = doc().store().curlevel;
+    extras_->stats->start(counttiles(cur), countinfotrons(cur), doc().store().levelnr + 1, Edit2->text(),
                           infotronsneeded());
 }
 

@@ -18,6 +18,7 @@ namespace tess {
 LevelPaintBox::LevelPaintBox(Tlevedit* view) : QWidget(view), view_(view) {
     setObjectName(QStringLiteral("PaintBox1"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true); // the cell under the pointer is kept for the menu's region marking
 }
 
 void LevelPaintBox::paintEvent(QPaintEvent* event) {
@@ -63,6 +64,7 @@ int pixel(qreal v) { return static_cast<int>(std::floor(v)); }
 // any button in it, wherever the pointer goes, so every stroke ends with its
 // release. A double-click arrives as a second press.
 void LevelPaintBox::mousePressEvent(QMouseEvent* event) {
+    view_->notepointer(pixel(event->position().x()), pixel(event->position().y()));
     Button b;
     if (!tobutton(event->button(), b)) return;
     view_->PaintBox1MouseDown(b, event->modifiers() & Qt::ControlModifier,
@@ -70,6 +72,7 @@ void LevelPaintBox::mousePressEvent(QMouseEvent* event) {
 }
 
 void LevelPaintBox::mouseMoveEvent(QMouseEvent* event) {
+    view_->notepointer(pixel(event->position().x()), pixel(event->position().y()));
     view_->PaintBox1MouseMove(pixel(event->position().x()), pixel(event->position().y()));
 }
 
@@ -204,6 +207,14 @@ void Tlevedit::PaintBox1MouseDown(Button button, bool ctrl, int x, int y) {
     strokemove(t, state_.stroke.startx, state_.stroke.starty);
     putbuffer();
     if (strokebegan) strokebegan();
+}
+
+void Tlevedit::notepointer(int x, int y) {
+    int col = 0, row = 0;
+    if (!cellat(x, y, col, row)) return;
+    const bool first = !pointedcell_;
+    pointedcell_ = QPoint(col, row);
+    if (first && pointed) pointed();
 }
 
 void Tlevedit::PaintBox1MouseMove(int x, int y) {

@@ -10,7 +10,10 @@
 
 #include <QScrollArea>
 
+#include <QPoint>
+
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace tess {
@@ -72,6 +75,13 @@ public:
     void PaintBox1MouseMove(int x, int y);
     void PaintBox1MouseUp();
 
+    // The interior cell last under the pointer, once there has been one.
+    const std::optional<QPoint>& pointedcell() const { return pointedcell_; }
+    // Keeps the interior cell under content position (x, y), if any.
+    void notepointer(int x, int y);
+    // Run when the pointer first passes over an interior cell.
+    std::function<void()> pointed;
+
     // Run after a press started a stroke, and after a release ended one (the
     // main window shows the count and records the step).
     std::function<void()> strokebegan;
@@ -80,6 +90,7 @@ public:
 private:
     EditorState& state_;
     ViewOptions view_;
+    std::optional<QPoint> pointedcell_;
     std::vector<QRect> runs_; // putbuffer's changed cells, kept to spare a move an allocation
     QRect cellrect(int col, int row) const;
     void drawlines(QPainter& p, const QRect& grid) const;

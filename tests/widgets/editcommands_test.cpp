@@ -42,10 +42,15 @@ private slots:
 
     // The pointer over cell (3, 3) and Strg+R mark the region of 0 around it,
     // bounded by a wall of 5 in column 6; fill and undo are one step each.
+    // Chosen from the menu, the command takes the cell the pointer left for
+    // it; before the pointer was over any cell, it is greyed out.
     void regionFillUndo() {
+        QVERIFY(!w->Zusammenhngendemarkieren1->isEnabled());
         for (int r = 1; r <= 22; ++r) paint(6, r, 5);
         const LevelPack before = w->packtosave();
-        QCursor::setPos(w->levedit1->PaintBox1->mapToGlobal(QPoint(2 * 32 + 5, 2 * 32 + 5)));
+        const QPoint at(2 * 32 + 5, 2 * 32 + 5);
+        QTest::mouseMove(w->levedit1->PaintBox1, at);
+        QCursor::setPos(w->levedit1->PaintBox1->mapToGlobal(at));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::ControlModifier);
         QCOMPARE(marked(), 5 * 22);
         s().leftitem = 8;
@@ -57,6 +62,9 @@ private slots:
         QCOMPARE(marked(), 5 * 22);
         w->Rckgngig1->trigger();
         QCOMPARE(w->packtosave(), before);
+        QCursor::setPos(0, 0); // off the window, as over an open menu
+        w->Zusammenhngendemarkieren1->trigger();
+        QCOMPARE(marked(), 5 * 22);
     }
 
     // Strg+A belongs to a field's text while the user types in it, and to the
@@ -111,6 +119,12 @@ private slots:
         w->Ersetzenrckgngig1->trigger();
         QCOMPARE(dialogs.errors.size(), 1);
         QCOMPARE(w->packtosave()[0][cellindex(10, 10)], 11);
+        // A new pack has no replace to take back.
+        d->Button1->click();
+        QVERIFY(w->Ersetzenrckgngig1->isEnabled());
+        dialogs.unsavedanswers = {SaveAnswer::discard};
+        w->NeuesLevelpack1->trigger();
+        QVERIFY(!w->Ersetzenrckgngig1->isEnabled());
     }
 
     void statisticsShowTheCounts() {
@@ -124,6 +138,11 @@ private slots:
         QCOMPARE(st->shown(0), 1274);
         QCOMPARE(st->shown(6), -1);
         QCOMPARE(st->Label2->text(), QStringLiteral("Infotrons: 2 gezählt, 5 benötigt"));
+        st->close();
+        w->Allesmarkieren1->trigger(); // the counter counts no marked infotron; the table still shows them
+        w->Levelstatistik1->trigger();
+        QCOMPARE(st->shown(4), 2);
+        QCOMPARE(st->Label2->text(), QStringLiteral("Infotrons: 0 gezählt, 5 benötigt\n2 weitere markiert, vom Zähler nicht mitgezählt"));
     }
 
     // No two actions of the window share a shortcut.

@@ -87,6 +87,20 @@ private slots:
         dialogs.saveanswers = {QString()};
         w->Levelpackspeichern1->trigger();
         QCOMPARE(dialogs.savepresets.last(), path("eigen.pak"));
+        // Another program wrote the file meanwhile: Strg+S asks first, and
+        // "Nein" leaves both the file and the unsaved pack as they are.
+        LevelPack other{};
+        other[5][0] = 9;
+        QVERIFY(writepack(path("eigen.pak"), other).ok);
+        paint(4, 4);
+        for (bool yes : {false, true}) {
+            dialogs.yesnoanswers = {yes};
+            key(w->Edit1, Qt::Key_S);
+            QVERIFY(dialogs.questions.last().contains(QStringLiteral("von einem anderen Programm geändert")));
+            QVERIFY(readpack(path("eigen.pak"), back).ok);
+            QCOMPARE(back == other, !yes);
+            QCOMPARE(w->packchanged(), !yes);
+        }
     }
 
     // The view options come back in the next window; a settings file of

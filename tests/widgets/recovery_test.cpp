@@ -158,7 +158,8 @@ private slots:
     void journalFollowsChangesUntilTheWorkIsSafe_data() {
         QTest::addColumn<QString>("action");
         QTest::addColumn<bool>("kept");
-        for (const char* a : {"Strich", "Titel", "Infotrons", "Schwerkraft"}) QTest::newRow(a) << QString(a) << true;
+        for (const char* a : {"Strich", "Titel", "Infotrons", "Schwerkraft", "Verwerfen, Laden abgebrochen"})
+            QTest::newRow(a) << QString::fromUtf8(a) << true;
         for (const char* a : {"Rückgängig", "Speichern", "Verwerfen", "Beenden"})
             QTest::newRow(a) << QString::fromUtf8(a) << false;
     }
@@ -185,6 +186,10 @@ private slots:
         if (action == "Verwerfen") {
             d.unsavedanswers = {SaveAnswer::discard};
             w->NeuesLevelpack1->trigger();
+        }
+        if (action == "Verwerfen, Laden abgebrochen") {
+            d.unsavedanswers = {SaveAnswer::discard};
+            w->Levelpackladen1->trigger(); // the file dialog is cancelled: the pack stays, unsaved
         }
         if (action == "Beenden") {
             d.unsavedanswers = {SaveAnswer::discard};
