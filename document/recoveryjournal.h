@@ -17,6 +17,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
 namespace tess {
 
@@ -30,8 +31,10 @@ public:
 
     // The folder: AppDataLocation/recovery.
     static QString defaultfolder();
-    // Takes a lock of this editor's own in folder (made when missing);
-    // false, with reason() set, when that fails: recovery is off.
+    // Takes a lock of this editor's own in folder (made 0700 when missing,
+    // narrowed to 0700 when wider); false, with reason() set, when that
+    // fails: recovery is off. The journals already there can still be
+    // offered when the folder can be read.
     bool open(const QString& folder);
     bool isopen() const { return lock_ != nullptr; }
     QString path() const { return path_; }
@@ -44,13 +47,28 @@ public:
     // Waits until the writer has done all it was given; false on time-out.
     bool flush(int ms);
 
-    // Journals left by editors that no longer run, newest first. Each one's
-    // lock is taken by this editor until release().
-    QStringList orphans();
-    // Gives up an orphan: removed with its lock, or kept for a later start.
+    struct Stray {
+        QString path, why; // why: a German sentence naming the file
+    };
+    struct Leftovers {
+        QStringList journals;     // of editors that no longer run, newest first
+        std::vector<Stray> strays; // what is there instead of a journal: folders, FIFOs, other names
+    };
+    // Looks through the folder once, reading no journal, and removes the
+    // locks and unfinished writes of editors that no longer run and left no
+    // journal. Works without a lock of this editor's own.
+    Leftovers leftovers();
+    // Takes the lock of a journal left behind until release(): false when
+    // another editor holds it (its own, or one offering it at this moment).
+    // When recovery is off there is nothing to take: true unless a running
+    // editor owns the journal.
+    bool claim(const QString& journal);
+    // Gives up a claimed journal: removed with its lock, or kept for a later
+    // start.
     void release(const QString& journal, bool remove);
-    // Renames an unreadable journal to NAME.unreadable, out of the way of
-    // later starts but kept; returns the new path.
+    // Renames an unreadable journal or stray entry to NAME.unreadable, out
+    // of the way of later starts but kept; returns the new path, or the old
+    // one when it cannot be renamed.
     QString keepaside(const QString& journal);
 
 signals:

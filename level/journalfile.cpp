@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <zlib.h>
 
@@ -12,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace tess {
@@ -92,15 +93,17 @@ bool readcapped(const QString& path, qint64 cap, QByteArray& bytes, QString& err
     // Only a regular file: a FIFO would block the open, a device never end.
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        error = QStringLiteral("Es ist keine gewöhnliche Datei.");
+        error = S_ISDIR(st.st_mode) ? QStringLiteral("Sie ist ein Ordner.")
+                                    : QStringLiteral("Es ist keine gewöhnliche Datei.");
         return false;
     }
+    // Each fault is a sentence of its own: messages go on after it.
     if (!file.open(QIODevice::ReadOnly)) {
-        error = file.errorString();
+        error = QStringLiteral("Sie lässt sich nicht öffnen (%1).").arg(file.errorString());
         return false;
     }
     if (!readupto(file, cap, bytes)) {
-        error = file.errorString();
+        error = QStringLiteral("Sie lässt sich nicht lesen (%1).").arg(file.errorString());
         return false;
     }
     if (bytes.size() > cap) {
@@ -118,18 +121,42 @@ JournalRead readjournal(const QString& path) {
 }
 
 FileResult writedurably(const QString& path, const QByteArray& bytes) {
-    // QSaveFile syncs the new file's data before it renames it over the old.
-    FileResult r = writefileatomically(path, bytes);
-    if (!r.ok) return r;
+    const auto failed = [&path](const QString& why) {
+        return FileResult{false, QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: %2")
+                                     .arg(QDir::toNativeSeparators(path), why)};
+    };
+    const auto oserror = [] { return QString::fromLocal8Bit(std::strerror(errno)); };
+    // The new file is the user's alone from its first byte: mkstemp makes it
+    // 0600, whatever the umask says.
+    QByteArray temp = QFile::encodeName(path) + ".XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) return failed(oserror());
+    const char* p = bytes.constData();
+    qint64 left = bytes.size();
+    bool ok = true;
+    while (ok && left > 0) {
+        const ssize_t n = ::write(fd, p, std::size_t(left));
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) p += n, left -= n;
+    }
+    QString why = ok ? QString() : oserror();
+    if (ok && ::fsync(fd) != 0) ok = false, why = oserror();
+    if (::close(fd) != 0 && ok) ok = false, why = oserror();
+    if (ok && ::rename(temp.constData(), QFile::encodeName(path).constData()) != 0) ok = false, why = oserror();
+    if (!ok) {
+        ::unlink(temp.constData());
+        return failed(why);
+    }
     // The rename lives in the folder: sync that too, or a power cut may
     // bring back the previous journal or none.
     const QByteArray dir = QFile::encodeName(QFileInfo(path).absolutePath());
-    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+    const int dirfd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirfd >= 0) {
+        ::fsync(dirfd);
+        ::close(dirfd);
     }
-    return r;
+    return {true, {}};
 }
 
 } // namespace tess

@@ -49,7 +49,8 @@ JournalRead parsejournal(const QByteArray& bytes, const QString& path);
 JournalRead readjournal(const QString& path);
 
 // Writes bytes atomically and durably: the file's data and the folder entry
-// are on the disk when this returns ok.
+// are on the disk when this returns ok. A new file is made 0600, readable by
+// its owner only; a temporary PATH.XXXXXX beside it is renamed over it.
 FileResult writedurably(const QString& path, const QByteArray& bytes);
 
 // Reads at most cap bytes of the file at path into bytes; false with error

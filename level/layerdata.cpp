@@ -12,7 +12,7 @@ QString inflated(const QByteArray& packed, QStringView compression, QByteArray& 
     const bool gzip = compression == u"gzip";
     if (!gzip && compression != u"zlib")
         return QStringLiteral("Die Kompression „%1“ wird nicht unterstützt (nur zlib und gzip).")
-            .arg(compression);
+            .arg(excerpt(compression));
     // One byte more than a layer needs, so that a longer stream is seen.
     out.resize(cellcount * 4 + 1);
     z_stream z{};
@@ -59,7 +59,7 @@ QString decodecsv(QStringView text, Gids& gids) {
 QString decodelayer(QStringView encoding, QStringView compression, QStringView text, Gids& gids) {
     if (encoding == u"csv") return decodecsv(text, gids);
     if (encoding != u"base64")
-        return QStringLiteral("Die Kodierung „%1“ wird nicht unterstützt.").arg(encoding);
+        return QStringLiteral("Die Kodierung „%1“ wird nicht unterstützt.").arg(excerpt(encoding));
     // Other tools break base64 into lines; Tiled reads it so, and so do we.
     QByteArray packed;
     packed.reserve(text.size());

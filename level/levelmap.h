@@ -22,6 +22,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 #include <array>
 #include <cstdint>
@@ -81,6 +82,10 @@ BuiltRecord maptorecord(const LevelMap& map);
 // longer than a full record's listing; empty when read.
 QString foreigntext(const ForeignBytes& foreign);
 QString parseforeign(const QString& text, ForeignBytes& out);
+
+// A value from a file as a message quotes it: its first 40 characters, then
+// "…" when there are more. A map may hold a title of a million characters.
+QString excerpt(QStringView value);
 
 // The TMX text of a map and of tiles.tsx, laid out exactly as Tiled 1.8.2
 // saves them.

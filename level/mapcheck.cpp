@@ -20,21 +20,21 @@ QString checktitle(const QString& title) {
     for (qsizetype i = 0; i < title.size(); ++i) {
         const char16_t c = title[i].unicode();
         if (c > 0xFF)
-            return QStringLiteral("Der Titel „%1“ enthält Zeichen außerhalb von Latin-1.").arg(title);
+            return QStringLiteral("Der Titel „%1“ enthält Zeichen außerhalb von Latin-1.").arg(excerpt(title));
         if (c < 0x20 || (c >= 0x7F && c < 0xA0))
             return QStringLiteral("Der Titel enthält an Stelle %1 das Steuerzeichen U+%2.")
                 .arg(num(i + 1), QStringLiteral("%1").arg(c, 4, 16, QChar(u'0')).toUpper());
     }
     if (title.size() > titlelen)
         return QStringLiteral("Der Titel „%1“ hat %2 Zeichen, höchstens %3 sind erlaubt.")
-            .arg(title, num(title.size()), num(titlelen));
+            .arg(excerpt(title), num(title.size()), num(titlelen));
     return {};
 }
 
 QString checkproperty(const RawProperty& p, LevelMap& map) {
     const auto wrongtype = [&p](const char* type) {
         return QStringLiteral("Die Eigenschaft „%1“ hat den Typ „%2“ statt „%3“.")
-            .arg(p.name, p.type, QLatin1String(type));
+            .arg(excerpt(p.name), excerpt(p.type), QLatin1String(type));
     };
     if (p.name == u"title") {
         if (p.type != u"string") return wrongtype("string");
@@ -44,14 +44,14 @@ QString checkproperty(const RawProperty& p, LevelMap& map) {
     } else if (p.name == u"gravity") {
         if (p.type != u"bool") return wrongtype("bool");
         if (p.value != u"true" && p.value != u"false")
-            return QStringLiteral("Die Eigenschaft „gravity“ hat den Wert „%1“ statt true oder false.").arg(p.value);
+            return QStringLiteral("Die Eigenschaft „gravity“ hat den Wert „%1“ statt true oder false.").arg(excerpt(p.value));
         map.gravity = p.value == u"true";
     } else if (p.name == u"infotrons_needed") {
         if (p.type != u"int") return wrongtype("int");
         bool ok = false;
         map.infotronsneeded = p.value.toInt(&ok);
         if (!ok || map.infotronsneeded < 0 || map.infotronsneeded > 255)
-            return QStringLiteral("Die Eigenschaft „infotrons_needed“ ist %1, erlaubt sind 0 bis 255.").arg(p.value);
+            return QStringLiteral("Die Eigenschaft „infotrons_needed“ ist %1, erlaubt sind 0 bis 255.").arg(excerpt(p.value));
     } else if (p.name == u"foreign_bytes") {
         if (p.type != u"string") return wrongtype("string");
         const QString fault = parseforeign(p.value, map.foreign);
@@ -71,10 +71,10 @@ QString checktileset(const RawMap& m) {
     const QString file = t.source.section(u'/', -1).section(u'\\', -1);
     if (external ? file != QLatin1String(tilesetfilename) : t.name != QLatin1String(tilesetname))
         return QStringLiteral("Die Karte verwendet das Tileset „%1“ statt %2.")
-            .arg(external ? t.source : t.name, QLatin1String(tilesetfilename));
+            .arg(excerpt(external ? t.source : t.name), QLatin1String(tilesetfilename));
     if (t.tilecount != sheettilecount && (!external || t.tilecount != -1))
         return QStringLiteral("Das Tileset „%1“ hat %2 Kacheln statt %3.")
-            .arg(external ? t.source : t.name, num(t.tilecount), num(sheettilecount));
+            .arg(excerpt(external ? t.source : t.name), num(t.tilecount), num(sheettilecount));
     if (t.firstgid != 1) return QStringLiteral("Das Tileset beginnt bei gid %1 statt 1.").arg(t.firstgid);
     return {};
 }
@@ -85,7 +85,7 @@ QString checkmap(const RawMap& m, LevelMap& map) {
     const auto size = [](int w, int h) { return QStringLiteral("%1 × %2").arg(num(w), num(h)); };
     const QString level = size(gridcols, gridrows);
     if (m.orientation != u"orthogonal")
-        return QStringLiteral("Die Karte ist nicht orthogonal, sondern „%1“.").arg(m.orientation);
+        return QStringLiteral("Die Karte ist nicht orthogonal, sondern „%1“.").arg(excerpt(m.orientation));
     if (m.infinite) return QStringLiteral("Die Karte ist unendlich; nur Karten fester Größe werden gelesen.");
     if (m.width != gridcols || m.height != gridrows)
         return QStringLiteral("Die Karte ist %1 Kacheln groß, ein Level hat %2.").arg(size(m.width, m.height), level);

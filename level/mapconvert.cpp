@@ -146,6 +146,14 @@ QString foreigntext(const ForeignBytes& foreign) {
     return parts.join(u' ');
 }
 
+QString excerpt(QStringView value) {
+    constexpr qsizetype shown = 40;
+    if (value.size() <= shown) return value.toString();
+    // Never cut a surrogate pair in two.
+    const qsizetype cut = value[shown - 1].isHighSurrogate() ? shown - 1 : shown;
+    return value.left(cut).toString() + QChar(0x2026);
+}
+
 QString parseforeign(const QString& text, ForeignBytes& out) {
     // Every offset on its own, "1535:ff:ff ", is the longest listing there is.
     constexpr int longest = reclen * 11;
@@ -164,10 +172,10 @@ QString parseforeign(const QString& text, ForeignBytes& out) {
             !hexbyte(f[2], raw) || last < first || last >= reclen)
             return QStringLiteral("ist bei „%1“ fehlerhaft (erwartet: Offset:gebaut:roh oder "
                                   "Von-Bis:gebaut:roh, etwa 1440:00:7f).")
-                .arg(part);
+                .arg(excerpt(part));
         for (int o = first; o <= last; ++o) {
             if (out[o].held)
-                return QStringLiteral("nennt Offset %1 mehr als einmal (bei „%2“).").arg(QString::number(o), part);
+                return QStringLiteral("nennt Offset %1 mehr als einmal (bei „%2“).").arg(QString::number(o), excerpt(part));
             out[o] = {true, built, raw};
         }
     }

@@ -108,7 +108,7 @@ QString readtmx(const QByteArray& text, RawMap& m) {
     QXmlStreamReader x(text);
     if (x.readNextStartElement()) {
         if (x.name() != u"map")
-            return QStringLiteral("Das Dokument ist keine TMX-Karte (<%1>).").arg(x.name());
+            return QStringLiteral("Das Dokument ist keine TMX-Karte (<%1>).").arg(excerpt(x.name()));
         m.orientation = attr(x, "orientation").toString();
         m.width = intattr(x, "width");
         m.height = intattr(x, "height");
@@ -119,7 +119,7 @@ QString readtmx(const QByteArray& text, RawMap& m) {
     while (!x.atEnd()) x.readNext();
     if (x.hasError())
         return QStringLiteral("XML-Fehler in Zeile %1, Spalte %2: %3")
-            .arg(QString::number(x.lineNumber()), QString::number(x.columnNumber()), x.errorString());
+            .arg(QString::number(x.lineNumber()), QString::number(x.columnNumber()), excerpt(x.errorString()));
     return {};
 }
 

@@ -102,6 +102,10 @@ RecoverAnswer ModalGate::askrecover(QWidget* parent, const QString& text) {
     return pass(RecoverAnswer::later, [&] { return inner->askrecover(parent, text); });
 }
 
+RecoverAnswer ModalGate::askrecoverall(QWidget* parent, const QString& text) {
+    return pass(RecoverAnswer::later, [&] { return inner->askrecoverall(parent, text); });
+}
+
 void ModalGate::showerror(QWidget* parent, const QString& text) {
     pass(true, [&] {
         inner->showerror(parent, text);
@@ -159,6 +163,21 @@ RecoverAnswer QtDialogs::askrecover(QWidget* parent, const QString& text) {
     box.setEscapeButton(later);
     runquestion(box);
     if (box.clickedButton() == restore) return RecoverAnswer::restore;
+    if (box.clickedButton() == discard) return RecoverAnswer::discard;
+    return RecoverAnswer::later;
+}
+
+RecoverAnswer QtDialogs::askrecoverall(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"), text, QMessageBox::NoButton, parent);
+    QPushButton* restore = box.addButton(QStringLiteral("&Wiederherstellen"), QMessageBox::AcceptRole);
+    QPushButton* each = box.addButton(QStringLiteral("&Einzeln…"), QMessageBox::ActionRole);
+    QPushButton* discard = box.addButton(QStringLiteral("&Verwerfen"), QMessageBox::DestructiveRole);
+    QPushButton* later = box.addButton(QStringLiteral("&Behalten"), QMessageBox::RejectRole);
+    box.setDefaultButton(restore);
+    box.setEscapeButton(later);
+    runquestion(box);
+    if (box.clickedButton() == restore) return RecoverAnswer::restore;
+    if (box.clickedButton() == each) return RecoverAnswer::each;
     if (box.clickedButton() == discard) return RecoverAnswer::discard;
     return RecoverAnswer::later;
 }

@@ -14,7 +14,7 @@ class QWidget;
 namespace tess {
 
 enum class SaveAnswer { save, discard, cancel };
-enum class RecoverAnswer { restore, discard, later };
+enum class RecoverAnswer { restore, discard, later, each };
 
 class Dialogs {
 public:
@@ -38,6 +38,10 @@ public:
     // died: "Wiederherstellen" (the default), "Verwerfen" or "Später" (also
     // Escape).
     virtual RecoverAnswer askrecover(QWidget* parent, const QString& text) = 0;
+    // The one question at start when several such packs were left:
+    // "Wiederherstellen" (the default: restore), "Einzeln…" (each),
+    // "Verwerfen" (discard) or "Behalten" (later, also Escape).
+    virtual RecoverAnswer askrecoverall(QWidget* parent, const QString& text) = 0;
     virtual void showerror(QWidget* parent, const QString& text) = 0;
     // A message with an information icon and one button, "OK"; text may be rich text.
     virtual void showinfo(QWidget* parent, const QString& caption, const QString& text) = 0;
@@ -60,6 +64,7 @@ public:
     bool askyesno(QWidget* parent, const QString& text, bool defaultyes) override;
     SaveAnswer askunsaved(QWidget* parent, const QString& text) override;
     RecoverAnswer askrecover(QWidget* parent, const QString& text) override;
+    RecoverAnswer askrecoverall(QWidget* parent, const QString& text) override;
     void showerror(QWidget* parent, const QString& text) override;
     void showinfo(QWidget* parent, const QString& caption, const QString& text) override;
     bool editcommands(QWidget* parent, QList<TestCommand>& commands) override;
@@ -78,6 +83,7 @@ public:
     bool askyesno(QWidget* parent, const QString& text, bool defaultyes) override;
     SaveAnswer askunsaved(QWidget* parent, const QString& text) override;
     RecoverAnswer askrecover(QWidget* parent, const QString& text) override;
+    RecoverAnswer askrecoverall(QWidget* parent, const QString& text) override;
     void showerror(QWidget* parent, const QString& text) override;
     void showinfo(QWidget* parent, const QString& caption, const QString& text) override;
     bool editcommands(QWidget* parent, QList<TestCommand>& commands) override;

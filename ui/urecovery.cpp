@@ -5,6 +5,7 @@
 #include "ui/utessaronedit.h"
 
 #include "level/journalfile.h"
+#include "level/levelmap.h"
 #include "level/levelstore.h"
 #include "ui/editorstate.h"
 #include "ui/leveloverview.h"
@@ -38,40 +39,119 @@ QString recoverquestion(const Journal& j, int differing) {
         .arg(which, when, levels, from);
 }
 
+// How many journals the question at start names, and how many it reads at
+// most to find them: a folder of thousands costs no more than a few.
+constexpr qsizetype listedjournals = 5, readjournals = 12, listedfaults = 3;
+
+QString listed(const QStringList& lines, qsizetype total) {
+    QString text = lines.join(u'\n');
+    if (total > lines.size()) text += QStringLiteral("\n… und %1 weitere").arg(total - lines.size());
+    return text;
+}
+
+QString recoverallquestion(const QList<Journal>& journals, qsizetype total) {
+    QStringList lines;
+    for (const Journal& j : journals) {
+        const QString when = QLocale().toString(j.changed.toLocalTime(), QStringLiteral("dd.MM.yyyy 'um' HH:mm:ss"));
+        lines << (j.packfile.isEmpty() ? QStringLiteral("• ein neues Levelpack, zuletzt geändert am %1").arg(when)
+                                       : QStringLiteral("• „%1“, zuletzt geändert am %2")
+                                             .arg(excerpt(QFileInfo(j.packfile).fileName()), when));
+    }
+    return QStringLiteral("%1 Levelpacks wurden nicht gespeichert, als Editoren unerwartet endeten:\n\n%2\n\n"
+                          "„Wiederherstellen“ öffnet das neueste, die anderen bleiben für einen späteren Start "
+                          "erhalten. „Einzeln“ fragt nach jedem der genannten. „Verwerfen“ löscht alle, "
+                          "„Behalten“ hebt alle auf.")
+        .arg(total)
+        .arg(listed(lines, total));
+}
+
 } // namespace
 
 void TForm1::startrecovery(const QString& folder) {
-    if (!doc().openjournal(folder)) return;
-    bool restored = false;
-    for (const QString& path : doc().journal().orphans()) {
-        if (restored) { // one pack at a time: the others wait for the next start
-            doc().journal().release(path, false);
-            continue;
-        }
+    // Without a lock of its own this editor still offers what it finds, but
+    // can neither take it over nor remove it.
+    doc().openjournal(folder);
+    RecoveryJournal& journals = doc().journal();
+    const RecoveryJournal::Leftovers found = journals.leftovers();
+
+    // Unreadable journals and strays, each kept aside, all in one message.
+    QStringList faults;
+    const auto keptaside = [&](const QString& path, const QString& why) {
+        const QString aside = journals.keepaside(path);
+        faults << (aside == path ? QStringLiteral("%1 Sie bleibt erhalten.").arg(why)
+                                 : QStringLiteral("%1 Sie bleibt als „%2“ erhalten.")
+                                       .arg(why, QDir::toNativeSeparators(aside)));
+    };
+    for (const RecoveryJournal::Stray& stray : found.strays) keptaside(stray.path, stray.why);
+
+    // The newest few are read and named; the others are only counted.
+    QStringList offered;
+    QList<Journal> read;
+    qsizetype next = 0;
+    for (qsizetype tried = 0; next < found.journals.size() && offered.size() < listedjournals &&
+                              tried < readjournals; ++next) {
+        const QString& path = found.journals[next];
+        if (!journals.claim(path)) continue;
+        ++tried;
         const JournalRead r = readjournal(path);
         if (!r.ok) {
-            const QString aside = doc().journal().keepaside(path);
-            dialogs_.showerror(this, QStringLiteral("%1 Sie bleibt als „%2“ erhalten.")
-                                         .arg(r.error, QDir::toNativeSeparators(aside)));
+            keptaside(path, r.error);
             continue;
         }
-        const RecoverAnswer answer =
-            dialogs_.askrecover(this, recoverquestion(r.journal, PackDocument::levelsdiffering(r.journal)));
-        if (answer == RecoverAnswer::restore) {
-            exclusive([&] {
-                doc().restore(r.journal);
-                if (!r.journal.packfile.isEmpty()) SaveDialog1FileName = r.journal.packfile;
-            });
-            // The old journal goes once this editor's own holds the pack, or
-            // when the pack is just what its file holds: nothing is left to keep.
-            doc().updatejournal();
-            const bool kept = doc().journal().flush(5000) && QFileInfo::exists(doc().journal().path());
-            doc().journal().release(path, kept || !doc().changed());
-            restored = true;
-        } else {
-            doc().journal().release(path, answer == RecoverAnswer::discard);
-        }
+        offered << path;
+        read << r.journal;
     }
+    const QStringList unread = found.journals.mid(next);
+    if (!faults.isEmpty())
+        dialogs_.showerror(this, faults.size() == 1 ? faults[0]
+                                                    : QStringLiteral("Diese Wiederherstellungsdateien sind "
+                                                                     "unbrauchbar:\n\n%1")
+                                                          .arg(listed(faults.mid(0, listedfaults), faults.size())));
+
+    const auto restore = [&](const QString& path, const Journal& j) {
+        exclusive([&] {
+            doc().restore(j);
+            if (!j.packfile.isEmpty()) SaveDialog1FileName = j.packfile;
+        });
+        // The old journal goes once this editor's own holds the pack, or
+        // when the pack is just what its file holds: nothing is left to keep.
+        doc().updatejournal();
+        const bool taken = journals.isopen() && journals.flush(5000) && QFileInfo::exists(journals.path());
+        journals.release(path, taken || (journals.isopen() && !doc().changed()));
+    };
+    // Each one asked as a single one is; after a restore the rest wait.
+    const auto askeach = [&](qsizetype from) {
+        for (qsizetype i = from; i < offered.size(); ++i) {
+            const QString question = recoverquestion(read[i], PackDocument::levelsdiffering(read[i]));
+            const RecoverAnswer answer = dialogs_.askrecover(
+                this, offered.size() == 1 ? question
+                                          : QStringLiteral("(%1 von %2) %3").arg(i + 1).arg(offered.size()).arg(question));
+            if (answer == RecoverAnswer::restore) {
+                restore(offered[i], read[i]);
+                for (qsizetype k = i + 1; k < offered.size(); ++k) journals.release(offered[k], false);
+                return;
+            }
+            journals.release(offered[i], answer == RecoverAnswer::discard);
+        }
+    };
+    if (offered.size() + unread.size() <= 1) return askeach(0);
+
+    RecoverAnswer answer = dialogs_.askrecoverall(this, recoverallquestion(read, offered.size() + unread.size()));
+    if (answer == RecoverAnswer::discard &&
+        !dialogs_.askyesno(this, QStringLiteral("Alle %1 ungespeicherten Levelpacks endgültig verwerfen?")
+                                     .arg(offered.size() + unread.size()), false))
+        answer = RecoverAnswer::later;
+    if (answer == RecoverAnswer::each) return askeach(0);
+    if (answer == RecoverAnswer::restore && !offered.isEmpty()) {
+        restore(offered[0], read[0]);
+        for (qsizetype k = 1; k < offered.size(); ++k) journals.release(offered[k], false);
+        return;
+    }
+    const bool discard = answer == RecoverAnswer::discard;
+    for (const QString& path : offered) journals.release(path, discard);
+    if (discard)
+        for (const QString& path : unread)
+            if (journals.claim(path)) journals.release(path, true);
 }
 
 void TForm1::showrecoveryoff(const QString& why) {

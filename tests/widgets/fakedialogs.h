@@ -55,6 +55,7 @@ struct FakeDialogs : Dialogs {
         defaults << true;
         return recoveranswers.isEmpty() ? RecoverAnswer::later : recoveranswers.takeFirst();
     }
+    RecoverAnswer askrecoverall(QWidget* w, const QString& text) override { return askrecover(w, text); }
     void showerror(QWidget*, const QString& text) override { errors << text; }
     void showinfo(QWidget*, const QString& caption, const QString& text) override { infos << caption + text; }
     QList<QList<TestCommand>> commandanswers; // each replaces the list; when empty, cancelled

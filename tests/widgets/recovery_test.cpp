@@ -22,6 +22,14 @@
 #include <QTest>
 
 #include <functional>
+#include <QElapsedTimer>
+#include <QLockFile>
+
+#include <linux/capability.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <memory>
 
 using namespace tess;
@@ -29,6 +37,19 @@ using namespace tess::test;
 
 using JournalAct = std::function<void(TForm1&, FakeDialogs&)>;
 Q_DECLARE_METATYPE(JournalAct)
+// Permission checks as a user meets them, also when the tests run as root:
+// this thread gives up overriding them while it lives.
+struct AsUser {
+    __user_cap_header_struct head{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved[2]{}, data[2]{};
+    AsUser() {
+        syscall(SYS_capget, &head, saved);
+        data[0] = saved[0], data[1] = saved[1];
+        data[0].effective &= ~(1u << CAP_DAC_OVERRIDE | 1u << CAP_DAC_READ_SEARCH | 1u << CAP_FOWNER);
+        syscall(SYS_capset, &head, data);
+    }
+    ~AsUser() { syscall(SYS_capset, &head, saved); }
+};
 
 class RecoveryTest : public QObject {
     Q_OBJECT
@@ -195,6 +216,9 @@ private slots:
             d.unsavedanswers = {SaveAnswer::discard};
             QVERIFY(w->close());
         }
+        const QString own = w->document().journal().path(); // the user's alone from the start:
+        for (const QString& p : {own, QString(own).replace(".journal", ".lock"), folder()})
+            QCOMPARE(QFile::permissions(p) & 0x0077, 0); // a removed journal has none
         if (!kept) QTRY_VERIFY(journals().isEmpty());
         else QVERIFY(w->document().journal().flush(2000) && journals().size() == 1);
     }
@@ -233,6 +257,17 @@ private slots:
         QCOMPARE(again.questions.size(), answer == RecoverAnswer::later ? 1 : 0);
     }
 
+    // A journal whose pack its file already holds is restored and then gone:
+    // nothing unsaved is left, and the next start asks nothing.
+    void aJournalEqualToItsFileGoesOnceRestored() {
+        QVERIFY(writepack(pack(), crashed()).ok);
+        FakeDialogs d;
+        auto w = editor(d, {RecoverAnswer::restore});
+        QCOMPARE(d.questions.size(), 1);
+        QVERIFY(!w->packchanged());
+        QVERIFY(journals().isEmpty());
+    }
+
     void anUnreadableJournalIsReportedAndKeptAside() {
         QDir().mkpath(folder());
         QFile junk(QDir(folder()).filePath(QStringLiteral("kaputt.journal")));
@@ -244,6 +279,78 @@ private slots:
         QVERIFY(d.errors[0].contains(QStringLiteral("kaputt.journal")));
         QVERIFY(QFile::exists(junk.fileName() + QStringLiteral(".unreadable")));
         QVERIFY(d.questions.isEmpty());
+    }
+
+    // Whatever the folder holds: one question naming the newest few and
+    // counting the rest, one message for what is no journal; a folder that
+    // takes no writes still offers its journals, kept after a restore.
+    void oneQuestionAtStart_data() {
+        QTest::addColumn<int>("count");  // journals; in a folder that takes no writes one more, unreadable
+        QTest::addColumn<int>("strays"); // folders, FIFOs and foreign names in turn
+        QTest::addColumn<bool>("readonly");
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("keines") << 0 << 0 << false << "" << "";
+        QTest::newRow("eines") << 1 << 0 << false << "3 Level unterscheiden sich" << "";
+        QTest::newRow("drei") << 3 << 0 << false << "3 Levelpacks wurden" << "";
+        QTest::newRow("zehntausend") << 9000 << 1000 << false << "und 8995 weitere" << "und 997 weitere";
+        QTest::newRow("schreibgeschützt") << 2 << 0 << true << "2 Levelpacks wurden" << "nicht öffnen (Permission denied). Sie bleibt erhalten.";
+    }
+    void oneQuestionAtStart() {
+        QFETCH(int, count);
+        QFETCH(int, strays);
+        QFETCH(bool, readonly);
+        QFETCH(QString, asked);
+        QFETCH(QString, error);
+        const LevelPack image = count ? crashed() : LevelPack{};
+        const QDir f(folder());
+        f.mkpath(".");
+        const QString first = f.filePath(journals().value(0));
+        for (int i = 1; i < count; ++i)
+            QCOMPARE(::link(QFile::encodeName(first), QFile::encodeName(f.filePath(QString("%1-0000000a.journal").arg(i)))), 0);
+        if (readonly) QVERIFY(QFile::copy(first, f.filePath("9-0000000a.journal")) && ::chmod(QFile::encodeName(f.filePath("9-0000000a.journal")), 0) == 0);
+        for (int i = 0; i < strays; ++i) {
+            const QString name = f.filePath(QString(i % 3 == 2 ? "fremd%1" : "%1-0000000b.journal").arg(i));
+            QVERIFY(i % 3 == 0 ? f.mkdir(name) : i % 3 == 1 ? ::mkfifo(QFile::encodeName(name), 0600) == 0 : QFile(name).open(QIODevice::WriteOnly));
+        }
+        if (readonly) QFile::setPermissions(folder(), QFile::ReadOwner | QFile::ExeOwner);
+        FakeDialogs d;
+        auto w = shownwindow(d);
+        d.recoveranswers = {RecoverAnswer::restore};
+        QElapsedTimer clock;
+        clock.start();
+        if (AsUser user; true) w->startrecovery(folder());
+        qInfo() << "start with" << count + strays << "entries:" << clock.elapsed() << "ms";
+        QCOMPARE(d.questions.size(), asked.isEmpty() ? 0 : 1);
+        QVERIFY(d.questions.value(0).contains(asked));
+        QCOMPARE(d.errors.size(), error.isEmpty() ? 0 : 1);
+        QVERIFY(d.errors.value(0).contains(error));
+        QCOMPARE(w->packchanged() && w->packtosave() == image, count > 0);
+        QCOMPARE(journals().size(), count + readonly); // the restored one's taken over by this editor's own
+        QCOMPARE(w->findChild<QLabel*>(QStringLiteral("recoverynotice")) != nullptr, readonly);
+        QFile::setPermissions(folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // Locks of editors that are gone and left no journal go at start; a
+    // running editor's stays, and so does a dead one's journal.
+    void staleLocksWithoutJournalGoAtStart() {
+        const QDir f(folder());
+        f.mkpath(".");
+        QLockFile running(f.filePath("1-0000000a.lock"));
+        QVERIFY(running.tryLock(0));
+        QFile held(f.filePath("1-0000000a.lock"));
+        QVERIFY(held.open(QIODevice::ReadOnly));
+        const QByteArray info = held.readAll(), dead = "999999" + info.mid(info.indexOf('\n')); // no such process
+        for (const char* name : {"2-0000000a.lock", "3-0000000a.lock"}) {
+            QFile stale(f.filePath(name));
+            QVERIFY(stale.open(QIODevice::WriteOnly) && stale.write(dead) == dead.size());
+        }
+        QVERIFY(writedurably(f.filePath("3-0000000a.journal"), encodejournal({0, QDateTime::currentDateTimeUtc(), {}, std::make_shared<LevelPack>()})).ok);
+        FakeDialogs d;
+        auto w = editor(d);
+        QVERIFY(QFile::exists(running.fileName()) && !QFile::exists(f.filePath("2-0000000a.lock")));
+        QCOMPARE(d.questions.size(), 1);
+        QVERIFY(QFile::exists(f.filePath("3-0000000a.journal")));
     }
 
     // A data folder that cannot be made: the window says so once; editing
