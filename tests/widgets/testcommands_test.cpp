@@ -4,6 +4,7 @@
 // it holds.
 #include "fakedialogs.h"
 #include "level/packfile.h"
+#include "ui/commandcopies.h"
 #include "ui/commanddialog.h"
 #include "document/editorsettings.h"
 #include "ui/runcommands.h"
@@ -113,7 +114,34 @@ private slots:
         w->Levelpackspeichern1->trigger();
         QCOMPARE(got.size(), packlen);
         QCOMPARE(got, slurp(path("saved.pak")));
-        if (!savefirst) QVERIFY(!QFile::exists(args[0])); // the copy went with the program
+        // A copy outlives its program, for a launcher that returns at once,
+        // and goes with the editor.
+        QCOMPARE(QFile::exists(args[0]), true);
+        w.reset();
+        QCOMPARE(QFile::exists(args[0]), savefirst);
+    }
+
+    // The next run of a command replaces its copy; a folder of copies whose
+    // editor died goes when the next one starts, one still locked stays.
+    void copiesLastUntilTheNextRun() {
+        dialogs.commandanswers = {{{QStringLiteral("Spielen"), path("record.sh"), QStringLiteral("%pack"), {}, {}, false}}};
+        w->Befehlebearbeiten1->trigger();
+        QStringList packs;
+        for (int i = 0; i < 2; ++i) {
+            QFile::remove(path("args"));
+            w->runcommand(0);
+            QTRY_VERIFY(QFile::exists(path("args")) && w->runner().running() == 0);
+            packs << QString::fromUtf8(slurp(path("args"))).trimmed();
+        }
+        QVERIFY(!QFile::exists(packs[0]) && QFile::exists(packs[1]));
+        QVERIFY(packs[1].startsWith(w->runner().copies.folder() + QLatin1Char('/')));
+        QTemporaryDir base;
+        auto live = std::make_unique<CommandCopies>(base.path());
+        QVERIFY(live->make()->isValid());
+        QVERIFY(QDir(base.path()).mkpath(QStringLiteral("tessaronedit-run-dead00/copy-x")));
+        CommandCopies next(base.path());
+        QCOMPARE(QDir(base.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList{QFileInfo(live->folder()).fileName()});
     }
 
     // A program that is not there: the error box names it. One that fails:
