@@ -105,6 +105,8 @@ QString settingsproblem(SettingsRead how, const QString& path) {
     return QStringLiteral("Einstellungen nicht gelesen: „%1“ lässt sich nicht lesen.").arg(name);
 }
 
+QString settingslock(const QString& path) { return path + QStringLiteral(".lck"); }
+
 SettingsFile::SettingsFile(QString path) : path_(std::move(path)) {}
 
 EditorSettings SettingsFile::read(SettingsRead* how) const {
@@ -120,7 +122,9 @@ EditorSettings SettingsFile::read(SettingsRead* how) const {
 
 bool SettingsFile::change(const std::function<void(EditorSettings&)>& edit, EditorSettings* now) {
     if (!makeprivatefolder(QFileInfo(path_).absolutePath())) return false;
-    const FileLock lock(path_ + QStringLiteral(".lock"));
+    // Not "<file>.lock": QSettings takes that name for a lock of its own
+    // whenever it writes a file, and would remove ours as stale.
+    const FileLock lock(settingslock(path_));
     if (!lock.held()) return false;
     QByteArray bytes;
     const SettingsRead how = readsettingsbytes(path_, bytes);

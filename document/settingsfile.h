@@ -27,6 +27,9 @@ SettingsRead readsettingsbytes(const QString& path, QByteArray& bytes);
 // ok and missing.
 QString settingsproblem(SettingsRead how, const QString& path);
 
+// The lock beside the settings file at path.
+QString settingslock(const QString& path);
+
 class SettingsFile {
 public:
     explicit SettingsFile(QString path = settingsfile());

@@ -7,6 +7,7 @@
 #include "ui/commandcopies.h"
 #include "ui/commanddialog.h"
 #include "document/editorsettings.h"
+#include "document/settingsfile.h"
 #include "ui/runcommands.h"
 
 #include <QCheckBox>
@@ -18,6 +19,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace tess;
 using namespace tess::test;
@@ -258,6 +261,57 @@ private slots:
         w.reset();
         open();
         QVERIFY(recentshown().isEmpty());
+    }
+
+    // Two editors on one file, each opened before the other changed it, and
+    // a hand edit between: every change survives, and the file, its lock and
+    // the folder made for them are the user's alone.
+    void twoEditorsShareTheFile() {
+        conf = path("shared/s.conf");
+        QDir(path("shared")).removeRecursively();
+        QVERIFY(writepack(path("h2.pak"), LevelPack{}).ok);
+        FakeDialogs other;
+        auto b = shownwindow(other);
+        for (TForm1* e : {w.get(), b.get()}) e->usesettings(conf);
+        dialogs.commandanswers = {{{QStringLiteral("Eins"), QStringLiteral("p1"), {}, {}, {}, false}}};
+        other.openanswers = {path("h.pak"), path("h2.pak")};
+        const std::function<void()> steps[] = {
+            [&] { w->Befehlebearbeiten1->trigger(); },
+            [&] { b->Levelpackladen1->trigger(); },
+            [&] { w->Gitter1->trigger(); },
+            [&] { QSettings(conf, QSettings::IniFormat).setValue(QStringLiteral("hand/key"), 1); },
+            [&] { b->Levelrand1->trigger(); },
+            [&] { b->Levelpackladen1->trigger(); },
+        };
+        for (const auto& step : steps) step();
+        EditorSettings want;
+        want.commands = {{QStringLiteral("Eins"), QStringLiteral("p1"), {}, {}, {}, false}};
+        want.recent = QStringList{path("h2.pak"), path("h.pak")};
+        want.folder = dir.path();
+        want.view = {true, true};
+        QCOMPARE(SettingsFile(conf).read(), want);
+        QCOMPARE(b->settings().commands.size(), 1);
+        QCOMPARE(QSettings(conf, QSettings::IniFormat).value(QStringLiteral("hand/key")).toInt(), 1);
+        const auto owner = QFile::ReadOwner | QFile::WriteOwner;
+        for (auto [file, perms] : {std::pair{path("shared"), owner | QFile::ExeOwner}, {conf, owner}, {settingslock(conf), owner}})
+            QCOMPARE(QFileInfo(file).permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), perms);
+    }
+
+    // A recent pack that is no file any more: the error says what it is.
+    void recentThatIsNoPack() {
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("ordner")));
+        QFile::remove(path("fifo"));
+        QCOMPARE(::mkfifo(QFile::encodeName(path("fifo")).constData(), 0600), 0);
+        const QString paths[] = {path("ordner"), path("fifo"), path("weg.pak")};
+        w.reset();
+        spit(conf, QStringLiteral("[recent]\nsize=3\n1\\file=%1\n2\\file=%2\n3\\file=%3\n")
+                       .arg(paths[0], paths[1], paths[2]).toUtf8());
+        open();
+        for (int i = 0; i < 3; ++i) w->Zuletztgeffnet1->actions().first()->trigger();
+        QCOMPARE(dialogs.errors.size(), 3);
+        const char* said[] = {"„%1“ ist ein Ordner;", "„%1“ ist keine normale Datei;", "„%1“ gibt es nicht mehr;"};
+        for (int i = 0; i < 3; ++i) QVERIFY2(dialogs.errors[i].contains(QString::fromUtf8(said[i]).arg(paths[i])), qPrintable(dialogs.errors[i]));
+        QVERIFY(SettingsFile(conf).read().recent.isEmpty());
     }
 
     // Whatever the file holds, the editor starts with what is good in it,
