@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -312,6 +313,31 @@ private slots:
         const char* said[] = {"„%1“ ist ein Ordner;", "„%1“ ist keine normale Datei;", "„%1“ gibt es nicht mehr;"};
         for (int i = 0; i < 3; ++i) QVERIFY2(dialogs.errors[i].contains(QString::fromUtf8(said[i]).arg(paths[i])), qPrintable(dialogs.errors[i]));
         QVERIFY(SettingsFile(conf).read().recent.isEmpty());
+    }
+
+    // A settings file the editor cannot read: the status bar says what is
+    // wrong with it, and changes leave it as it is.
+    void unreadableSettingsSaySo_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("folder") << "folder" << "ist ein Ordner.";
+        QTest::newRow("FIFO") << "fifo" << "ist keine normale Datei.";
+        QTest::newRow("too large") << "large" << "ist größer als 256 KiB.";
+        QTest::newRow("missing") << "none" << "";
+    }
+    void unreadableSettingsSaySo() {
+        QFETCH(QString, kind);
+        QFETCH(QString, said);
+        w.reset();
+        conf = path("kinds/s.conf");
+        QDir(path("kinds")).removeRecursively();
+        QVERIFY(QDir(dir.path()).mkpath(kind == QLatin1String("folder") ? QStringLiteral("kinds/s.conf") : QStringLiteral("kinds")));
+        if (kind == QLatin1String("fifo")) QCOMPARE(::mkfifo(QFile::encodeName(conf).constData(), 0600), 0);
+        if (kind == QLatin1String("large")) spit(conf, QByteArray(maxsettingsbytes + 1, '#'));
+        open();
+        QCOMPARE(w->statusBar()->currentMessage(), said.isEmpty() ? said : QStringLiteral("Einstellungen nicht gelesen: „%1“ %2").arg(conf, said));
+        w->Gitter1->trigger();
+        QCOMPARE(QFileInfo(conf).isFile() && QFileInfo(conf).size() < 100, kind == QLatin1String("none"));
     }
 
     // Whatever the file holds, the editor starts with what is good in it,
