@@ -3,7 +3,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
@@ -23,29 +22,24 @@ QString text(const QSettings& s, const QString& key) {
     return t.size() <= maxsettingtext ? t : QString();
 }
 
+// A stored bool: "true" or "false" as QSettings writes them (a bool while
+// the same QSettings still holds what it wrote); anything else leaves the
+// default.
+bool readbool(const QSettings& s, const char* key, bool fallback) {
+    const QVariant v = s.value(QLatin1String(key));
+    if (v.typeId() == QMetaType::Bool) return v.toBool();
+    const QString t = text(s, QLatin1String(key));
+    if (t == QLatin1String("true")) return true;
+    if (t == QLatin1String("false")) return false;
+    return fallback;
+}
+
 } // namespace
 
-// Where QSettings keeps a program's native settings on this system.
-QString usersettingsfile() {
+QString settingsfile() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') +
            QCoreApplication::organizationName() + QLatin1Char('/') + QCoreApplication::applicationName() +
            QStringLiteral(".conf");
-}
-
-bool settingsfilefits(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink()) return true;
-    if (!info.isFile()) return false; // a FIFO or device would never end
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return true; // QSettings cannot read it either
-    qint64 total = 0;
-    char buf[16384];
-    for (;;) {
-        const qint64 n = f.read(buf, sizeof buf);
-        if (n <= 0) return n == 0;
-        total += n;
-        if (total > maxsettingsbytes) return false;
-    }
 }
 
 EditorSettings readsettings(QSettings& s) {
@@ -77,31 +71,53 @@ EditorSettings readsettings(QSettings& s) {
     out.recent = paths;
     const QString folder = text(s, QStringLiteral("dialogs/folder"));
     if (QDir::isAbsolutePath(folder)) out.folder = folder;
+    out.view.edge = readbool(s, "view/edge", out.view.edge);
+    out.view.grid = readbool(s, "view/grid", out.view.grid);
     return out;
 }
 
-void writesettings(QSettings& s, const EditorSettings& v) {
-    s.remove(QStringLiteral("commands"));
-    s.beginWriteArray(QStringLiteral("commands"), static_cast<int>(v.commands.size()));
-    for (int i = 0; i < v.commands.size(); ++i) {
-        const TestCommand& c = v.commands[i];
-        s.setArrayIndex(i);
-        s.setValue(QStringLiteral("name"), c.name);
-        s.setValue(QStringLiteral("program"), c.program);
-        s.setValue(QStringLiteral("arguments"), c.arguments);
-        s.setValue(QStringLiteral("folder"), c.folder);
-        s.setValue(QStringLiteral("shortcut"), c.shortcut);
-        s.setValue(QStringLiteral("savefirst"), c.savefirst ? QStringLiteral("true") : QStringLiteral("false"));
+namespace {
+
+// Each group of v that differs from before, or all of them without before.
+void writegroups(QSettings& s, const EditorSettings* before, const EditorSettings& v) {
+    const auto differs = [&](auto member) { return !before || before->*member != v.*member; };
+    if (differs(&EditorSettings::commands)) {
+        s.remove(QStringLiteral("commands"));
+        s.beginWriteArray(QStringLiteral("commands"), static_cast<int>(v.commands.size()));
+        for (int i = 0; i < v.commands.size(); ++i) {
+            const TestCommand& c = v.commands[i];
+            s.setArrayIndex(i);
+            s.setValue(QStringLiteral("name"), c.name);
+            s.setValue(QStringLiteral("program"), c.program);
+            s.setValue(QStringLiteral("arguments"), c.arguments);
+            s.setValue(QStringLiteral("folder"), c.folder);
+            s.setValue(QStringLiteral("shortcut"), c.shortcut);
+            s.setValue(QStringLiteral("savefirst"), c.savefirst ? QStringLiteral("true") : QStringLiteral("false"));
+        }
+        s.endArray();
     }
-    s.endArray();
-    s.remove(QStringLiteral("recent"));
-    s.beginWriteArray(QStringLiteral("recent"), static_cast<int>(v.recent.size()));
-    for (int i = 0; i < v.recent.size(); ++i) {
-        s.setArrayIndex(i);
-        s.setValue(QStringLiteral("file"), v.recent[i]);
+    if (differs(&EditorSettings::recent)) {
+        s.remove(QStringLiteral("recent"));
+        s.beginWriteArray(QStringLiteral("recent"), static_cast<int>(v.recent.size()));
+        for (int i = 0; i < v.recent.size(); ++i) {
+            s.setArrayIndex(i);
+            s.setValue(QStringLiteral("file"), v.recent[i]);
+        }
+        s.endArray();
     }
-    s.endArray();
-    s.setValue(QStringLiteral("dialogs/folder"), v.folder);
+    if (differs(&EditorSettings::folder)) s.setValue(QStringLiteral("dialogs/folder"), v.folder);
+    if (!before || before->view.edge != v.view.edge) s.setValue(QStringLiteral("view/edge"), v.view.edge);
+    if (!before || before->view.grid != v.view.grid) s.setValue(QStringLiteral("view/grid"), v.view.grid);
+}
+
+} // namespace
+
+void writechanged(QSettings& s, const EditorSettings& before, const EditorSettings& after) {
+    writegroups(s, &before, after);
+}
+
+void writesettings(QSettings& s, const EditorSettings& values) {
+    writegroups(s, nullptr, values);
     s.sync();
 }
 

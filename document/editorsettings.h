@@ -2,9 +2,9 @@
 #pragma once
 
 // What the editor remembers between runs: the commands of the "Testen" menu,
-// the recently used packs and the folder the file dialogs start in. The
-// settings file comes from outside: reading it takes what it can and drops
-// the rest, never more than the limits below. QtCore only.
+// the recently used packs, the folder the file dialogs start in and the view
+// options. The settings file comes from outside: reading it takes what it
+// can and drops the rest, never more than the limits below. QtCore only.
 
 #include <QList>
 #include <QString>
@@ -25,10 +25,18 @@ struct TestCommand {
     bool operator==(const TestCommand&) const = default;
 };
 
+struct ViewOptions {
+    bool edge = false; // a frame around the level's interior
+    bool grid = false; // lines between the cells
+    bool operator==(const ViewOptions&) const = default;
+};
+
 struct EditorSettings {
     QList<TestCommand> commands;
     QStringList recent; // absolute paths, most recent first
     QString folder;     // of the pack last loaded or saved
+    ViewOptions view;
+    bool operator==(const EditorSettings&) const = default;
 };
 
 constexpr int maxcommands = 20;
@@ -36,13 +44,16 @@ constexpr int maxrecent = 8;
 constexpr int maxsettingtext = 4096; // characters of one value
 constexpr qint64 maxsettingsbytes = 256 * 1024;
 
-// The settings file of this user, from the organisation and application names.
-QString usersettingsfile();
-// True when path is missing, or a regular file of at most maxsettingsbytes
-// (counted while reading it, not taken from its size).
-bool settingsfilefits(const QString& path);
+// The settings file of this user: <config>/<organisation>/<application>.conf,
+// <config> following XDG_CONFIG_HOME (~/.config). The only place that says so.
+QString settingsfile();
 // What settings holds, within the limits; bad entries are left out.
 EditorSettings readsettings(QSettings& settings);
+// Writes the groups (commands, recent packs, dialogs' folder, each view
+// option) in which after differs from before, and leaves every other key
+// of settings as it is.
+void writechanged(QSettings& settings, const EditorSettings& before, const EditorSettings& after);
+// All of values, as writechanged from nothing would miss the defaults.
 void writesettings(QSettings& settings, const EditorSettings& values);
 // recent with path at the front, once, cut to maxrecent.
 QStringList addrecent(QStringList recent, const QString& path);

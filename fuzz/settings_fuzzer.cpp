@@ -3,9 +3,11 @@
 // as the editor reads it at start; what comes out must keep the limits (at
 // most 20 commands, each with a program, at most 8 recent packs, absolute and
 // each once, no text past 4096 characters), and writing it and reading it
-// back must give the same values; the view options the same.
+// back must give the same values; the view options the same. A change of
+// one group, made as the editor makes it, leaves the others as they were.
 
 #include "document/editorsettings.h"
+#include "document/settingsfile.h"
 #include "document/viewsettings.h"
 
 #include <QDir>
@@ -50,9 +52,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) fail("cannot write the input file");
         f.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
     }
-    const bool fits = settingsfilefits(in);
+    QByteArray bytes;
+    const bool fits = readsettingsbytes(in, bytes) == SettingsRead::ok;
     if (fits != (static_cast<qint64>(size) <= maxsettingsbytes)) fail("size cap misjudged");
     if (!fits) return 0;
+    if (bytes != QByteArrayView(data, static_cast<qsizetype>(size))) fail("read other bytes than the file holds");
     // The view options: whatever the file held, written back they read as written.
     const ViewOptions view = readviewoptions(in);
     QFile::remove(out);
@@ -71,7 +75,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     QSettings s(out, QSettings::IniFormat);
     const EditorSettings back = readsettings(s);
-    if (back.commands != read.commands || back.recent != read.recent || back.folder != read.folder)
-        fail("written settings read back differently");
+    if (back != read) fail("written settings read back differently");
+    SettingsFile owner(in);
+    EditorSettings changed;
+    if (!owner.change([](EditorSettings& v) { v.recent = addrecent(v.recent, QStringLiteral("/f.pak")); }, &changed))
+        return 0; // grown past the cap
+    const EditorSettings after = owner.read();
+    if (after != changed || after.commands != read.commands || after.folder != read.folder || after.view != read.view ||
+        after.recent != addrecent(read.recent, QStringLiteral("/f.pak")))
+        fail("a change of the recent packs changed more");
     return 0;
 }

@@ -119,13 +119,13 @@ struct CommandRunner::Run {
     QString name;
     bool done = false;
     QProcess process;
-    std::unique_ptr<QTemporaryDir> copy;
     QStringDecoder decode{QStringDecoder::System};
 };
 
-CommandRunner::CommandRunner(QWidget* window) : QObject(window), log(new CommandLog(window)) {}
+CommandRunner::CommandRunner(QWidget* window, const QString& copybase)
+    : QObject(window), log(new CommandLog(window)), copies(copybase) {}
 
-// Programs still running end with the editor, as their temporary copies go.
+// Programs still running end with the editor, before their temporary copies go.
 CommandRunner::~CommandRunner() {
     for (auto& r : runs_) r->process.disconnect(this);
 }
@@ -146,7 +146,7 @@ bool CommandRunner::run(const TestCommand& command, const CommandPlaces& places,
     auto owned = std::make_unique<Run>();
     Run* r = owned.get();
     r->name = command.name;
-    r->copy = std::move(copy);
+    kept_[command.name] = std::move(copy); // the copy of its last run goes
     runs_.push_back(std::move(owned));
     const QStringList args = expandarguments(command.arguments, places);
     r->process.setProgram(command.program.trimmed());
@@ -180,7 +180,6 @@ void CommandRunner::ended(Run* r, const QString& how, bool failed) {
     log->append(QStringLiteral("[%1] „%2“ %3.\n").arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")), r->name, how));
     if (failed) log->show();
     r->done = true;
-    r->copy.reset();
     r->process.disconnect(this);
 }
 

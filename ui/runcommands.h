@@ -7,12 +7,14 @@
 // itself when a program fails.
 
 #include "document/editorsettings.h"
+#include "document/settingsfile.h"
+#include "ui/commandcopies.h"
 
 #include <QDialog>
-#include <QSettings>
 #include <QStringList>
 
 #include <functional>
+#include <map>
 #include <memory>
 
 class QPlainTextEdit;
@@ -56,23 +58,27 @@ private:
 class CommandRunner : public QObject {
     Q_OBJECT
 public:
-    explicit CommandRunner(QWidget* window);
+    // Removes the copies of editors that died from copybase.
+    explicit CommandRunner(QWidget* window, const QString& copybase = QDir::tempPath());
     ~CommandRunner() override;
 
     CommandLog* log;
+    CommandCopies copies; // where %pack is copied to
     // Called when a program could not be started at all, with a text that
     // names it. Set by the window, which shows it in its error box.
     std::function<void(const QString&)> cannotstart;
 
     // Starts command with places and returns at once; copy, when set, is
-    // the temporary folder holding %pack, removed when the program ends.
-    // False when the same command still runs. A program that cannot be
+    // the temporary folder holding %pack, kept until the next run of the
+    // same command or the runner's end. False, and copy removed, when the
+    // same command still runs. A program that cannot be
     // started is reported through cannotstart, now or from the event loop.
     bool run(const TestCommand& command, const CommandPlaces& places, std::unique_ptr<QTemporaryDir> copy);
     int running() const;
 
 private:
     struct Run;
+    std::map<QString, std::unique_ptr<QTemporaryDir>> kept_; // the last copy of each command
     std::vector<std::unique_ptr<Run>> runs_;
     void ended(Run* run, const QString& how, bool failed);
 };
@@ -80,7 +86,7 @@ private:
 // What the main window keeps for its "Testen" menu and recent packs.
 struct CommandExtras {
     EditorSettings values;
-    std::unique_ptr<QSettings> file; // null: nothing is remembered
+    std::unique_ptr<SettingsFile> file; // null: nothing is remembered
     CommandRunner* runner = nullptr; // a child of the window
 };
 

@@ -6,7 +6,7 @@
 // inverted, in a scroll area. Mouse strokes are made on its paint surface.
 
 #include "edit/stroke.h"
-#include "document/viewsettings.h"
+#include "document/editorsettings.h"
 
 #include <QScrollArea>
 

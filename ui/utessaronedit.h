@@ -14,6 +14,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -168,9 +169,9 @@ public:
     void runcommand(int index);
     // Opens a pack of the recent list, asking first about unsaved work.
     void openrecent(const QString& path);
-    // Remembers commands, recent packs and the dialogs' folder in file (the
-    // user's settings file when empty) from now on; until then nothing is
-    // read or written.
+    // Reads commands, recent packs, the dialogs' folder and the view options
+    // from file (the user's settings file when empty) and remembers their
+    // changes there from now on; until then nothing is read or written.
     void usesettings(const QString& file = {});
     EditorSettings& settings() const;
     CommandRunner& runner();
@@ -222,7 +223,10 @@ private:
     void showtestmenu();
     void showrecent();
     void fileused(const QString& file);
-    void remember();
+    // Applies edit to what the settings file holds now and stores it, then
+    // shows the file's commands and recent packs; without a usable file,
+    // edit changes only what this window remembers.
+    void changesettings(const std::function<void(EditorSettings&)>& edit);
     // Where a file dialog starts: name when it lies in the folder of the
     // pack last loaded or saved, else that folder.
     QString dialogstart(const QString& name) const;

@@ -6,15 +6,16 @@
 
 #include "level/packfile.h"
 #include "document/editorsettings.h"
+#include "document/settingsfile.h"
 #include "ui/editorstate.h"
 #include "ui/runcommands.h"
+#include "ui/ulevedit.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
-#include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
 
@@ -98,36 +99,35 @@ void TForm1::showrecent() {
     QAction* clear = Zuletztgeffnet1->addAction(QStringLiteral("Liste &leeren"));
     clear->setObjectName(QStringLiteral("Listeleeren1"));
     clear->setEnabled(!recent.isEmpty());
-    connect(clear, &QAction::triggered, this, [this] {
-        settings().recent.clear();
-        remember();
-        showrecent();
-    });
+    connect(clear, &QAction::triggered, this, [this] { changesettings([](EditorSettings& s) { s.recent.clear(); }); });
 }
 
 void TForm1::usesettings(const QString& file) {
-    const QString path = file.isEmpty() ? usersettingsfile() : file;
-    if (!settingsfilefits(path)) {
-        statusBar()->showMessage(QStringLiteral("Einstellungen nicht gelesen: „%1“ ist keine Datei oder zu groß.")
-                                     .arg(QDir::toNativeSeparators(path)));
-        return; // the file stays as it is; nothing is remembered this time
-    }
-    commands_->file = std::make_unique<QSettings>(path, QSettings::IniFormat);
-    settings() = readsettings(*commands_->file);
+    commands_->file = std::make_unique<SettingsFile>(file.isEmpty() ? settingsfile() : file);
+    SettingsRead how{};
+    settings() = commands_->file->read(&how);
+    // A file that was not read is not written either, until it is one that can be.
+    const QString problem = settingsproblem(how, commands_->file->path());
+    if (!problem.isEmpty()) statusBar()->showMessage(problem);
+    Levelrand1->setChecked(settings().view.edge);
+    Gitter1->setChecked(settings().view.grid);
+    levedit1->setview(settings().view);
     showtestmenu();
     showrecent();
 }
 
-void TForm1::remember() {
-    if (commands_->file) writesettings(*commands_->file, settings());
+void TForm1::changesettings(const std::function<void(EditorSettings&)>& edit) {
+    if (!commands_->file || !commands_->file->change(edit, &settings())) edit(settings());
+    showtestmenu();
+    showrecent();
 }
 
 void TForm1::fileused(const QString& file) {
     const QString path = QFileInfo(file).absoluteFilePath();
-    settings().recent = addrecent(settings().recent, path);
-    settings().folder = QFileInfo(path).absolutePath();
-    remember();
-    showrecent();
+    changesettings([&](EditorSettings& s) {
+        s.recent = addrecent(s.recent, path);
+        s.folder = QFileInfo(path).absolutePath();
+    });
 }
 
 QString TForm1::dialogstart(const QString& name) const {
@@ -139,24 +139,27 @@ QString TForm1::dialogstart(const QString& name) const {
 void TForm1::openrecent(const QString& path) {
     exclusive([&] {
         if (!maybesave()) return;
-        if (QFileInfo(path).isFile()) {
+        const QFileInfo info(path);
+        if (info.isFile()) {
             openpack(path);
             return;
         }
-        dialogs_.showerror(this, QStringLiteral("Das Levelpack „%1“ gibt es nicht mehr; es wird aus der Liste entfernt.")
-                                     .arg(QDir::toNativeSeparators(path)));
-        settings().recent.removeAll(path);
-        remember();
-        showrecent();
+        const QString what = !info.exists() ? QStringLiteral("gibt es nicht mehr")
+                             : info.isDir() ? QStringLiteral("ist ein Ordner")
+                                            : QStringLiteral("ist keine normale Datei");
+        dialogs_.showerror(this, QStringLiteral("Das Levelpack „%1“ %2; es wird aus der Liste entfernt.")
+                                     .arg(QDir::toNativeSeparators(path), what));
+        changesettings([&](EditorSettings& s) { s.recent.removeAll(path); });
     });
 }
 
 void TForm1::Befehlebearbeiten1Click() {
-    QList<TestCommand> commands = settings().commands;
+    // The list as the file holds it now: another editor may have added one.
+    SettingsRead how{};
+    const EditorSettings now = commands_->file ? commands_->file->read(&how) : EditorSettings();
+    QList<TestCommand> commands = how == SettingsRead::ok ? now.commands : settings().commands;
     if (!dialogs_.editcommands(this, commands)) return;
-    settings().commands = commands.mid(0, maxcommands);
-    remember();
-    showtestmenu();
+    changesettings([&](EditorSettings& s) { s.commands = commands.mid(0, maxcommands); });
 }
 
 void TForm1::runcommand(int index) {
@@ -175,7 +178,7 @@ void TForm1::runcommand(int index) {
             return;
         }
         // What saving would write now, without touching the pack's own file.
-        copy = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/tessaronedit-XXXXXX"));
+        copy = runner().copies.make();
         const QString name = doc().file().isEmpty() ? QStringLiteral("levelpack.dat") : QFileInfo(doc().file()).fileName();
         places.pack = copy->filePath(name);
         const FileResult r = copy->isValid() ? writepack(places.pack, packtosave())

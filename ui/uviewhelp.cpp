@@ -8,7 +8,8 @@
 #include "ui/helpwindow.h"
 #include "ui/leveloverview.h"
 #include "ui/ulevedit.h"
-#include "document/viewsettings.h"
+#include "document/editorsettings.h"
+#include "ui/runcommands.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -21,7 +22,6 @@ namespace tess {
 void TForm1::buildviewmenu() {
     Ansicht1 = menuBar()->addMenu(QStringLiteral("&Ansicht"));
     Ansicht1->setObjectName(QStringLiteral("Ansicht1"));
-    const ViewOptions remembered = readviewoptions();
     auto option = [this](const char* name, const char* caption, bool on, void (TForm1::*run)()) {
         QAction* a = Ansicht1->addAction(QString::fromUtf8(caption));
         a->setObjectName(QString::fromLatin1(name));
@@ -30,23 +30,23 @@ void TForm1::buildviewmenu() {
         connect(a, &QAction::triggered, this, run);
         return a;
     };
-    Levelrand1 = option("Levelrand1", "&Levelrand", remembered.edge, &TForm1::Levelrand1Click);
-    Gitter1 = option("Gitter1", "&Gitter", remembered.grid, &TForm1::Gitter1Click);
-    levedit1->setview(remembered);
+    // Both off until the settings file says otherwise.
+    Levelrand1 = option("Levelrand1", "&Levelrand", false, &TForm1::Levelrand1Click);
+    Gitter1 = option("Gitter1", "&Gitter", false, &TForm1::Gitter1Click);
 }
 
 void TForm1::Levelrand1Click() {
     ViewOptions v = levedit1->view();
     v.edge = Levelrand1->isChecked();
     levedit1->setview(v);
-    writeviewoptions(v);
+    changesettings([&](EditorSettings& s) { s.view.edge = v.edge; });
 }
 
 void TForm1::Gitter1Click() {
     ViewOptions v = levedit1->view();
     v.grid = Gitter1->isChecked();
     levedit1->setview(v);
-    writeviewoptions(v);
+    changesettings([&](EditorSettings& s) { s.view.grid = v.grid; });
 }
 
 void TForm1::buildhelpmenu() {
@@ -78,7 +78,7 @@ void TForm1::berTessaronLevelEditor1Click() {
                        "<p>Qt %2</p>"
                        "<p>Einstellungen: %3<br>Wiederherstellungsjournal: %4</p>")
             .arg(version.isEmpty() ? QString() : QStringLiteral("Version ") + version.toHtmlEscaped(),
-                 QString::fromLatin1(qVersion()), QDir::toNativeSeparators(settingsfile()).toHtmlEscaped(),
+                 QString::fromLatin1(qVersion()), QDir::toNativeSeparators(commands_->file ? commands_->file->path() : settingsfile()).toHtmlEscaped(),
                  QDir::toNativeSeparators(RecoveryJournal::defaultfolder()).toHtmlEscaped());
     dialogs_.showinfo(this, QStringLiteral("Über Tessaron Level - Editor"), text);
 }

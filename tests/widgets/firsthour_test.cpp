@@ -4,6 +4,7 @@
 #include "fakedialogs.h"
 #include "level/packfile.h"
 #include "level/tilenames.h"
+#include "document/viewsettings.h"
 #include "ui/leveloverview.h"
 #include "ui/uitemselect.h"
 #include "ui/ulevedit.h"
@@ -106,9 +107,11 @@ private slots:
     // The view options come back in the next window; a settings file of
     // garbage, or too large to be ours, gives the defaults.
     void viewOptionsAreRemembered() {
+        w->usesettings(path("view.conf"));
         w->Gitter1->trigger();
         QVERIFY(w->levedit1->view().grid);
         w = shownwindow(dialogs);
+        w->usesettings(path("view.conf"));
         QVERIFY(w->Gitter1->isChecked() && !w->Levelrand1->isChecked() && w->levedit1->view().grid);
         w->Gitter1->trigger();
         for (const QByteArray& bytes : {QByteArray("[view]\nedge=\x01\xff[[\ngrid=7\n"), QByteArray(70000, '['),

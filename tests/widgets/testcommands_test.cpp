@@ -4,8 +4,10 @@
 // it holds.
 #include "fakedialogs.h"
 #include "level/packfile.h"
+#include "ui/commandcopies.h"
 #include "ui/commanddialog.h"
 #include "document/editorsettings.h"
+#include "document/settingsfile.h"
 #include "ui/runcommands.h"
 
 #include <QCheckBox>
@@ -15,8 +17,11 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace tess;
 using namespace tess::test;
@@ -113,7 +118,34 @@ private slots:
         w->Levelpackspeichern1->trigger();
         QCOMPARE(got.size(), packlen);
         QCOMPARE(got, slurp(path("saved.pak")));
-        if (!savefirst) QVERIFY(!QFile::exists(args[0])); // the copy went with the program
+        // A copy outlives its program, for a launcher that returns at once,
+        // and goes with the editor.
+        QCOMPARE(QFile::exists(args[0]), true);
+        w.reset();
+        QCOMPARE(QFile::exists(args[0]), savefirst);
+    }
+
+    // The next run of a command replaces its copy; a folder of copies whose
+    // editor died goes when the next one starts, one still locked stays.
+    void copiesLastUntilTheNextRun() {
+        dialogs.commandanswers = {{{QStringLiteral("Spielen"), path("record.sh"), QStringLiteral("%pack"), {}, {}, false}}};
+        w->Befehlebearbeiten1->trigger();
+        QStringList packs;
+        for (int i = 0; i < 2; ++i) {
+            QFile::remove(path("args"));
+            w->runcommand(0);
+            QTRY_VERIFY(QFile::exists(path("args")) && w->runner().running() == 0);
+            packs << QString::fromUtf8(slurp(path("args"))).trimmed();
+        }
+        QVERIFY(!QFile::exists(packs[0]) && QFile::exists(packs[1]));
+        QVERIFY(packs[1].startsWith(w->runner().copies.folder() + QLatin1Char('/')));
+        QTemporaryDir base;
+        auto live = std::make_unique<CommandCopies>(base.path());
+        QVERIFY(live->make()->isValid());
+        QVERIFY(QDir(base.path()).mkpath(QStringLiteral("tessaronedit-run-dead00/copy-x")));
+        CommandCopies next(base.path());
+        QCOMPARE(QDir(base.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList{QFileInfo(live->folder()).fileName()});
     }
 
     // A program that is not there: the error box names it. One that fails:
@@ -230,6 +262,82 @@ private slots:
         w.reset();
         open();
         QVERIFY(recentshown().isEmpty());
+    }
+
+    // Two editors on one file, each opened before the other changed it, and
+    // a hand edit between: every change survives, and the file, its lock and
+    // the folder made for them are the user's alone.
+    void twoEditorsShareTheFile() {
+        conf = path("shared/s.conf");
+        QDir(path("shared")).removeRecursively();
+        QVERIFY(writepack(path("h2.pak"), LevelPack{}).ok);
+        FakeDialogs other;
+        auto b = shownwindow(other);
+        for (TForm1* e : {w.get(), b.get()}) e->usesettings(conf);
+        dialogs.commandanswers = {{{QStringLiteral("Eins"), QStringLiteral("p1"), {}, {}, {}, false}}};
+        other.openanswers = {path("h.pak"), path("h2.pak")};
+        const std::function<void()> steps[] = {
+            [&] { w->Befehlebearbeiten1->trigger(); },
+            [&] { b->Levelpackladen1->trigger(); },
+            [&] { w->Gitter1->trigger(); },
+            [&] { QSettings(conf, QSettings::IniFormat).setValue(QStringLiteral("hand/key"), 1); },
+            [&] { b->Levelrand1->trigger(); },
+            [&] { b->Levelpackladen1->trigger(); },
+        };
+        for (const auto& step : steps) step();
+        EditorSettings want;
+        want.commands = {{QStringLiteral("Eins"), QStringLiteral("p1"), {}, {}, {}, false}};
+        want.recent = QStringList{path("h2.pak"), path("h.pak")};
+        want.folder = dir.path();
+        want.view = {true, true};
+        QCOMPARE(SettingsFile(conf).read(), want);
+        QCOMPARE(b->settings().commands.size(), 1);
+        QCOMPARE(QSettings(conf, QSettings::IniFormat).value(QStringLiteral("hand/key")).toInt(), 1);
+        const auto owner = QFile::ReadOwner | QFile::WriteOwner;
+        for (auto [file, perms] : {std::pair{path("shared"), owner | QFile::ExeOwner}, {conf, owner}, {settingslock(conf), owner}})
+            QCOMPARE(QFileInfo(file).permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), perms);
+    }
+
+    // A recent pack that is no file any more: the error says what it is.
+    void recentThatIsNoPack() {
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("ordner")));
+        QFile::remove(path("fifo"));
+        QCOMPARE(::mkfifo(QFile::encodeName(path("fifo")).constData(), 0600), 0);
+        const QString paths[] = {path("ordner"), path("fifo"), path("weg.pak")};
+        w.reset();
+        spit(conf, QStringLiteral("[recent]\nsize=3\n1\\file=%1\n2\\file=%2\n3\\file=%3\n")
+                       .arg(paths[0], paths[1], paths[2]).toUtf8());
+        open();
+        for (int i = 0; i < 3; ++i) w->Zuletztgeffnet1->actions().first()->trigger();
+        QCOMPARE(dialogs.errors.size(), 3);
+        const char* said[] = {"„%1“ ist ein Ordner;", "„%1“ ist keine normale Datei;", "„%1“ gibt es nicht mehr;"};
+        for (int i = 0; i < 3; ++i) QVERIFY2(dialogs.errors[i].contains(QString::fromUtf8(said[i]).arg(paths[i])), qPrintable(dialogs.errors[i]));
+        QVERIFY(SettingsFile(conf).read().recent.isEmpty());
+    }
+
+    // A settings file the editor cannot read: the status bar says what is
+    // wrong with it, and changes leave it as it is.
+    void unreadableSettingsSaySo_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("folder") << "folder" << "ist ein Ordner.";
+        QTest::newRow("FIFO") << "fifo" << "ist keine normale Datei.";
+        QTest::newRow("too large") << "large" << "ist größer als 256 KiB.";
+        QTest::newRow("missing") << "none" << "";
+    }
+    void unreadableSettingsSaySo() {
+        QFETCH(QString, kind);
+        QFETCH(QString, said);
+        w.reset();
+        conf = path("kinds/s.conf");
+        QDir(path("kinds")).removeRecursively();
+        QVERIFY(QDir(dir.path()).mkpath(kind == QLatin1String("folder") ? QStringLiteral("kinds/s.conf") : QStringLiteral("kinds")));
+        if (kind == QLatin1String("fifo")) QCOMPARE(::mkfifo(QFile::encodeName(conf).constData(), 0600), 0);
+        if (kind == QLatin1String("large")) spit(conf, QByteArray(maxsettingsbytes + 1, '#'));
+        open();
+        QCOMPARE(w->statusBar()->currentMessage(), said.isEmpty() ? said : QStringLiteral("Einstellungen nicht gelesen: „%1“ %2").arg(conf, said));
+        w->Gitter1->trigger();
+        QCOMPARE(QFileInfo(conf).isFile() && QFileInfo(conf).size() < 100, kind == QLatin1String("none"));
     }
 
     // Whatever the file holds, the editor starts with what is good in it,
