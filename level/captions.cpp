@@ -47,6 +47,7 @@ constexpr Caption table[] = {
                   "das Levelpack ist bereits gespeichert."},
     {"levellistsave", "Levelliste speichern"},
     {"unsaved", "Das Levelpack wurde geändert. Sollen die Änderungen gespeichert werden?"},
+    {"discardchanges", "Das Levelpack wurde geändert. Sollen die Änderungen verworfen werden?"},
     {"newpack", "Ein neues, noch nie gespeichertes Levelpack"},
     {"notloaded", "Die Datei „%1“ konnte nicht geladen werden: %2"},
     {"notread", "Die Datei „%1“ konnte nicht gelesen werden: %2"},

@@ -82,7 +82,7 @@ async function main(): Promise<void> {
 
   const commands: Record<string, () => void | Promise<void>> = {
     NeuesLevelpack1: guarded(async () => {
-      if (core.unsaved() && !(await askyesno(text("unsaved").replace("gespeichert werden?", "verworfen werden?")))) return;
+      if (core.unsaved() && !(await askyesno(text("discardchanges")))) return;
       core.newpack();
       packname = newpackname;
       shown();
@@ -170,7 +170,7 @@ async function main(): Promise<void> {
   const open = guarded(async (file: File) => {
     const result = await readpack(core, file);
     if (typeof result === "string") { await showerror(result); return; }
-    if (core.unsaved() && !(await askyesno(text("unsaved").replace("gespeichert werden?", "verworfen werden?")))) return;
+    if (core.unsaved() && !(await askyesno(text("discardchanges")))) return;
     core.openpack(result);
     packname = file.name;
     shown();
@@ -194,6 +194,20 @@ async function main(): Promise<void> {
     e.preventDefault();
     e.returnValue = "";
   });
+
+  // A new screen or a changed zoom of the page changes the device pixels.
+  let pixelratio = window.devicePixelRatio;
+  const newpixels = (): void => {
+    if (window.devicePixelRatio === pixelratio) return;
+    pixelratio = window.devicePixelRatio;
+    view.resize();
+    palette.settile(view.tile);
+    watchpixels();
+  };
+  const watchpixels = (): void => matchMedia(`(resolution: ${pixelratio}dppx)`)
+    .addEventListener("change", newpixels, { once: true });
+  watchpixels();
+  window.addEventListener("resize", newpixels);
 
   shown();
   performance.mark("pack-shown");

@@ -106,11 +106,6 @@ try {
   }
   check(await field("Edit1") === "3", "the open pack survives the bad files");
 
-  if (shots) {
-    mkdirSync(shots, { recursive: true });
-    await page.screenshot({ path: join(shots, "web-100.png") });
-  }
-
   // Save: the pack as a download, then the level list.
   await ctrl("s");
   await answer(page, "Ja", "Levelliste erzeugen?");
@@ -124,6 +119,27 @@ try {
   const saved = readFileSync(join(downloads, "Levelpack.pak"));
   check(saved.length === pack.length && saved.equals(Buffer.from(pack)), "the saved pack equals the reference pack");
   check(readFileSync(join(downloads, "Levelpack.lst")).equals(Buffer.from(levellist(pack))), "the level list equals the reference list");
+
+  // The saved file dropped onto the page opens again at level 1.
+  await page.evaluate((bytes) => {
+    const dt = new DataTransfer();
+    dt.items.add(new File([new Uint8Array(bytes)], "Levelpack.pak"));
+    window.dispatchEvent(new DragEvent("drop", { dataTransfer: dt, cancelable: true }));
+  }, [...saved]);
+  await page.waitForFunction(() => document.getElementById("Edit1").value === "1");
+  check(await field("Edit2") === "Wüste ?".padEnd(23) && await field("Edit3") === "42", "the dropped pack shows level 1 as saved");
+  if (shots) {
+    mkdirSync(shots, { recursive: true });
+    await page.screenshot({ path: join(shots, "web-100.png") });
+    await page.setViewport({ width: 1100, height: 760, deviceScaleFactor: 2 });
+    // Emulated pixel ratios send no change event; a zoom step lays the canvas out again.
+    const rezoom = async () => { await page.click("#ToolButton5"); await page.click("#ToolButton4"); };
+    await rezoom();
+    await page.screenshot({ path: join(shots, "web-200.png") });
+    await page.setViewport({ width: 1100, height: 760, deviceScaleFactor: 1 });
+    await rezoom();
+  }
+
   let warned = false;
   page.on("dialog", (d) => { warned = true; return d.accept(); });
   await page.close({ runBeforeUnload: true });
