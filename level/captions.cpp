@@ -25,6 +25,7 @@ constexpr Caption table[] = {
     {"Lschen1", "&Löschen"},
     {"Allesmarkieren1", "Alles &markieren"},
     {"Hilfe1", "&Hilfe"},
+    {"Kurzanleitung1", "&Kurzanleitung"},
     {"Label1", "Level"},
     {"Label2", " / 111"},
     {"Label3", "Inftrns."},

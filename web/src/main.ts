@@ -18,12 +18,10 @@ const newpackname = "Levelpack.pak";
 async function main(): Promise<void> {
   const [core, sheets] = await Promise.all([Core.load(), loadtiles("tiles.png")]);
   settexts(core.texts());
-  for (const el of document.querySelectorAll<HTMLElement>("[data-caption]")) {
-    const key = el.dataset.caption!;
-    el.textContent = text(key);
-    const k = accesskey(key);
-    if (k && el.tagName === "BUTTON") el.title = `${text(key)} (Alt+${k.toUpperCase()})`;
-  }
+  for (const el of document.querySelectorAll<HTMLElement>("[data-caption]")) el.textContent = text(el.dataset.caption!);
+  for (const el of document.querySelectorAll<HTMLElement>("[data-tip]")) el.title = text(el.dataset.tip!);
+  // The menus open with their access keys (Alt+D, Alt+B, Alt+H in most browsers).
+  for (const el of document.querySelectorAll<HTMLElement>(".menutitle")) el.accessKey = accesskey(el.dataset.caption!);
   document.title = text("Form1");
 
   let packname = newpackname;
