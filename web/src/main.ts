@@ -223,6 +223,11 @@ async function main(): Promise<void> {
       await forget();
     }
   }
+  keeper.armed = true;
+  keeper.changed();
+  document.addEventListener("visibilitychange", () => {
+    if (document.visibilityState === "hidden") void keeper.flush();
+  });
   page.tessReady = true;
 }
 

@@ -51,12 +51,18 @@ export class Keeper {
 
   constructor(private readonly core: Core, private readonly name: () => string, private readonly delay = 300) {}
 
+  // Off until the kept work of the last visit is settled, so that it is not
+  // replaced while the page still asks about it.
+  armed = false;
+
   changed(): void {
+    if (!this.armed) return;
     clearTimeout(this.timer);
     this.timer = window.setTimeout(() => this.flush(), this.delay);
   }
 
   flush(): Promise<unknown> {
+    if (!this.armed) return this.writing;
     clearTimeout(this.timer);
     const work: KeptWork | null = this.core.unsaved()
       ? { bytes: this.core.recoverybytes(), level: this.core.levelnumber() - 1, name: this.name(), time: Date.now() }

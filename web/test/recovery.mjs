@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Recovery from outside: work in the page, the browser killed a second after
-// the last change, a new browser on the same profile offers the work back
-// with the level that was shown; then the same after a closed tab.
+// the last change (and once more while the next one asks about it), a new
+// browser on the same profile offers the work back with the level that was
+// shown; then the same after a closed tab.
 // Usage: node recovery.mjs WEBDIR TMPDIR
 import { mkdirSync, rmSync } from "node:fs";
 import { join, resolve } from "node:path";
@@ -25,9 +26,16 @@ await page.click("#Edit1");
 await page.keyboard.press("ArrowUp");
 await page.waitForFunction(() => document.getElementById("Edit1").value === "2");
 await drag(page, [3, 3], [3, 3]);
-await new Promise((r) => setTimeout(r, 1000));
-browser.process().kill("SIGKILL");
-await new Promise((r) => browser.process().once("exit", r));
+const killafter = async (ms) => {
+  await new Promise((r) => setTimeout(r, ms));
+  browser.process().kill("SIGKILL");
+  await new Promise((r) => browser.process().once("exit", r));
+};
+await killafter(1000);
+// Killed again while it asks: the work is still kept.
+browser = await launch(profile);
+await openpage(browser, server.url);
+await killafter(1000);
 
 browser = await launch(profile);
 try {
