@@ -15,6 +15,7 @@
 
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>

@@ -8,8 +8,8 @@ shift
 skip() { echo "skipped: $1"; exit 77; }
 command -v node >/dev/null || skip "node is not installed"
 if [ "$what" = core ]; then
-  [ -f "$1/CTestTestfile.cmake" ] || skip "the wasm preset is not built ($1)"
-  exec ctest --test-dir "$1" --output-on-failure
+  [ -f "$1/tests/tess_core_tests.js" ] || skip "the wasm preset is not built ($1)"
+  exec node --no-experimental-fetch "$1/tests/tess_core_tests.js"
 fi
 [ -x /usr/bin/chromium ] || skip "Debian's chromium is not installed"
 [ -d "$here/../node_modules/puppeteer-core" ] || skip "npm ci has not run in web/"
