@@ -28,7 +28,11 @@ async function main(): Promise<void> {
   let busy = false; // a question is open: no second command meanwhile
   const status = document.getElementById("status")!;
   const buttons = { left: 2, right: 0 };
-  const hover = (code: number): void => { status.textContent = tilelabel(code); };
+  const tipped = [document.getElementById("PaintBox1")!, document.getElementById("itemselect1")!];
+  const hover = (code: number): void => {
+    status.textContent = tilelabel(code);
+    for (const el of tipped) el.title = tilelabel(code);
+  };
 
   const keeper = new Keeper(core, () => packname);
   const undoitem = document.getElementById("Rckgngig1") as HTMLButtonElement;
