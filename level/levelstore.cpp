@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace tess {
 
@@ -155,6 +156,30 @@ std::string countertext(int count) {
     char buf[24];
     std::snprintf(buf, sizeof buf, " / %03d", count);
     return buf;
+}
+
+LevelList buildlevellist(const LevelPack& pack) {
+    LevelList list{};
+    std::array<std::uint8_t, listentrylen - 1> line;
+    line.fill('-');
+    for (int i = 0; i < levelcount; ++i) {
+        std::copy_n(pack[i].begin() + off_title, titlelen, line.begin() + 2);
+        std::copy(line.begin(), line.end(), list.begin() + i * listentrylen);
+    }
+    return list;
+}
+
+std::string packsizeproblem(std::uint64_t size) {
+    if (size == packlen) return {};
+    std::string text = "Sie ist " + std::to_string(size) + " Bytes lang, ein Levelpack hat " +
+                       std::to_string(packlen) + " Bytes.";
+    if (size == listlen) text += " Die Größe passt zu einer Levelliste, die nur die 111 Leveltitel enthält.";
+    return text;
+}
+
+void packfrombytes(const std::uint8_t* data, LevelPack& pack) {
+    for (int i = 0; i < levelcount; ++i)
+        std::memcpy(pack[i].data(), data + static_cast<std::size_t>(i) * reclen, reclen);
 }
 
 } // namespace tess

@@ -98,4 +98,14 @@ int countinfotrons(const LevelRecord& level);
 // " / 007": the counter text, at least three digits.
 std::string countertext(int count);
 
+// The 3108-byte level list: per record "--", its 23 title bytes, "--", 0x00.
+LevelList buildlevellist(const LevelPack& pack);
+
+// Why a file of size bytes is no pack, in German, to follow "could not be
+// loaded:"; empty for exactly 170496 bytes. A level list is named as such.
+std::string packsizeproblem(std::uint64_t size);
+
+// The pack held in the 170496 bytes at data, record after record.
+void packfrombytes(const std::uint8_t* data, LevelPack& pack);
+
 } // namespace tess

@@ -70,10 +70,7 @@ FileResult readpack(const QString& path, LevelPack& pack) {
         got += n;
     }
     if (got < packlen)
-        return failed(QStringLiteral("geladen werden"), path,
-                      QStringLiteral("Sie ist %1 Bytes lang, ein Levelpack hat %2 Bytes.")
-                          .arg(got)
-                          .arg(packlen));
+        return failed(QStringLiteral("geladen werden"), path, QString::fromStdString(packsizeproblem(got)));
     for (int i = 0; i < levelcount; ++i)
         std::memcpy(pack[i].data(), buf.data() + static_cast<std::size_t>(i) * reclen, reclen);
     return {true, {}};
@@ -100,17 +97,6 @@ bool readupto(QFile& file, qint64 limit, QByteArray& out) {
         out.append(chunk, n);
     }
     return true;
-}
-
-LevelList buildlevellist(const LevelPack& pack) {
-    LevelList list{};
-    std::array<std::uint8_t, listentrylen - 1> line;
-    line.fill('-');
-    for (int i = 0; i < levelcount; ++i) {
-        std::copy_n(pack[i].begin() + off_title, titlelen, line.begin() + 2);
-        std::copy(line.begin(), line.end(), list.begin() + i * listentrylen);
-    }
-    return list;
 }
 
 FileResult writelevellist(const QString& path, const LevelPack& pack) {

@@ -4,6 +4,7 @@
 // Moving a pack and a level list between memory and files.
 
 #include "level/levelformat.h"
+#include "level/levelstore.h" // buildlevellist
 
 #include <QByteArray>
 #include <QString>
@@ -34,9 +35,6 @@ FileResult writefileatomically(const QString& path, const QByteArray& bytes);
 // it is read. More than limit bytes in out means the file is too long; false
 // on a read error.
 bool readupto(QFile& file, qint64 limit, QByteArray& out);
-
-// The 3108-byte level list: per record "--", its 23 title bytes, "--", 0x00.
-LevelList buildlevellist(const LevelPack& pack);
 
 // Writes the level list of pack, atomically as writepack.
 FileResult writelevellist(const QString& path, const LevelPack& pack);

@@ -36,3 +36,13 @@ tess_ensure_packages() {
     rm -f "$tess_log"
   fi
 }
+
+# What the browser edition needs: Debian's emscripten, chromium for its tests,
+# and node with npm. A node that is not Debian's (with its own npm) is used as
+# it is, since Debian's npm would not install beside it.
+tess_web_packages() {
+  echo emscripten chromium
+  command -v node >/dev/null || echo nodejs
+  command -v npm >/dev/null || echo npm
+}
+

@@ -317,3 +317,20 @@ TEST_F(Store, SelectingShowsTheCountAndEmptiesTheLayers) {
 }
 
 } // namespace
+
+// Only a file of exactly one pack's length loads; a level list's length is named.
+TEST(LevelStore, PackSizeProblemNamesWhatIsWrong) {
+    const struct {
+        std::uint64_t size;
+        const char* has; // empty: no problem
+    } cases[] = {{170496, ""},
+                 {0, "Sie ist 0 Bytes lang, ein Levelpack hat 170496 Bytes."},
+                 {170497, "170497 Bytes"},
+                 {3108, "Levelliste"},
+                 {1ull << 30, "1073741824 Bytes"}};
+    for (const auto& c : cases) {
+        const std::string text = packsizeproblem(c.size);
+        if (*c.has == 0) EXPECT_EQ(text, "");
+        else EXPECT_NE(text.find(c.has), std::string::npos) << text;
+    }
+}

@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: MIT
+// The property fields: level number with its spinner, title, infotrons
+// needed with its spinner, gravity, and the infotron counter. The core holds
+// the values; every edit is passed on at once.
+
+import { Core, levelcount, titlelen } from "./core";
+
+const byid = <T extends HTMLElement>(id: string): T => document.getElementById(id) as T;
+
+// Latin-1 bytes of the title; a character Latin-1 cannot hold becomes '?'.
+export function latin1(s: string): Uint8Array {
+  return Uint8Array.from(Array.from(s).slice(0, titlelen), (c) => (c.charCodeAt(0) <= 0xff && c.length === 1 ? c.charCodeAt(0) : 0x3f));
+}
+
+export class Fields {
+  readonly level = byid<HTMLInputElement>("Edit1");
+  readonly title = byid<HTMLInputElement>("Edit2");
+  readonly infotrons = byid<HTMLInputElement>("Edit3");
+  readonly gravity = byid<HTMLInputElement>("CheckBox1");
+  readonly counter = byid<HTMLElement>("Label4");
+  private infotronsvalue = 0; // the spinner's position: what a store-back takes
+
+  constructor(private readonly core: Core, private readonly changed: () => void,
+              private readonly switchto: (number: number) => void) {
+    const stepper = (input: HTMLInputElement, step: (by: number) => void): void => {
+      input.addEventListener("keydown", (e) => {
+        if (e.key === "ArrowUp" || e.key === "ArrowDown") {
+          e.preventDefault();
+          step(e.key === "ArrowUp" ? 1 : -1);
+        }
+      });
+    };
+    const levelstep = (by: number): void => this.switchto(this.shownnumber() + by);
+    stepper(this.level, levelstep);
+    this.level.addEventListener("keydown", (e) => {
+      if (e.key === "Enter") this.switchto(this.shownnumber());
+    });
+    byid("UpDown1Up").addEventListener("click", () => levelstep(1));
+    byid("UpDown1Down").addEventListener("click", () => levelstep(-1));
+
+    const infostep = (by: number): void => {
+      this.takeinfotrons();
+      this.setinfotrons(Math.min(255, Math.max(0, this.infotronsvalue + by)));
+      this.push();
+    };
+    stepper(this.infotrons, infostep);
+    byid("UpDown2Up").addEventListener("click", () => infostep(1));
+    byid("UpDown2Down").addEventListener("click", () => infostep(-1));
+    this.infotrons.addEventListener("input", () => {
+      this.takeinfotrons();
+      this.push();
+    });
+    this.title.maxLength = titlelen;
+    this.title.addEventListener("input", () => {
+      const bytes = latin1(this.title.value);
+      const shown = String.fromCharCode(...bytes);
+      if (shown !== this.title.value) this.title.value = shown;
+      this.push();
+    });
+    this.gravity.addEventListener("change", () => this.push());
+  }
+
+  private shownnumber(): number {
+    const n = Number.parseInt(this.level.value, 10);
+    return Number.isNaN(n) ? this.core.levelnumber() : n;
+  }
+
+  // A number typed within 0..255 moves the spinner; anything else leaves it.
+  private takeinfotrons(): void {
+    const v = Number(this.infotrons.value.trim());
+    if (/^\d+$/.test(this.infotrons.value.trim()) && v <= 255) this.infotronsvalue = v;
+  }
+
+  private setinfotrons(v: number): void {
+    this.infotronsvalue = v;
+    this.infotrons.value = String(v);
+  }
+
+  push(): void {
+    this.core.setfields(this.infotronsvalue, this.gravity.checked, latin1(this.title.value));
+    this.changed();
+  }
+
+  // Shows what the core holds after a level was selected.
+  show(): void {
+    this.level.value = String(this.core.levelnumber());
+    this.title.value = String.fromCharCode(...this.core.title());
+    this.setinfotrons(this.core.infotrons());
+    this.gravity.checked = this.core.gravity();
+    this.showcounter();
+  }
+
+  showcounter(): void {
+    this.counter.textContent = this.core.counter();
+  }
+
+  // After a refused switch the field shows the current level again.
+  showlevel(): void {
+    this.level.value = String(this.core.levelnumber());
+  }
+}
+
+export { levelcount };

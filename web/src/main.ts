@@ -1,0 +1,238 @@
+// SPDX-License-Identifier: MIT
+// The page: loads the core and the tile pictures, builds the window (menus,
+// tool buttons, fields, level view, palette) and wires commands and keys.
+
+import { Command, Core } from "./core";
+import { ask, askyesno, showerror } from "./dialogs";
+import { Fields, levelcount } from "./fields";
+import { listname, readpack, savefile } from "./files";
+import { Palette } from "./palette";
+import { forget, Keeper, keptwork } from "./recovery";
+import { accesskey, settexts, text, tilelabel } from "./texts";
+import { loadtiles } from "./tiles";
+import { LevelView, zoomsteps } from "./view";
+import { runbench } from "./bench";
+
+const newpackname = "Levelpack.pak";
+
+async function main(): Promise<void> {
+  const [core, sheets] = await Promise.all([Core.load(), loadtiles("tiles.png")]);
+  settexts(core.texts());
+  for (const el of document.querySelectorAll<HTMLElement>("[data-caption]")) el.textContent = text(el.dataset.caption!);
+  for (const el of document.querySelectorAll<HTMLElement>("[data-tip]")) el.title = text(el.dataset.tip!);
+  // The menus open with their access keys (Alt+D, Alt+B, Alt+H in most browsers).
+  for (const el of document.querySelectorAll<HTMLElement>(".menutitle")) el.accessKey = accesskey(el.dataset.caption!);
+  document.title = text("Form1");
+
+  let packname = newpackname;
+  let busy = false; // a question is open: no second command meanwhile
+  const status = document.getElementById("status")!;
+  const buttons = { left: 2, right: 0 };
+  const tipped = [document.getElementById("PaintBox1")!, document.getElementById("itemselect1")!];
+  const hover = (code: number): void => {
+    status.textContent = tilelabel(code);
+    for (const el of tipped) el.title = tilelabel(code);
+  };
+
+  const keeper = new Keeper(core, () => packname);
+  const undoitem = document.getElementById("Rckgngig1") as HTMLButtonElement;
+  const redoitem = document.getElementById("Wiederherstellen1") as HTMLButtonElement;
+  const changed = (): void => {
+    undoitem.disabled = !core.canundo();
+    redoitem.disabled = !core.canredo();
+    keeper.changed();
+  };
+  const view = new LevelView(document.getElementById("PaintBox1") as HTMLCanvasElement, core, sheets, buttons,
+    () => { fields.showcounter(); changed(); }, hover);
+  const palette = new Palette(document.getElementById("itemselect1") as HTMLCanvasElement, sheets, buttons, hover);
+  palette.settile(view.tile);
+
+  const toolbuttons = (): void => {
+    document.getElementById("ToolButton1")!.classList.toggle("active", core.drawmode() === 1);
+    document.getElementById("ToolButton2")!.classList.toggle("active", core.drawmode() === 0);
+  };
+  const shown = (): void => {
+    fields.show();
+    view.repaintall();
+    toolbuttons();
+    changed();
+  };
+
+  // Asks the switch-limit question when a store-back would; the answer.
+  const storeanswer = async (): Promise<boolean> =>
+    core.switchesfound() <= 11 || await askyesno(text("switchlimit"));
+
+  const guarded = <A extends unknown[]>(run: (...args: A) => Promise<void>) => async (...args: A): Promise<void> => {
+    if (busy) return;
+    busy = true;
+    try { await run(...args); } finally { busy = false; }
+  };
+
+  const switchto = guarded(async () => {
+    const target = Number.parseInt(fields.level.value, 10);
+    await switchlevel(target);
+  });
+  const switchlevel = async (number: number): Promise<void> => {
+    if (number < 1 || number > levelcount || core.stroking()) { fields.showlevel(); return; }
+    if (core.switchlevel(number, await storeanswer())) shown();
+    else fields.showlevel();
+  };
+  const fields = new Fields(core, changed, (n) => {
+    fields.level.value = String(n);
+    void switchto();
+  });
+
+  const commands: Record<string, () => void | Promise<void>> = {
+    NeuesLevelpack1: guarded(async () => {
+      if (core.unsaved() && !(await askyesno(text("discardchanges")))) return;
+      core.newpack();
+      packname = newpackname;
+      shown();
+    }),
+    Levelpackladen1: () => (document.getElementById("OpenDialog1") as HTMLInputElement).click(),
+    Levelpackspeichern1: guarded(async () => {
+      if (!core.storeback(await storeanswer())) return;
+      const bytes = core.packbytes();
+      let name: string | null;
+      try {
+        name = await savefile(bytes, packname);
+      } catch (e) {
+        await showerror(text("notwritten", packname, e instanceof Error ? e.message : String(e)));
+        return;
+      }
+      if (name === null) return;
+      packname = name;
+      core.marksaved();
+      changed();
+      if (await askyesno(text("levellist"))) {
+        try {
+          await savefile(core.levellist(), listname(packname));
+        } catch (e) {
+          await showerror(text("notwritten", listname(packname), e instanceof Error ? e.message : String(e)));
+        }
+      }
+    }),
+    Rckgngig1: () => { if (core.command(Command.undo)) { view.putbuffer(); fields.showcounter(); changed(); } },
+    Wiederherstellen1: () => { if (core.command(Command.redo)) { view.putbuffer(); fields.showcounter(); changed(); } },
+    Kopieren1: () => { core.command(Command.copy); },
+    Einfgen1: () => { core.command(Command.paste); view.putbuffer(); changed(); },
+    Lschen2: () => { core.command(Command.cut); view.putbuffer(); changed(); },
+    Lschen1: () => { core.command(Command.delete); view.putbuffer(); changed(); },
+    Allesmarkieren1: () => { core.command(Command.selectall); view.putbuffer(); changed(); },
+    ToolButton1: () => { core.command(Command.draw); view.putbuffer(); toolbuttons(); changed(); },
+    ToolButton2: () => { core.command(Command.select); toolbuttons(); },
+    ToolButton4: () => zoom(1),
+    ToolButton5: () => zoom(-1),
+    Hilfe1: () => (document.getElementById("help") as HTMLDialogElement).showModal(),
+  };
+  const zoom = (by: number): void => {
+    const i = zoomsteps.indexOf(view.tile);
+    const next = zoomsteps[Math.min(zoomsteps.length - 1, Math.max(0, i + by))];
+    if (next === view.tile) return;
+    view.settile(next);
+    palette.settile(next);
+  };
+  for (const [id, run] of Object.entries(commands)) {
+    document.getElementById(id)?.addEventListener("click", () => {
+      closemenus();
+      void run();
+    });
+  }
+
+  // Menus open on click and close on the next click elsewhere.
+  const closemenus = (): void => document.querySelectorAll(".menu.open").forEach((m) => m.classList.remove("open"));
+  for (const m of document.querySelectorAll<HTMLElement>(".menu")) {
+    m.querySelector(".menutitle")!.addEventListener("click", (e) => {
+      e.stopPropagation();
+      const open = m.classList.contains("open");
+      closemenus();
+      m.classList.toggle("open", !open);
+    });
+  }
+  document.addEventListener("click", closemenus);
+
+  const shortcuts: Record<string, string> = {
+    "Ctrl+z": "Rckgngig1", "Ctrl+y": "Wiederherstellen1", "Ctrl+Shift+z": "Wiederherstellen1",
+    "Ctrl+c": "Kopieren1", "Ctrl+v": "Einfgen1", "Ctrl+x": "Lschen2", "Delete": "Lschen1",
+    "Ctrl+a": "Allesmarkieren1", "Ctrl+s": "Levelpackspeichern1", "Ctrl+o": "Levelpackladen1", "F1": "Hilfe1",
+  };
+  document.addEventListener("keydown", (e) => {
+    const t = e.target as HTMLElement;
+    // Text fields keep their own editing keys.
+    if (t instanceof HTMLInputElement && t.type === "text" && !["s", "o"].includes(e.key.toLowerCase())) return;
+    if (busy || document.querySelector("dialog[open]")) return;
+    const combo = (e.ctrlKey || e.metaKey ? "Ctrl+" : "") + (e.shiftKey && e.key.length === 1 ? "Shift+" : "") +
+      (e.key.length === 1 ? e.key.toLowerCase() : e.key);
+    const id = shortcuts[combo];
+    if (!id) return;
+    e.preventDefault();
+    void commands[id]();
+  });
+
+  const open = guarded(async (file: File) => {
+    const result = await readpack(core, file);
+    if (typeof result === "string") { await showerror(result); return; }
+    if (core.unsaved() && !(await askyesno(text("discardchanges")))) return;
+    core.openpack(result);
+    packname = file.name;
+    shown();
+  });
+  const input = document.getElementById("OpenDialog1") as HTMLInputElement;
+  input.addEventListener("change", () => {
+    const file = input.files?.[0];
+    input.value = "";
+    if (file) void open(file);
+  });
+  window.addEventListener("dragover", (e) => e.preventDefault());
+  window.addEventListener("drop", (e) => {
+    e.preventDefault();
+    const file = e.dataTransfer?.files[0];
+    if (file) void open(file);
+  });
+
+  window.addEventListener("beforeunload", (e) => {
+    if (!core.unsaved()) return;
+    void keeper.flush();
+    e.preventDefault();
+    e.returnValue = "";
+  });
+
+  // A new screen or a changed zoom of the page changes the device pixels.
+  let pixelratio = window.devicePixelRatio;
+  const newpixels = (): void => {
+    if (window.devicePixelRatio === pixelratio) return;
+    pixelratio = window.devicePixelRatio;
+    view.resize();
+    palette.settile(view.tile);
+    watchpixels();
+  };
+  const watchpixels = (): void => matchMedia(`(resolution: ${pixelratio}dppx)`)
+    .addEventListener("change", newpixels, { once: true });
+  watchpixels();
+  window.addEventListener("resize", newpixels);
+
+  shown();
+  performance.mark("pack-shown");
+  const page = window as unknown as Record<string, unknown>;
+  page.tessBench = () => runbench(core, view, sheets);
+
+  const kept = await keptwork().catch(() => undefined);
+  if (kept) {
+    const when = new Date(kept.time).toLocaleString("de-DE");
+    const answer = await ask(text("confirm"), text("recovered", `„${kept.name}“`, when), [text("restore"), text("discard")]);
+    if (answer === 0 && core.restore(kept.bytes, kept.level)) {
+      packname = kept.name;
+      shown();
+    } else {
+      await forget();
+    }
+  }
+  keeper.armed = true;
+  keeper.changed();
+  document.addEventListener("visibilitychange", () => {
+    if (document.visibilityState === "hidden") void keeper.flush();
+  });
+  page.tessReady = true;
+}
+
+void main();

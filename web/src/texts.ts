@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: MIT
+// The window's German texts and the tile names, as the core holds them.
+
+let captions: Record<string, string> = {};
+let tiles: string[] = [];
+
+export function settexts(t: { captions: Record<string, string>; tiles: string[] }): void {
+  captions = t.captions;
+  tiles = t.tiles;
+}
+
+// The caption with its access-key ampersand removed; "%1".. filled in.
+export function text(key: string, ...args: string[]): string {
+  const raw = captions[key] ?? key;
+  return raw.replace(/&(.)/g, "$1").replace(/%(\d)/g, (_, n: string) => args[Number(n) - 1] ?? "");
+}
+
+// The caption as HTML-free parts: the text and its access key, if any.
+export function accesskey(key: string): string {
+  const m = /&(.)/.exec(captions[key] ?? "");
+  return m ? m[1].toLowerCase() : "";
+}
+
+export function tilelabel(code: number): string {
+  return tiles[code] ?? `Code ${code}`;
+}

@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: MIT
+// The page as a user works it, in headless chromium with real mouse and key
+// events: paint with both buttons, mark and drag, copy and paste across
+// levels, fields, level switches with the switch-limit question, undo and
+// redo, bad files, save and level list. The saved bytes must equal the pack
+// the reference model computes. Usage: node e2e.mjs WEBDIR TMPDIR [SHOTDIR]
+import { mkdirSync, readFileSync, readdirSync, rmSync, truncateSync, writeFileSync } from "node:fs";
+import { join, resolve } from "node:path";
+import { answer, cellrgb, check, drag, launch, needs, openpage, pick, serve } from "./harness.mjs";
+import { fill, levellist, newpack, store } from "./refpack.mjs";
+
+const [webdir, tmp, shots] = process.argv.slice(2).map((p) => p && resolve(p));
+needs(webdir);
+rmSync(tmp, { recursive: true, force: true });
+mkdirSync(join(tmp, "downloads"), { recursive: true });
+const server = await serve(webdir);
+const browser = await launch(join(tmp, "profile"));
+try {
+  const page = await browser.newPage();
+  page.on("pageerror", (e) => { throw e; });
+  // Without a save picker the page downloads, into the test's own folder.
+  await page.evaluateOnNewDocument(() => { delete window.showSaveFilePicker; });
+  const cdp = await page.createCDPSession();
+  await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: join(tmp, "downloads") });
+  await page.goto(server.url);
+  await page.waitForFunction(() => window.tessReady === true);
+  const key = (k) => page.keyboard.press(k);
+  const field = (id) => page.$eval(`#${id}`, (e) => e.value ?? e.textContent);
+  const cells = [1, 2, 3].map(() => new Uint8Array(1440));
+  const ctrl = async (k, shift = false) => {
+    await page.keyboard.down("Control");
+    if (shift) await page.keyboard.down("Shift");
+    await key(k);
+    if (shift) await page.keyboard.up("Shift");
+    await page.keyboard.up("Control");
+  };
+
+  // Level 1: a rectangle of 2 with the left button, infotrons with the right.
+  await drag(page, [3, 3], [6, 5]);
+  fill(cells[0], [3, 3], [6, 5], 2);
+  await pick(page, 4, "right");
+  await drag(page, [12, 10], [10, 10], "right");
+  fill(cells[0], [10, 10], [12, 10], 4);
+  check(await field("Label4") === " / 003", "the counter shows the three infotrons");
+
+  // Mark two columns and drag them away with the left button: the source empties.
+  await page.click("#ToolButton2");
+  await drag(page, [3, 3], [4, 5]);
+  await drag(page, [3, 4], [20, 4]);
+  fill(cells[0], [3, 3], [4, 5], 0);
+  fill(cells[0], [20, 3], [21, 5], 2);
+  const [mark, plain] = [await cellrgb(page, 20, 3), await cellrgb(page, 5, 3)];
+  check(mark.every((v, i) => v === 255 - plain[i]), "the dragged cells are marked, drawn inverted");
+  await ctrl("c");
+
+  // Fields: a title with a character Latin-1 lacks, infotrons needed, gravity.
+  await page.click("#Edit2", { clickCount: 3 });
+  await page.keyboard.type("Wüste €");
+  check(await field("Edit2") === "Wüste ?", "the title keeps Latin-1 only");
+  await page.click("#Edit3", { clickCount: 3 });
+  await page.keyboard.type("42");
+  await page.click("#CheckBox1");
+
+  // Level 2: the clipboard pastes where it was taken; then 12 ports.
+  await page.click("#Edit1");
+  await key("ArrowUp");
+  await page.waitForFunction(() => document.getElementById("Edit1").value === "2");
+  check(await field("Edit2") === "-------LEVEL-002-------", "level 2 shows its own title");
+  await page.click("#status"); // out of the level field, whose keys are its own
+  await ctrl("v");
+  fill(cells[1], [20, 3], [21, 5], 2);
+  await page.click("#ToolButton1");
+  await pick(page, 13);
+  await drag(page, [1, 15], [12, 15]);
+  fill(cells[1], [1, 15], [12, 15], 13);
+  await page.click("#Edit1");
+  await key("ArrowUp");
+  await answer(page, "Nein", "maximal 11 Gravitationsschalter");
+  check(await field("Edit1") === "2", "answering no keeps level 2");
+  await key("ArrowUp");
+  await answer(page, "Ja", "maximal 11 Gravitationsschalter");
+  await page.waitForFunction(() => document.getElementById("Edit1").value === "3");
+
+  // Level 3: undo and redo with all three key combinations.
+  await pick(page, 5);
+  await drag(page, [15, 10], [16, 10]);
+  await drag(page, [20, 12], [20, 12]);
+  const black = async (col, row) => (await cellrgb(page, col, row)).every((v) => v === 0);
+  check(!(await black(15, 10)) && !(await black(20, 12)), "both strokes show");
+  await ctrl("z"); await ctrl("z");
+  check(await black(15, 10), "two undos empty the first stroke's cells");
+  await ctrl("y"); await ctrl("z"); await ctrl("z", true);
+  fill(cells[2], [15, 10], [16, 10], 5);
+  check(!(await black(15, 10)) && await black(20, 12), "redo brings the first stroke back, the second stays undone");
+
+  // Bad files: a level list, a 1 GB file and a short one leave the pack as it is.
+  const input = await page.$("#OpenDialog1");
+  const bad = [["list.lst", 3108, "Levelliste"], ["huge.pak", 2 ** 30, "1073741824 Bytes"], ["short.pak", 10, "10 Bytes"]];
+  for (const [name, size, says] of bad) {
+    const path = join(tmp, name);
+    writeFileSync(path, "");
+    truncateSync(path, size);
+    await input.uploadFile(path);
+    await answer(page, "OK", says);
+    rmSync(path);
+  }
+  check(await field("Edit1") === "3", "the open pack survives the bad files");
+
+  // Save: the pack as a download, then the level list.
+  await ctrl("s");
+  await answer(page, "Ja", "Levelliste erzeugen?");
+  const downloads = join(tmp, "downloads");
+  for (let k = 0; k < 100 && readdirSync(downloads).filter((f) => !f.endsWith(".crdownload")).length < 2; ++k)
+    await new Promise((r) => setTimeout(r, 100));
+  const pack = newpack();
+  store(pack, 0, cells[0], { title: "Wüste ?", infotrons: 42, gravity: true });
+  store(pack, 1, cells[1], { title: "-------LEVEL-002-------" });
+  store(pack, 2, cells[2], { title: "-------LEVEL-003-------" });
+  const saved = readFileSync(join(downloads, "Levelpack.pak"));
+  check(saved.length === pack.length && saved.equals(Buffer.from(pack)), "the saved pack equals the reference pack");
+  check(readFileSync(join(downloads, "Levelpack.lst")).equals(Buffer.from(levellist(pack))), "the level list equals the reference list");
+
+  // The saved file dropped onto the page opens again at level 1.
+  await page.evaluate((bytes) => {
+    const dt = new DataTransfer();
+    dt.items.add(new File([new Uint8Array(bytes)], "Levelpack.pak"));
+    window.dispatchEvent(new DragEvent("drop", { dataTransfer: dt, cancelable: true }));
+  }, [...saved]);
+  await page.waitForFunction(() => document.getElementById("Edit1").value === "1");
+  check(await field("Edit2") === "Wüste ?".padEnd(23) && await field("Edit3") === "42", "the dropped pack shows level 1 as saved");
+  if (shots) {
+    mkdirSync(shots, { recursive: true });
+    await page.screenshot({ path: join(shots, "web-100.png") });
+    await page.setViewport({ width: 1100, height: 760, deviceScaleFactor: 2 });
+    // Emulated pixel ratios send no change event; a zoom step lays the canvas out again.
+    const rezoom = async () => { await page.click("#ToolButton5"); await page.click("#ToolButton4"); };
+    await rezoom();
+    await page.screenshot({ path: join(shots, "web-200.png") });
+    await page.setViewport({ width: 1100, height: 760, deviceScaleFactor: 1 });
+    await rezoom();
+  }
+
+  let warned = false;
+  page.on("dialog", (d) => { warned = true; return d.accept(); });
+  await page.close({ runBeforeUnload: true });
+  await new Promise((r) => setTimeout(r, 300));
+  check(!warned, "closing the tab after the save asks nothing");
+} finally {
+  await browser.close();
+  server.close();
+}

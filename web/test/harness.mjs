@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: MIT
+// What the browser tests share: a static server for build/web on a free
+// local port, Debian's chromium through puppeteer-core, and pointer helpers
+// that work in level-view cells.
+import { createServer } from "node:http";
+import { existsSync, readFileSync } from "node:fs";
+import { extname, join, normalize } from "node:path";
+import puppeteer from "puppeteer-core";
+
+export const chromium = "/usr/bin/chromium";
+const types = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css", ".wasm": "application/wasm", ".png": "image/png" };
+
+// Exits 77 (skipped) when the browser or the built page is missing.
+export function needs(webdir) {
+  for (const f of [chromium, join(webdir, "index.html")])
+    if (!existsSync(f)) { console.log(`skipped: ${f} is missing`); process.exit(77); }
+}
+
+export function serve(dir) {
+  const server = createServer((req, res) => {
+    const path = normalize(decodeURIComponent(new URL(req.url, "http://x").pathname)).replace(/^\/+/, "") || "index.html";
+    const file = join(dir, path);
+    if (!file.startsWith(dir) || !existsSync(file)) { res.writeHead(404).end(); return; }
+    res.writeHead(200, { "content-type": types[extname(file)] ?? "application/octet-stream" }).end(readFileSync(file));
+  });
+  return new Promise((resolve) => server.listen(0, "127.0.0.1", () =>
+    resolve({ url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() })));
+}
+
+export function launch(profile, scale = 1) {
+  return puppeteer.launch({
+    executablePath: chromium, headless: true, userDataDir: profile,
+    defaultViewport: { width: 1100, height: 760, deviceScaleFactor: scale },
+    args: ["--no-sandbox", "--disable-gpu", "--no-first-run"],
+  });
+}
+
+export async function openpage(browser, url) {
+  const page = await browser.newPage();
+  await page.goto(url);
+  await page.waitForFunction(() => window.tessReady === true || document.querySelector("dialog[open]"));
+  return page;
+}
+
+// Pixel position of a cell's middle (col 1..58, row 1..22) in the viewport.
+export async function cellxy(page, col, row) {
+  return page.evaluate((col, row) => {
+    const c = document.getElementById("PaintBox1");
+    const r = c.getBoundingClientRect();
+    const t = r.width / 58;
+    return [r.left + (col - 0.5) * t, r.top + (row - 0.5) * t];
+  }, col, row);
+}
+
+// A press at one cell, moves to another, and the release, with one button.
+export async function drag(page, from, to, button = "left", modifiers = []) {
+  for (const k of modifiers) await page.keyboard.down(k);
+  const [x0, y0] = await cellxy(page, ...from);
+  const [x1, y1] = await cellxy(page, ...to);
+  await page.mouse.move(x0, y0);
+  await page.mouse.down({ button });
+  await page.mouse.move((x0 + x1) / 2, (y0 + y1) / 2);
+  await page.mouse.move(x1, y1);
+  await page.mouse.up({ button });
+  for (const k of modifiers) await page.keyboard.up(k);
+}
+
+// Clicks the palette tile code with a button.
+export async function pick(page, code, button = "left") {
+  const [x, y] = await page.evaluate((code) => {
+    const r = document.getElementById("itemselect1").getBoundingClientRect();
+    const step = (r.width - 4) / 4;
+    return [r.left + 4 + (code % 4) * step + step / 2 - 2, r.top + 4 + Math.floor(code / 4) * step + step / 2 - 2];
+  }, code);
+  await page.mouse.click(x, y, { button });
+}
+
+// Answers the open message box with the button whose text starts with label.
+export async function answer(page, label, expect) {
+  const dlg = await page.waitForSelector("dialog.box[open]");
+  const text = await dlg.evaluate((d) => d.textContent);
+  if (expect && !text.includes(expect)) throw new Error(`dialog says "${text}", expected "${expect}"`);
+  await dlg.evaluate((d, label) => [...d.querySelectorAll("button")].find((b) => b.textContent.replace("&", "").startsWith(label)).click(), label);
+  await page.waitForFunction(() => !document.querySelector("dialog.box[open]"));
+  return text;
+}
+
+// The colour at the middle of a cell as drawn on the canvas.
+export function cellrgb(page, col, row) {
+  return page.evaluate((col, row) => {
+    const c = document.getElementById("PaintBox1");
+    const t = c.width / 58;
+    return [...c.getContext("2d").getImageData(Math.floor((col - 0.5) * t), Math.floor((row - 0.5) * t), 1, 1).data.slice(0, 3)];
+  }, col, row);
+}
+
+export function check(ok, what) {
+  if (!ok) throw new Error(`failed: ${what}`);
+  console.log(`ok: ${what}`);
+}
