@@ -5,6 +5,7 @@
 #include "ui/ueditcommands.h"
 
 #include "edit/packreplace.h"
+#include "level/captions.h"
 #include "ui/editorstate.h"
 #include "ui/leveloverview.h"
 #include "ui/levelstats.h"
@@ -39,7 +40,7 @@ void TForm1::buildeditmenus() {
                                        &TForm1::Zusammenhngendemarkieren1Click, QKeySequence(Qt::CTRL | Qt::Key_R));
     Zusammenhngendemarkieren1->setEnabled(false); // until the pointer has been over a cell
     levedit1->pointed = [this] { Zusammenhngendemarkieren1->setEnabled(true); };
-    Allesmarkieren1 = action(m, "Allesmarkieren1", "Alles &markieren", &TForm1::Allesmarkieren1Click,
+    Allesmarkieren1 = action(m, "Allesmarkieren1", caption("Allesmarkieren1"), &TForm1::Allesmarkieren1Click,
                              QKeySequence(Qt::CTRL | Qt::Key_A));
     Markierungfllen1 = action(m, "Markierungfllen1", "Markierung &füllen", &TForm1::Markierungfllen1Click,
                               QKeySequence(Qt::CTRL | Qt::Key_F));

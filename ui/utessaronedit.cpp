@@ -2,6 +2,7 @@
 #include "ui/utessaronedit.h"
 
 #include "edit/commands.h"
+#include "level/captions.h"
 #include "ui/accesskeys.h"
 #include "ui/editorstate.h"
 #include "ui/ueditcommands.h"
@@ -48,7 +49,7 @@ template <class W> W* placed(W* w, const char* name, int x, int y, int width, in
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent), state_(std::make_unique<EditorState>()) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Tessaron Level - Editor"));
+    setWindowTitle(QString::fromUtf8(caption("Form1")));
     // A narrow sans serif, named so that another desktop font cannot widen
     // the texts past their fields; run.sh installs it.
     QFont f(QStringLiteral("Liberation Sans"));
@@ -134,17 +135,17 @@ void TForm1::buildlayout() {
     QFont bold = font();
     bold.setBold(true);
     Panel3->setFont(bold);
-    Label1 = placed(new QLabel(QStringLiteral("Level"), Panel3), "Label1", 8, 8, 36, 13);
+    Label1 = placed(new QLabel(QString::fromUtf8(caption("Label1")), Panel3), "Label1", 8, 8, 36, 13);
     Edit1 = placed(new QLineEdit(Panel3), "Edit1", 48, 4, 29, 21);
     UpDown1 = placed(new TUpDown(Edit1, 1, levelcount, Panel3), "UpDown1", 77, 4, 15, 21);
-    Label2 = placed(new QLabel(QStringLiteral(" / 111"), Panel3), "Label2", 92, 8, 40, 13);
+    Label2 = placed(new QLabel(QString::fromUtf8(caption("Label2")), Panel3), "Label2", 92, 8, 40, 13);
     Edit2 = placed(new QLineEdit(Panel3), "Edit2", 8, 28, 121, 21);
     Edit2->setMaxLength(titlelen);
-    Label3 = placed(new QLabel(QStringLiteral("Inftrns."), Panel3), "Label3", 8, 56, 41, 13);
+    Label3 = placed(new QLabel(QString::fromUtf8(caption("Label3")), Panel3), "Label3", 8, 56, 41, 13);
     Edit3 = placed(new QLineEdit(Panel3), "Edit3", 48, 52, 29, 21);
     UpDown2 = placed(new TUpDown(Edit3, 0, 255, Panel3), "UpDown2", 77, 52, 15, 21);
     Label4 = placed(new QLabel(QStringLiteral(" / 000"), Panel3), "Label4", 90, 56, 42, 13);
-    CheckBox1 = placed(new QCheckBox(QStringLiteral("Schwerkraft"), Panel3), "CheckBox1", 16, 80,
+    CheckBox1 = placed(new QCheckBox(QString::fromUtf8(caption("CheckBox1")), Panel3), "CheckBox1", 16, 80,
                        110, 17);
     for (QLineEdit* e : {Edit1, Edit2, Edit3}) e->setTextMargins(0, 0, 0, 0);
     UpDown1->changing = [this](int v) { return UpDown1ChangingEx(v); };
@@ -181,11 +182,11 @@ void TForm1::buildlayout() {
         return b;
     };
     separator("ToolButton6", 1);
-    ToolButton1 = button("ToolButton1", 2, "Zeichnen", &TForm1::ToolButton1Click);
-    ToolButton2 = button("ToolButton2", 1, "Auswählen", &TForm1::ToolButton2Click);
+    ToolButton1 = button("ToolButton1", 2, caption("ToolButton1"), &TForm1::ToolButton1Click);
+    ToolButton2 = button("ToolButton2", 1, caption("ToolButton2"), &TForm1::ToolButton2Click);
     separator("ToolButton3", 4);
-    ToolButton4 = button("ToolButton4", 5, "Vergrößern", &TForm1::ToolButton4Click);
-    ToolButton5 = button("ToolButton5", 4, "Verkleinern", &TForm1::ToolButton5Click);
+    ToolButton4 = button("ToolButton4", 5, caption("ToolButton4"), &TForm1::ToolButton4Click);
+    ToolButton5 = button("ToolButton5", 4, caption("ToolButton5"), &TForm1::ToolButton5Click);
     bar->addStretch(1);
     side->addWidget(Panel2);
 
@@ -217,14 +218,14 @@ void TForm1::buildmenus() {
         connect(a, &QAction::triggered, this, run);
         return a;
     };
-    Datei1 = menuBar()->addMenu(QStringLiteral("&Datei"));
+    Datei1 = menuBar()->addMenu(QString::fromUtf8(caption("Datei1")));
     Datei1->setObjectName(QStringLiteral("Datei1"));
-    NeuesLevelpack1 = action(Datei1, "NeuesLevelpack1", "&Neues Levelpack", &TForm1::NeuesLevelpack1Click);
-    Levelpackladen1 = action(Datei1, "Levelpackladen1", "&Levelpack laden", &TForm1::Levelpackladen1Click);
+    NeuesLevelpack1 = action(Datei1, "NeuesLevelpack1", caption("NeuesLevelpack1"), &TForm1::NeuesLevelpack1Click);
+    Levelpackladen1 = action(Datei1, "Levelpackladen1", caption("Levelpackladen1"), &TForm1::Levelpackladen1Click);
     Zuletztgeffnet1 = Datei1->addMenu(QStringLiteral("&Zuletzt geöffnet"));
-    Speichern1 = action(Datei1, "Speichern1", "&Speichern", &TForm1::Speichern1Click);
+    Speichern1 = action(Datei1, "Speichern1", caption("Speichern1"), &TForm1::Speichern1Click);
     Speichern1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    Levelpackspeichern1 = action(Datei1, "Levelpackspeichern1", "&Levelpack speichern",
+    Levelpackspeichern1 = action(Datei1, "Levelpackspeichern1", caption("Levelpackspeichern1"),
                                  &TForm1::Levelpackspeichern1Click);
     Datei1->addSeparator();
     LevelnachTiledexportieren1 = action(Datei1, "LevelnachTiledexportieren1", "Level nach &Tiled exportieren...",
@@ -236,17 +237,17 @@ void TForm1::buildmenus() {
     Beenden1->setObjectName(QStringLiteral("Beenden1"));
     connect(Beenden1, &QAction::triggered, this, &QWidget::close);
 
-    Bearbeiten1 = menuBar()->addMenu(QStringLiteral("&Bearbeiten"));
+    Bearbeiten1 = menuBar()->addMenu(QString::fromUtf8(caption("Bearbeiten1")));
     Bearbeiten1->setObjectName(QStringLiteral("Bearbeiten1"));
-    Rckgngig1 = action(Bearbeiten1, "Rckgngig1", "&Rückgängig", &TForm1::Rckgngig1Click);
-    Wiederherstellen1 = action(Bearbeiten1, "Wiederherstellen1", "&Wiederherstellen",
+    Rckgngig1 = action(Bearbeiten1, "Rckgngig1", caption("Rckgngig1"), &TForm1::Rckgngig1Click);
+    Wiederherstellen1 = action(Bearbeiten1, "Wiederherstellen1", caption("Wiederherstellen1"),
                                &TForm1::Wiederherstellen1Click);
     Bearbeiten1->addSeparator();
-    Kopieren1 = action(Bearbeiten1, "Kopieren1", "&Kopieren", &TForm1::Kopieren1Click);
-    Einfgen1 = action(Bearbeiten1, "Einfgen1", "&Einfügen", &TForm1::Einfgen1Click);
+    Kopieren1 = action(Bearbeiten1, "Kopieren1", caption("Kopieren1"), &TForm1::Kopieren1Click);
+    Einfgen1 = action(Bearbeiten1, "Einfgen1", caption("Einfgen1"), &TForm1::Einfgen1Click);
     Bearbeiten1->addSeparator();
-    Lschen2 = action(Bearbeiten1, "Lschen2", "&Ausschneiden", &TForm1::Lschen2Click);
-    Lschen1 = action(Bearbeiten1, "Lschen1", "&Löschen", &TForm1::Lschen1Click);
+    Lschen2 = action(Bearbeiten1, "Lschen2", caption("Lschen2"), &TForm1::Lschen2Click);
+    Lschen1 = action(Bearbeiten1, "Lschen1", caption("Lschen1"), &TForm1::Lschen1Click);
 
     buildviewmenu();
     Level1 = menuBar()->addMenu(QStringLiteral("&Level"));

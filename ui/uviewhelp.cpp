@@ -3,6 +3,7 @@
 // that also work while the level overview has the keyboard.
 #include "ui/utessaronedit.h"
 
+#include "level/captions.h"
 #include "level/packfile.h"
 #include "ui/editorstate.h"
 #include "ui/helpwindow.h"
@@ -50,9 +51,9 @@ void TForm1::Gitter1Click() {
 }
 
 void TForm1::buildhelpmenu() {
-    Hilfe1 = menuBar()->addMenu(QStringLiteral("&Hilfe"));
+    Hilfe1 = menuBar()->addMenu(QString::fromUtf8(caption("Hilfe1")));
     Hilfe1->setObjectName(QStringLiteral("Hilfe1"));
-    Kurzanleitung1 = Hilfe1->addAction(QStringLiteral("&Kurzanleitung"));
+    Kurzanleitung1 = Hilfe1->addAction(QString::fromUtf8(caption("Kurzanleitung1")));
     Kurzanleitung1->setObjectName(QStringLiteral("Kurzanleitung1"));
     Kurzanleitung1->setShortcut(QKeySequence(Qt::Key_F1));
     connect(Kurzanleitung1, &QAction::triggered, this, &TForm1::Kurzanleitung1Click);
