@@ -7,7 +7,7 @@
 import { mkdirSync, readFileSync, readdirSync, rmSync, truncateSync, writeFileSync } from "node:fs";
 import { join, resolve } from "node:path";
 import { answer, cellrgb, check, drag, launch, needs, openpage, pick, serve } from "./harness.mjs";
-import { fill, levellist, newpack, store } from "./refpack.mjs";
+import { fill, levellist, newpack, store } from "../../tests/book/pack.mjs";
 
 const [webdir, tmp, shots] = process.argv.slice(2).map((p) => p && resolve(p));
 needs(webdir);

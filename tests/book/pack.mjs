@@ -2,7 +2,7 @@
 // A small reference model of the pack bytes the editor must write, kept
 // apart from the core: new-pack records, and a level stored back from its
 // cells and properties (switch table in scan order, border ring 6).
-export const reclen = 1536;
+export const reclen = 1536, levellen = 1440;
 
 export function newpack() {
   const pack = new Uint8Array(111 * reclen);
@@ -14,10 +14,11 @@ export function newpack() {
   return pack;
 }
 
-// Stores level index from cells (1440 editor codes 0..43) and properties.
-export function store(pack, index, cells, { title = "", infotrons = 0, gravity = false } = {}) {
+// The record a working level (editor codes 0..43, maybe marked) stores back
+// as, and whether the switch-limit question is asked on the way.
+export function storeback(cells, { title = "", infotrons = 0, gravity = false } = {}) {
   const rec = new Uint8Array(reclen);
-  rec.set(cells);
+  for (let i = 0; i < levellen; ++i) rec[i] = cells[i] & 0x7f;
   let n = 0;
   for (let row = 1; row <= 22; ++row)
     for (let col = 0; col <= 58; ++col) {
@@ -40,7 +41,12 @@ export function store(pack, index, cells, { title = "", infotrons = 0, gravity =
   for (let k = 0; k < 23; ++k) rec[1446 + k] = k < title.length ? title.charCodeAt(k) : 0x20;
   for (let c = 0; c < 60; ++c) rec[c] = rec[23 * 60 + c] = 6;
   for (let r = 1; r < 23; ++r) rec[r * 60] = rec[r * 60 + 59] = 6;
-  pack.set(rec, index * reclen);
+  return { record: rec, asks: n >= 12 };
+}
+
+// Stores level index from cells and properties, as answering yes would.
+export function store(pack, index, cells, fields) {
+  pack.set(storeback(cells, fields).record, index * reclen);
 }
 
 export function levellist(pack) {

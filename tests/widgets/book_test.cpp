@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: MIT
+// Plays the scenario book (tests/book/book.json) on the real main window with
+// QTest mouse and key events at the cells' positions, saves, and compares the
+// saved file with the pack the book's model expects (written by expect.mjs
+// into $BOOK_EXPECT as NN.pak).
+#include "fakedialogs.h"
+#include "ui/uitemselect.h"
+#include "ui/ulevedit.h"
+#include "ui/utessaronedit.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+using namespace tess;
+using namespace tess::test;
+
+namespace {
+
+QByteArray readall(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Where two packs first differ, in the book's words.
+QString difference(const QByteArray& want, const QByteArray& got) {
+    if (got.size() != want.size()) return QStringLiteral("the saved file has %1 bytes, not %2").arg(got.size()).arg(want.size());
+    for (int i = 0; i < want.size(); ++i) {
+        if (want[i] == got[i]) continue;
+        const int b = i % 1536;
+        const QString where = b < 1440 ? QStringLiteral("cell (%1,%2)").arg(b % 60).arg(b / 60)
+                                       : QStringLiteral("record byte %1").arg(b);
+        return QStringLiteral("first difference at byte %1: level %2, %3: expected %4, got %5")
+            .arg(i).arg(i / 1536 + 1).arg(where).arg(quint8(want[i])).arg(quint8(got[i]));
+    }
+    return {};
+}
+
+Qt::MouseButton button(const QString& name) {
+    return name == u"right" ? Qt::RightButton : name == u"middle" ? Qt::MiddleButton : Qt::LeftButton;
+}
+
+} // namespace
+
+class BookTest : public QObject, WindowFixture {
+    Q_OBJECT
+    QWidget* box = nullptr;
+    QPoint pointer;
+    QTemporaryDir dir;
+
+    // The middle of cell (col, row) on the paint surface, also beyond the grid.
+    QPoint at(const QJsonValue& v) {
+        const int t = s().tiles.tilew;
+        const QJsonArray a = v.toArray();
+        return {(a[0].toInt() - 1) * t + t / 2, (a[1].toInt() - 1) * t + t / 2};
+    }
+    void key(QWidget* to, const QString& combo) {
+        const bool ctrl = combo.startsWith(u"Ctrl+");
+        const QString k = ctrl ? combo.mid(5) : combo;
+        const Qt::Key code = k == u"Delete" ? Qt::Key_Delete : Qt::Key(Qt::Key_A + (k[0].unicode() - 'A'));
+        QTest::keyClick(to, code, ctrl ? Qt::ControlModifier : Qt::NoModifier);
+    }
+    void type(QLineEdit* e, const QString& text) {
+        QTest::mouseClick(e, Qt::LeftButton);
+        QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(e, Qt::Key_Backspace);
+        QTest::keyClicks(e, text);
+    }
+    // An action that may ask the switch-limit question, answered as the book says.
+    QString asking(const QJsonObject& step, const std::function<void()>& act, QList<bool> more = {}) {
+        const auto limit = [&] { return dialogs.questions.filter(QStringLiteral("Gravitationsschalter")).size(); };
+        const qsizetype asked = limit();
+        dialogs.yesnoanswers = more;
+        if (step.contains(u"answer")) dialogs.yesnoanswers.prepend(step[u"answer"].toString() == u"yes");
+        act();
+        const bool wasasked = limit() > asked;
+        dialogs.yesnoanswers.clear();
+        if (wasasked != step.contains(u"answer"))
+            return wasasked ? QStringLiteral("the switch-limit question came unexpectedly")
+                            : QStringLiteral("the switch-limit question was not asked");
+        return {};
+    }
+
+    QString play(const QJsonObject& step) {
+        if (step.contains(u"drag")) {
+            const Qt::MouseButton b = button(step[u"drag"].toString());
+            QTest::mousePress(box, b, step[u"ctrl"].toBool() ? Qt::ControlModifier : Qt::NoModifier, at(step[u"from"]));
+            QTest::mouseMove(box, pointer = at(step[u"to"]));
+            QTest::mouseRelease(box, b, {}, pointer);
+        } else if (step.contains(u"press")) {
+            QTest::mousePress(box, button(step[u"press"].toString()),
+                              step[u"ctrl"].toBool() ? Qt::ControlModifier : Qt::NoModifier, pointer = at(step[u"at"]));
+        } else if (step.contains(u"move")) {
+            QTest::mouseMove(box, pointer = at(step[u"move"]));
+        } else if (step.contains(u"release")) {
+            QTest::mouseRelease(box, button(step[u"release"].toString()), {}, pointer);
+        } else if (step.contains(u"key")) {
+            key(QApplication::focusWidget() ? QApplication::focusWidget() : w.get(), step[u"key"].toString());
+        } else if (step.contains(u"tool")) {
+            QTest::mouseClick(step[u"tool"].toString() == u"select" ? w->ToolButton2 : w->ToolButton1, Qt::LeftButton);
+        } else if (step.contains(u"palette")) {
+            const int t = s().tiles.tilew, p = 3 * t / 2, cols = w->itemselect1->cols, code = step[u"tile"].toInt();
+            QTest::mouseClick(w->itemselect1->PaintBox1, button(step[u"palette"].toString()), {},
+                              QPoint(t / 2 + p * (code % cols) + 1, t / 2 + p * (code / cols) + 1));
+        } else if (step.contains(u"level")) {
+            return asking(step, [&] {
+                QTest::mouseClick(w->Edit1, Qt::LeftButton);
+                QTest::keyClick(w->Edit1, step[u"level"].toString() == u"+1" ? Qt::Key_Up : Qt::Key_Down);
+            });
+        } else if (step.contains(u"title")) {
+            type(w->Edit2, step[u"title"].toString());
+        } else if (step.contains(u"infotrons")) {
+            type(w->Edit3, QString::number(step[u"infotrons"].toInt()));
+        } else if (step.contains(u"gravity")) {
+            QTest::mouseClick(w->CheckBox1, Qt::LeftButton, {}, QPoint(8, w->CheckBox1->height() / 2));
+        } else {
+            return QStringLiteral("unknown step %1").arg(QString::fromUtf8(QJsonDocument(step).toJson(QJsonDocument::Compact)));
+        }
+        return {};
+    }
+
+private slots:
+    void init() {
+        w = shownwindow(dialogs);
+        QVERIFY(w);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        box = w->levedit1->PaintBox1;
+    }
+    void cleanup() { w.reset(); }
+
+    void scenario_data() {
+        if (qEnvironmentVariable("BOOK_EXPECT").isEmpty()) QSKIP("node is not installed: no expected packs");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QJsonObject>("scenario");
+        const QJsonArray all = QJsonDocument::fromJson(readall(qEnvironmentVariable("BOOK")))[u"scenarios"].toArray();
+        QVERIFY2(!all.isEmpty(), "the book ($BOOK) holds no scenarios");
+        for (int i = 0; i < all.size(); ++i)
+            QTest::newRow(all[i][u"name"].toString().toUtf8()) << i + 1 << all[i].toObject();
+    }
+    void scenario() {
+        QFETCH(int, number);
+        QFETCH(QJsonObject, scenario);
+        const QString name = scenario[u"name"].toString();
+        const QByteArray want =
+            readall(QStringLiteral("%1/%2.pak").arg(qEnvironmentVariable("BOOK_EXPECT")).arg(number, 2, 10, QLatin1Char('0')));
+        QVERIFY2(want.size() == 170496, "no expected pack: run expect.mjs first");
+        const QJsonArray steps = scenario[u"steps"].toArray();
+        for (int i = 0; i < steps.size(); ++i) {
+            const QString failed = play(steps[i].toObject());
+            QVERIFY2(failed.isEmpty(), qPrintable(QStringLiteral("book, desktop, \"%1\", step %2: %3").arg(name).arg(i + 1).arg(failed)));
+        }
+        const QString file = dir.filePath(QStringLiteral("%1.pak").arg(number));
+        dialogs.saveanswers = {file};
+        QJsonObject save;
+        if (scenario.contains(u"saveanswer")) save[u"answer"] = scenario[u"saveanswer"];
+        const QString failed = asking(save, [&] {
+            key(QApplication::focusWidget() ? QApplication::focusWidget() : w.get(), QStringLiteral("Ctrl+S"));
+        }, {false}); // no level list
+        QVERIFY2(failed.isEmpty(), qPrintable(QStringLiteral("book, desktop, \"%1\", save: %2").arg(name, failed)));
+        const QString diff = difference(want, readall(file));
+        QVERIFY2(diff.isEmpty(), qPrintable(QStringLiteral("book, desktop, \"%1\": %2").arg(name, diff)));
+    }
+};
+
+QTEST_MAIN(BookTest)
+#include "book_test.moc"
