@@ -172,7 +172,13 @@ export class Editor {
     if (s.palette) { this.items[buttons[s.palette]] = s.tile; return; }
     if (s.level) return this.level(Number(s.level), s.answer);
     if (s.title !== undefined) { this.fields.title = s.title.slice(0, 23); return; }
-    if (s.infotrons !== undefined) { this.fields.infotrons = s.infotrons; return; }
+    if (s.infotrons !== undefined) {
+      // A typed number within 0..255 is what the spinner gives.
+      const text = String(s.infotrons);
+      if (!/^\d+$/.test(text) || Number(text) > 255) throw new Error(`the book types "${text}" for the infotrons`);
+      this.fields.infotrons = Number(text);
+      return;
+    }
     if (s.gravity) { this.fields.gravity = !this.fields.gravity; return; }
     throw new Error(`unknown step ${JSON.stringify(s)}`);
   }

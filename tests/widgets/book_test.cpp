@@ -117,7 +117,7 @@ class BookTest : public QObject, WindowFixture {
         } else if (step.contains(u"title")) {
             type(w->Edit2, step[u"title"].toString());
         } else if (step.contains(u"infotrons")) {
-            type(w->Edit3, QString::number(step[u"infotrons"].toInt()));
+            type(w->Edit3, step[u"infotrons"].toVariant().toString());
         } else if (step.contains(u"gravity")) {
             QTest::mouseClick(w->CheckBox1, Qt::LeftButton, {}, QPoint(8, w->CheckBox1->height() / 2));
         } else {
