@@ -110,10 +110,14 @@ class BookTest : public QObject, WindowFixture {
             QTest::mouseClick(w->itemselect1->PaintBox1, button(step[u"palette"].toString()), {},
                               QPoint(t / 2 + p * (code % cols) + 1, t / 2 + p * (code / cols) + 1));
         } else if (step.contains(u"level")) {
-            return asking(step, [&] {
+            const int by = step[u"level"].toString() == u"+1" ? 1 : -1, before = level();
+            const QString failed = asking(step, [&] {
                 QTest::mouseClick(w->Edit1, Qt::LeftButton);
-                QTest::keyClick(w->Edit1, step[u"level"].toString() == u"+1" ? Qt::Key_Up : Qt::Key_Down);
+                QTest::keyClick(w->Edit1, by > 0 ? Qt::Key_Up : Qt::Key_Down);
             });
+            const int want = step[u"answer"].toString() == u"no" ? before : before + by;
+            if (failed.isEmpty() && level() != want) return QStringLiteral("the level is %1 after the step").arg(level() + 1);
+            return failed;
         } else if (step.contains(u"title")) {
             type(w->Edit2, step[u"title"].toString());
         } else if (step.contains(u"infotrons")) {
