@@ -164,11 +164,11 @@ export class Editor {
       for (const t of [{ press: s.drag, at: s.from, ctrl: s.ctrl }, { move: s.to }, { release: s.drag }]) this.step(t);
       return;
     }
-    if (s.press) return this.changingif(() => this.press(s.press, s.at, s.ctrl));
-    if (s.move) return this.changingif(() => this.move(s.move));
-    if (s.release) return this.changingif(() => this.release());
-    if (s.key) return this.changingif(() => this.key(s.key), s.key === "Ctrl+Z" || s.key === "Ctrl+Y");
-    if (s.tool) return this.changingif(() => this.tool(s.tool));
+    if (s.press) return this.recorded(() => this.press(s.press, s.at, s.ctrl));
+    if (s.move) return this.recorded(() => this.move(s.move));
+    if (s.release) return this.recorded(() => this.release());
+    if (s.key) return this.recorded(() => this.key(s.key), s.key === "Ctrl+Z" || s.key === "Ctrl+Y");
+    if (s.tool) return this.recorded(() => this.tool(s.tool));
     if (s.palette) { this.items[buttons[s.palette]] = s.tile; return; }
     if (s.level) return this.level(Number(s.level), s.answer);
     if (s.title !== undefined) { this.fields.title = s.title.slice(0, 23); return; }
@@ -185,7 +185,7 @@ export class Editor {
 
   // A change that starts while no stroke runs and ends with none running is
   // one undo step; a stroke's step spans its press to its release.
-  changingif(fn, history = false) {
+  recorded(fn, history = false) {
     if (history) return fn();
     if (!this.stroking() && !this.pending) this.pending = this.cur.slice(0, levellen);
     fn();
