@@ -103,7 +103,7 @@ const started = Date.now();
 try {
   // A fresh page for each scenario; a fresh browser context (no kept work to
   // recover) only after a scenario that did not save.
-  let context, page, name;
+  let context, page, cdp, name;
   for (const [n, sc] of scenarios.entries()) {
     name = sc.name;
     try {
@@ -112,11 +112,17 @@ try {
         page = await context.newPage();
         page.on("pageerror", (e) => failures.push(`book, web, "${name}": page error ${e.message}`));
         await page.evaluateOnNewDocument(fakepicker);
+        cdp = await page.createCDPSession();
         await page.goto(server.url);
       } else {
+        // No work kept from the scenario before: a late journal write must not
+        // offer a recovery on the new page.
+        await cdp.send("Storage.clearDataForOrigin", { origin: new URL(server.url).origin, storageTypes: "indexeddb" });
         await page.reload();
       }
-      await page.waitForFunction(() => window.tessReady === true);
+      await page.waitForFunction(() => window.tessReady === true || document.querySelector("dialog[open]"));
+      const opened = await question(page);
+      if (opened) throw new Error(`the new page asks: ${opened}`);
       await fitgrid(page);
       let failed = "";
       for (const [i, s] of sc.steps.entries()) {
