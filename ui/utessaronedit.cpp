@@ -149,6 +149,7 @@ void TForm1::buildlayout() {
                        110, 17);
     for (QLineEdit* e : {Edit1, Edit2, Edit3}) e->setTextMargins(0, 0, 0, 0);
     UpDown1->changing = [this](int v) { return UpDown1ChangingEx(v); };
+    connect(Edit1, &QLineEdit::returnPressed, this, &TForm1::Edit1ReturnPressed);
     setTabOrder(Edit1, Edit2);
     setTabOrder(Edit2, Edit3);
     setTabOrder(Edit3, CheckBox1);
@@ -316,6 +317,17 @@ bool TForm1::gotolevel(int slot) {
     return doc().select(slot);
 }
 
+void TForm1::Edit1ReturnPressed() {
+    if (levelbusy_) return;
+    bool ok = false;
+    const int typed = Edit1->text().trimmed().toInt(&ok);
+    if (ok && typed != doc().store().levelnr + 1) UpDown1ChangingEx(typed);
+    showlevelnumber();
+    Edit1->selectAll();
+}
+
+void TForm1::showlevelnumber() { UpDown1->setposition(doc().store().levelnr + 1); }
+
 void TForm1::ToolButton1Click() {
     levelkeys_ = true;
     drawtoolclick(doc().working(), state_->layers);
@@ -408,6 +420,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             for (QAction* a : Bearbeiten1->actions())
                 if (a->shortcuts().contains(key)) return true; // not taken by the field: the menu's shortcut runs
         }
+        break;
+    case QEvent::FocusOut:
+        // A number typed but not taken never stays beside another level; not
+        // while a level switch runs, whose question takes the keyboard.
+        if (watched == Edit1 && !levelbusy_) showlevelnumber();
         break;
     case QEvent::KeyPress:
         if (field) {

@@ -266,6 +266,11 @@ private:
     // Stores the level back and selects slot, as the level spinner does;
     // false when the user declined.
     bool gotolevel(int slot);
+    // Return in the level field: goes to the typed level as the spinner
+    // would, then shows the shown level's number, selected for retyping.
+    void Edit1ReturnPressed();
+    // Shows the number of the level on screen in the level field.
+    void showlevelnumber();
     // The level operations on the current level, each stored back first.
     void copylevel();
     void pastelevel();

@@ -280,6 +280,51 @@ private slots:
         QCOMPARE(s().store().levelpack[0][off_infotrons], 2);
     }
 
+    // Return in the level field goes to the typed level as a step would.
+    void returnGoesToTheTypedLevel_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("switches"); // 12 on level 1, answered: -1 not asked, 0 no, 1 yes
+        QTest::addColumn<int>("shown");
+        QTest::newRow("7") << "7" << -1 << 7;
+        QTest::newRow("1, the level shown") << "1" << -1 << 1;
+        QTest::newRow("0") << "0" << -1 << 1;
+        QTest::newRow("112") << "112" << -1 << 1;
+        QTest::newRow("text") << "sieben" << -1 << 1;
+        QTest::newRow("7, 12 switches, Nein") << "7" << 0 << 1;
+        QTest::newRow("7, 12 switches, Ja") << "7" << 1 << 7;
+    }
+    void returnGoesToTheTypedLevel() {
+        QFETCH(QString, typed);
+        QFETCH(int, switches);
+        QFETCH(int, shown);
+        if (switches >= 0) twelveswitches();
+        if (switches >= 0) dialogs.yesnoanswers = {switches == 1};
+        const LevelRecord before = s().store().levelpack[0];
+        typeinto(w->Edit1, typed);
+        QTest::keyClick(w->Edit1, Qt::Key_Return);
+        QCOMPARE(dialogs.questions.size(), switches >= 0 ? 1 : 0);
+        QCOMPARE(s().store().levelnr, shown - 1);
+        QCOMPARE(w->Edit1->text(), QString::number(shown));
+        QCOMPARE(w->UpDown1->position(), shown);
+        if (shown == 1) QCOMPARE(s().store().levelpack[0], before); // nothing stored back
+        else QCOMPARE(s().store().levelpack[0][off_switchcount], switches == 1 ? 11 : 0);
+    }
+
+    // A number left in the level field shows the level on screen again once
+    // the field loses the keyboard; a number typed into another field stays.
+    void levelFieldForgetsANumberNotTaken() {
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        w->Edit1->setFocus();
+        typeinto(w->Edit1, QStringLiteral("3"));
+        w->Edit3->setFocus();
+        QCOMPARE(w->Edit1->text(), QStringLiteral("1"));
+        typeinto(w->Edit3, QStringLiteral("9"));
+        w->Edit1->setFocus();
+        QCOMPARE(w->Edit3->text(), QStringLiteral("9"));
+        QCOMPARE(s().store().levelnr, 0);
+    }
+
     void focusStaysInTheFields() {
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
