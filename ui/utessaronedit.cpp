@@ -70,6 +70,7 @@ TForm1::TForm1(QWidget* parent)
     connect(CheckBox1, &QCheckBox::toggled, &doc(), &PackDocument::fieldsedited);
     buildoverview();
     overviewkeys();
+    buildstatusline();
     connect(&doc(), &PackDocument::levelshown, this, [this](int slot) { overview->setcurrent(slot); });
     connect(&doc(), &PackDocument::levelchanged, this, [this](int slot) {
         if (slot < 0) overview->changedall();

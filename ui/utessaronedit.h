@@ -25,6 +25,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QTimer;
 class QToolButton;
 
 namespace tess {
@@ -210,6 +211,13 @@ private:
     ModalGate dialogs_; // every dialog passes here
     bool levelbusy_ = false; // a handler that stores or selects a level is running
     QLabel* recoverynotice_ = nullptr;   // in the status bar, once recovery is off
+    QLabel* packstate_ = nullptr;        // in the status bar: the pack's file and its unsaved state
+    QTimer* packstatetimer_ = nullptr;
+    // The status bar (ustatusline.cpp): says for a while what a command did,
+    // and shows the pack's file name and whether it has unsaved changes.
+    void buildstatusline();
+    void say(const QString& text);
+    void showpackstate();
     PackDocument& doc() const;
     bool levelkeys_ = false;             // the editing keys act on the level, not on a field's text
     std::optional<LevelRecord> levelclip_; // "Level kopieren": kept for the whole run

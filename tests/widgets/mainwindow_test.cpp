@@ -5,6 +5,7 @@
 #include "level/packfile.h"
 #include "pixels.h"
 #include "gui/germantexts.h"
+#include "ui/replacedialog.h"
 #include "ui/uitemselect.h"
 #include "ui/ulevedit.h"
 #include "ui/updown.h"
@@ -19,6 +20,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QComboBox>
+#include <QStatusBar>
 #include <QTimer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -323,6 +327,48 @@ private slots:
         w->Edit1->setFocus();
         QCOMPARE(w->Edit3->text(), QStringLiteral("9"));
         QCOMPARE(s().store().levelnr, 0);
+    }
+
+    // The status bar says what each file command and a replace did, and
+    // keeps the pack's file name with its unsaved state beside it.
+    void statusBarSaysWhatHappened() {
+        auto* state = w->statusBar()->findChild<QLabel*>(QStringLiteral("packstate"));
+        QVERIFY(state);
+        const QString p = QStringLiteral("p.dat"), edited = QStringLiteral("p.dat – geändert");
+        auto says = [&](const QString& line, const QString& shown) {
+            QTRY_COMPARE(state->text(), shown);
+            QCOMPARE(w->statusBar()->currentMessage(), line);
+        };
+        says(QString(), QStringLiteral("Neues Levelpack"));
+        cell(3, 3) = 4;
+        QVERIFY(s().doc.recordcells());
+        says(QString(), QStringLiteral("Neues Levelpack – geändert"));
+        dialogs.saveanswers = {path("p.dat"), QString()}; // the level list: cancelled
+        w->Levelpackspeichern1->trigger();
+        says(QStringLiteral("Gespeichert: p.dat"), p);
+        w->Edit2->setText(QStringLiteral("Neu"));
+        says(QStringLiteral("Gespeichert: p.dat"), edited);
+        dialogs.saveanswers = {path("m/level001.tmx")};
+        w->LevelnachTiledexportieren1->trigger();
+        says(QStringLiteral("Exportiert: Level 1 nach level001.tmx"), edited);
+        w->Speichern1->trigger();
+        says(QStringLiteral("Gespeichert: p.dat"), p);
+        dialogs.openanswers = {path("m/level001.tmx")};
+        w->LevelausTiledimportieren1->trigger();
+        says(QStringLiteral("Importiert: level001.tmx in Level 1"), p); // the same cells again
+        w->Ersetzen1->trigger();
+        auto* d = w->findChild<ReplaceDialog*>();
+        QVERIFY(d);
+        d->RadioButton2->setChecked(true);
+        d->ComboBox1->setCurrentIndex(4);
+        d->ComboBox2->setCurrentIndex(0);
+        d->Button1->click();
+        d->Button3->click();
+        says(QStringLiteral("Ersetzt: 1 Feld"), edited);
+        dialogs.unsavedanswers = {SaveAnswer::discard};
+        dialogs.openanswers = {path("p.dat")};
+        w->Levelpackladen1->trigger();
+        says(QStringLiteral("Geladen: p.dat"), p);
     }
 
     void focusStaysInTheFields() {
