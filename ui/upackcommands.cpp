@@ -126,10 +126,11 @@ void TForm1::Levelnachhinten1Click() {
 void TForm1::copylevel() {
     if (!doc().storeback()) return;
     levelclip_ = doc().store().levelpack[doc().store().levelnr];
-    Leveleinfgen1->setEnabled(true);
+    putlevel(*levelclip_);
 }
 
 void TForm1::pastelevel() {
+    takeforeignlevel();
     if (!levelclip_) return;
     if (doc().storeback()) doc().replacerecord(*levelclip_);
 }

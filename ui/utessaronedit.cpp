@@ -63,6 +63,7 @@ TForm1::TForm1(QWidget* parent)
     setWindowIcon(icon);
     buildlayout();
     buildmenus();
+    buildclipboard();
     doc().attach(state_->layers, *this);
     connect(&doc(), &PackDocument::recoveryoff, this, &TForm1::showrecoveryoff);
     // The property fields are part of the pack as saving would write it.
@@ -92,6 +93,7 @@ TForm1::TForm1(QWidget* parent)
     move(145, 98);
     resize(544, 435);
     FormCreate();
+    updatepaste();
 }
 
 TForm1::~TForm1() = default;
@@ -205,7 +207,10 @@ void TForm1::buildlayout() {
     palettebox->addWidget(itemselect1);
     side->addWidget(Panel4, 1);
 
-    levedit1->strokebegan = [this] { updateundo(); };
+    levedit1->strokebegan = [this] {
+        updateundo();
+        updatepaste(); // a press on a marked cell fills the clipboard
+    };
     levedit1->strokeended = [this] {
         showcounter();
         doc().recordcells();
@@ -367,9 +372,13 @@ void TForm1::ToolButton5Click() {
     zoomto(w == 16 ? 12 : w == 24 ? 16 : w == 32 ? 24 : w == 48 ? 32 : w);
 }
 
-void TForm1::Kopieren1Click() { copyselection(doc().working(), state_->layers); }
+void TForm1::Kopieren1Click() {
+    copyselection(doc().working(), state_->layers);
+    putcells();
+}
 
 void TForm1::Einfgen1Click() {
+    takeforeigncells();
     pasteclipboard(doc().working(), state_->layers);
     levedit1->putbuffer();
     doc().recordcells();
@@ -379,6 +388,7 @@ void TForm1::Lschen2Click() {
     cutselection(doc().working(), state_->layers);
     levedit1->putbuffer();
     doc().recordcells();
+    putcells();
 }
 
 void TForm1::Lschen1Click() {

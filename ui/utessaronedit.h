@@ -221,6 +221,22 @@ private:
     PackDocument& doc() const;
     bool levelkeys_ = false;             // the editing keys act on the level, not on a field's text
     std::optional<LevelRecord> levelclip_; // "Level kopieren": kept for the whole run
+    // The desktop's clipboard (uclipboard.cpp). What this window put there
+    // last and what it last took over from another window, each named by
+    // the putting window's id and a serial number.
+    QString clipwindow_, lastput_, taken_;
+    int clipserial_ = 0;
+    void buildclipboard();
+    void putonclipboard(const QString& format, const std::vector<std::uint8_t>& bytes, const std::string& text);
+    void putcells();
+    void putlevel(const LevelRecord& record);
+    QByteArray foreign(const QString& format, QString* origin) const;
+    // Take another window's cells or level into the editor's own clipboard;
+    // false when the desktop's clipboard holds none not yet taken.
+    bool takeforeigncells();
+    bool takeforeignlevel();
+    // Greys out "Einfügen" and "Level einfügen" when they have nothing to paste.
+    void updatepaste();
     std::vector<QIcon> tools_;
     bool sized_ = false;
     std::unique_ptr<EditExtras> extras_; // the replace dialog, the statistics, the last pack replace

