@@ -141,6 +141,7 @@ bool CommandRunner::run(const TestCommand& command, const CommandPlaces& places,
     for (const auto& r : runs_)
         if (r->name == command.name) {
             log->append(QStringLiteral("[%1] „%2“ läuft noch.\n").arg(stamp, command.name));
+            if (said) said(QStringLiteral("„%1“ läuft noch.").arg(command.name));
             return false;
         }
     auto owned = std::make_unique<Run>();
@@ -173,12 +174,14 @@ bool CommandRunner::run(const TestCommand& command, const CommandPlaces& places,
         QMetaObject::invokeMethod(this, [this, why] { if (cannotstart) cannotstart(why); }, Qt::QueuedConnection);
     });
     r->process.start(QIODevice::ReadOnly);
+    if (said && !r->done) said(QStringLiteral("„%1“ gestartet.").arg(command.name));
     return true;
 }
 
 void CommandRunner::ended(Run* r, const QString& how, bool failed) {
     log->append(QStringLiteral("[%1] „%2“ %3.\n").arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")), r->name, how));
     if (failed) log->show();
+    if (said) said(QStringLiteral("„%1“ %2.").arg(r->name, how));
     r->done = true;
     r->process.disconnect(this);
 }

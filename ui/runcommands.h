@@ -67,6 +67,9 @@ public:
     // Called when a program could not be started at all, with a text that
     // names it. Set by the window, which shows it in its error box.
     std::function<void(const QString&)> cannotstart;
+    // Called with a line for the window's status bar when a run starts,
+    // cannot start because it still runs, or ends.
+    std::function<void(const QString&)> said;
 
     // Starts command with places and returns at once; copy, when set, is
     // the temporary folder holding %pack, kept until the next run of the

@@ -69,10 +69,12 @@ void TForm1::buildeditmenus() {
         if (scope != ReplaceScope::pack) {
             int cells = 0;
             celledit([&](LevelRecord& cur, EditLayers& layers) { cells = replacetiles(cur, layers, from, to, scope); });
+            say(QStringLiteral("Ersetzt: %1").arg(replacetext(ReplaceCount{cells, 1, 0}, scope)));
             return ReplaceCount{cells, 1, 0};
         }
         PackReplaceDone n;
         exclusive([&] { n = doc().replaceinlevels(from, to); });
+        say(QStringLiteral("Ersetzt: %1").arg(replacetext(ReplaceCount{n.cells, n.levels, n.skipped}, scope)));
         return ReplaceCount{n.cells, n.levels, n.skipped};
     };
     dialog->undo = [this] {

@@ -72,7 +72,11 @@ void TForm1::exportmap() {
     }
     FileResult r = writelevelmap(file, doc().store().levelpack[doc().store().levelnr]);
     if (r.ok) r = writetilesetfiles(QFileInfo(file).absolutePath(), state_->tiles);
-    if (!r.ok) dialogs_.showerror(this, r.error);
+    if (!r.ok) {
+        dialogs_.showerror(this, r.error);
+        return;
+    }
+    say(QStringLiteral("Exportiert: Level %1 nach %2").arg(QString::number(doc().store().levelnr + 1), QFileInfo(file).fileName()));
 }
 
 // Reads a map into the current level, stored back first as a level switch
@@ -97,6 +101,7 @@ void TForm1::importmap() {
                            true))
         return;
     doc().replacerecord(map.built.record);
+    say(QStringLiteral("Importiert: %1 in Level %2").arg(QFileInfo(file).fileName(), QString::number(doc().store().levelnr + 1)));
 }
 
 // The level menu. Each operation stores the current level back first, as a
@@ -121,10 +126,11 @@ void TForm1::Levelnachhinten1Click() {
 void TForm1::copylevel() {
     if (!doc().storeback()) return;
     levelclip_ = doc().store().levelpack[doc().store().levelnr];
-    Leveleinfgen1->setEnabled(true);
+    putlevel(*levelclip_);
 }
 
 void TForm1::pastelevel() {
+    takeforeignlevel();
     if (!levelclip_) return;
     if (doc().storeback()) doc().replacerecord(*levelclip_);
 }
@@ -207,6 +213,7 @@ bool TForm1::openpack(const QString& path) {
         return false;
     }
     doc().load(*pack, path);
+    say(QStringLiteral("Geladen: %1").arg(QFileInfo(path).fileName()));
     return true;
 }
 
@@ -246,6 +253,7 @@ bool TForm1::savepack() {
         dialogs_.showerror(this, r.error);
         return false;
     }
+    say(QStringLiteral("Gespeichert: %1").arg(QFileInfo(packfile).fileName()));
     // The pack is saved; what follows is the level list, offered beside it
     // under the pack's name with the list's suffix.
     if (!dialogs_.askyesno(this, levellistquestion, true)) return true;
@@ -264,6 +272,7 @@ bool TForm1::savepack() {
         return true;
     r = writelevellist(listfile, doc().store().levelpack);
     if (!r.ok) dialogs_.showerror(this, r.error);
+    else say(QStringLiteral("Gespeichert: %1 und die Levelliste %2").arg(info.fileName(), QFileInfo(listfile).fileName()));
     return true;
 }
 

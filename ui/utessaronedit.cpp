@@ -63,6 +63,7 @@ TForm1::TForm1(QWidget* parent)
     setWindowIcon(icon);
     buildlayout();
     buildmenus();
+    buildclipboard();
     doc().attach(state_->layers, *this);
     connect(&doc(), &PackDocument::recoveryoff, this, &TForm1::showrecoveryoff);
     // The property fields are part of the pack as saving would write it.
@@ -70,6 +71,7 @@ TForm1::TForm1(QWidget* parent)
     connect(CheckBox1, &QCheckBox::toggled, &doc(), &PackDocument::fieldsedited);
     buildoverview();
     overviewkeys();
+    buildstatusline();
     connect(&doc(), &PackDocument::levelshown, this, [this](int slot) { overview->setcurrent(slot); });
     connect(&doc(), &PackDocument::levelchanged, this, [this](int slot) {
         if (slot < 0) overview->changedall();
@@ -91,6 +93,7 @@ TForm1::TForm1(QWidget* parent)
     move(145, 98);
     resize(544, 435);
     FormCreate();
+    updatepaste();
 }
 
 TForm1::~TForm1() = default;
@@ -149,6 +152,7 @@ void TForm1::buildlayout() {
                        110, 17);
     for (QLineEdit* e : {Edit1, Edit2, Edit3}) e->setTextMargins(0, 0, 0, 0);
     UpDown1->changing = [this](int v) { return UpDown1ChangingEx(v); };
+    connect(Edit1, &QLineEdit::returnPressed, this, &TForm1::Edit1ReturnPressed);
     setTabOrder(Edit1, Edit2);
     setTabOrder(Edit2, Edit3);
     setTabOrder(Edit3, CheckBox1);
@@ -203,7 +207,10 @@ void TForm1::buildlayout() {
     palettebox->addWidget(itemselect1);
     side->addWidget(Panel4, 1);
 
-    levedit1->strokebegan = [this] { updateundo(); };
+    levedit1->strokebegan = [this] {
+        updateundo();
+        updatepaste(); // a press on a marked cell fills the clipboard
+    };
     levedit1->strokeended = [this] {
         showcounter();
         doc().recordcells();
@@ -316,6 +323,17 @@ bool TForm1::gotolevel(int slot) {
     return doc().select(slot);
 }
 
+void TForm1::Edit1ReturnPressed() {
+    if (levelbusy_) return;
+    bool ok = false;
+    const int typed = Edit1->text().trimmed().toInt(&ok);
+    if (ok && typed != doc().store().levelnr + 1) UpDown1ChangingEx(typed);
+    showlevelnumber();
+    Edit1->selectAll();
+}
+
+void TForm1::showlevelnumber() { UpDown1->setposition(doc().store().levelnr + 1); }
+
 void TForm1::ToolButton1Click() {
     levelkeys_ = true;
     drawtoolclick(doc().working(), state_->layers);
@@ -354,9 +372,13 @@ void TForm1::ToolButton5Click() {
     zoomto(w == 16 ? 12 : w == 24 ? 16 : w == 32 ? 24 : w == 48 ? 32 : w);
 }
 
-void TForm1::Kopieren1Click() { copyselection(doc().working(), state_->layers); }
+void TForm1::Kopieren1Click() {
+    copyselection(doc().working(), state_->layers);
+    putcells();
+}
 
 void TForm1::Einfgen1Click() {
+    takeforeigncells();
     pasteclipboard(doc().working(), state_->layers);
     levedit1->putbuffer();
     doc().recordcells();
@@ -366,6 +388,7 @@ void TForm1::Lschen2Click() {
     cutselection(doc().working(), state_->layers);
     levedit1->putbuffer();
     doc().recordcells();
+    putcells();
 }
 
 void TForm1::Lschen1Click() {
@@ -408,6 +431,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             for (QAction* a : Bearbeiten1->actions())
                 if (a->shortcuts().contains(key)) return true; // not taken by the field: the menu's shortcut runs
         }
+        break;
+    case QEvent::FocusOut:
+        // A number typed but not taken never stays beside another level; not
+        // while a level switch runs, whose question takes the keyboard.
+        if (watched == Edit1 && !levelbusy_) showlevelnumber();
         break;
     case QEvent::KeyPress:
         if (field) {

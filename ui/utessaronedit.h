@@ -25,6 +25,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QTimer;
 class QToolButton;
 
 namespace tess {
@@ -210,9 +211,32 @@ private:
     ModalGate dialogs_; // every dialog passes here
     bool levelbusy_ = false; // a handler that stores or selects a level is running
     QLabel* recoverynotice_ = nullptr;   // in the status bar, once recovery is off
+    QLabel* packstate_ = nullptr;        // in the status bar: the pack's file and its unsaved state
+    QTimer* packstatetimer_ = nullptr;
+    // The status bar (ustatusline.cpp): says for a while what a command did,
+    // and shows the pack's file name and whether it has unsaved changes.
+    void buildstatusline();
+    void say(const QString& text);
+    void showpackstate();
     PackDocument& doc() const;
     bool levelkeys_ = false;             // the editing keys act on the level, not on a field's text
     std::optional<LevelRecord> levelclip_; // "Level kopieren": kept for the whole run
+    // The desktop's clipboard (uclipboard.cpp). What this window put there
+    // last and what it last took over from another window, each named by
+    // the putting window's id and a serial number.
+    QString clipwindow_, lastput_, taken_;
+    int clipserial_ = 0;
+    void buildclipboard();
+    void putonclipboard(const QString& format, const std::vector<std::uint8_t>& bytes, const std::string& text);
+    void putcells();
+    void putlevel(const LevelRecord& record);
+    QByteArray foreign(const QString& format, QString* origin) const;
+    // Take another window's cells or level into the editor's own clipboard;
+    // false when the desktop's clipboard holds none not yet taken.
+    bool takeforeigncells();
+    bool takeforeignlevel();
+    // Greys out "Einfügen" and "Level einfügen" when they have nothing to paste.
+    void updatepaste();
     std::vector<QIcon> tools_;
     bool sized_ = false;
     std::unique_ptr<EditExtras> extras_; // the replace dialog, the statistics, the last pack replace
@@ -266,6 +290,11 @@ private:
     // Stores the level back and selects slot, as the level spinner does;
     // false when the user declined.
     bool gotolevel(int slot);
+    // Return in the level field: goes to the typed level as the spinner
+    // would, then shows the shown level's number, selected for retyping.
+    void Edit1ReturnPressed();
+    // Shows the number of the level on screen in the level field.
+    void showlevelnumber();
     // The level operations on the current level, each stored back first.
     void copylevel();
     void pastelevel();

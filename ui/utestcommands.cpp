@@ -43,6 +43,7 @@ void TForm1::buildtestmenus() {
     commands_ = std::make_unique<CommandExtras>();
     commands_->runner = new CommandRunner(this);
     commands_->runner->cannotstart = [this](const QString& why) { dialogs_.showerror(this, why); };
+    commands_->runner->said = [this](const QString& text) { say(text); };
     Zuletztgeffnet1->setObjectName(QStringLiteral("Zuletztgeffnet1"));
     Testen1 = menuBar()->addMenu(QStringLiteral("&Testen"));
     Testen1->setObjectName(QStringLiteral("Testen1"));

@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -104,6 +105,7 @@ bool TForm1::quicksave() {
         dialogs_.showerror(this, r.error);
         return false;
     }
+    say(QStringLiteral("Gespeichert: %1").arg(QFileInfo(file).fileName()));
     return true;
 }
 

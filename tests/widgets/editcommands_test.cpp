@@ -3,6 +3,7 @@
 // main window: each one step, undo giving back the pack image; the new menu
 // items' shortcuts.
 #include "fakedialogs.h"
+#include "edit/clipformat.h"
 #include "ui/levelstats.h"
 #include "ui/replacedialog.h"
 #include "ui/ulevedit.h"
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -32,6 +34,11 @@ class EditCommandsTest : public QObject, WindowFixture {
                                  [](std::uint8_t b) { return b & markbit; }));
     }
 
+    WindowFixture b; // a second window, as another editor process would be
+    void other() {
+        b.w = std::make_unique<TForm1>();
+        b.w->setdialogs(&b.dialogs);
+    }
 private slots:
     void init() {
         w = shownwindow(dialogs);
@@ -39,6 +46,57 @@ private slots:
         w->activateWindow();
     }
     void cleanup() { w.reset(); }
+
+    // Cut in one window pastes in place, marked, in another; taken over
+    // once, so a later change of the own clipboard is what pastes next. A
+    // level copied in one window pastes at level 7 of the other.
+    void cellsAndLevelsGoToAnotherWindow() {
+        other();
+        QVERIFY(!b.w->Einfgen1->isEnabled()); // nothing anywhere to paste
+        cell(4, 3) = markbit | 4;
+        cell(6, 5) = markbit | 2;
+        w->Lschen2->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("04 .. ..\n.. .. ..\n.. .. 02\n"));
+        b.w->Einfgen1->trigger();
+        QCOMPARE(b.cell(4, 3), markbit | 4);
+        QCOMPARE(b.s().layers.clipboard, s().layers.clipboard);
+        for (WindowFixture* f : {static_cast<WindowFixture*>(this), &b}) {
+            f->s().layers.clipboard[cellindex(4, 3)] = markbit | 7;
+            f->w->Einfgen1->trigger();
+            QCOMPARE(f->cell(4, 3), markbit | 7);
+        }
+        cell(10, 10) = 4;
+        w->Edit2->setText(QStringLiteral("Eins"));
+        QVERIFY(!b.w->Leveleinfgen1->isEnabled());
+        w->Levelkopieren1->trigger();
+        b.tolevel(6);
+        b.w->Leveleinfgen1->trigger();
+        QCOMPARE(b.cell(10, 10), 4);
+        QCOMPARE(b.w->packtosave()[6], w->packtosave()[0]);
+    }
+
+    // Another program's text and broken blocks paste nothing: greyed out.
+    void brokenClipboardDataIsNotPasted() {
+        other();
+        Layer clip;
+        clip.fill(emptyclip);
+        clip[cellindex(2, 2)] = markbit | 4;
+        const auto one = encodecells(clip);
+        const QByteArray c(reinterpret_cast<const char*>(one.data()), qsizetype(one.size())), cells("application/x-tessaron-cells"), level("application/x-tessaron-level");
+        const LevelPack before = b.w->packtosave();
+        for (auto [format, bytes] : {std::pair{QByteArray("text/plain"), c}, {cells, c.chopped(1)}, {cells, c + 'x'},
+                                     {cells, QByteArray(c).replace(4, 1, "\x02")}, {cells, QByteArray(c).replace(5, 1, "\x3C")},
+                                     {cells, QByteArray(c).replace(9, 1, "\x04")}, {level, c},
+                                     {level, QByteArray("TSLV\x01") + QByteArray(reclen - 1, 0)}}) {
+            auto* data = new QMimeData;
+            data->setData(QString::fromLatin1(format), bytes);
+            QGuiApplication::clipboard()->setMimeData(data);
+            QVERIFY(!b.w->Einfgen1->isEnabled() && !b.w->Leveleinfgen1->isEnabled());
+            b.w->Einfgen1Click(); // as a shortcut arriving anyway would
+            b.w->Leveleinfgen1Click();
+            QCOMPARE(b.w->packtosave(), before);
+        }
+    }
 
     // The pointer over cell (3, 3) and Strg+R mark the region of 0 around it,
     // bounded by a wall of 5 in column 6; fill and undo are one step each.

@@ -8,6 +8,8 @@
 #include "ui/updown.h"
 #include "ui/utessaronedit.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QList>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -77,6 +79,7 @@ inline QString freshsettings() {
 // A fresh main window whose dialogs are answered by dialogs, shown and exposed.
 inline std::unique_ptr<TForm1> shownwindow(FakeDialogs& dialogs) {
     freshsettings();
+    QGuiApplication::clipboard()->clear(); // what earlier windows put there is gone
     dialogs = FakeDialogs();
     auto w = std::make_unique<TForm1>();
     w->setdialogs(&dialogs);

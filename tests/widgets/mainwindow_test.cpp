@@ -5,6 +5,7 @@
 #include "level/packfile.h"
 #include "pixels.h"
 #include "gui/germantexts.h"
+#include "ui/replacedialog.h"
 #include "ui/uitemselect.h"
 #include "ui/ulevedit.h"
 #include "ui/updown.h"
@@ -19,12 +20,16 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QComboBox>
+#include <QStatusBar>
 #include <QTimer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
 #include <memory>
+#include <tuple>
 
 using namespace tess;
 using namespace tess::test;
@@ -278,6 +283,64 @@ private slots:
         QTest::keyClick(w->Edit1, Qt::Key_Up);
         QCOMPARE(s().store().levelnr, 1);
         QCOMPARE(s().store().levelpack[0][off_infotrons], 2);
+    }
+
+    // Return in the level field goes to the typed level as a step would;
+    // a number left there shows the level on screen again on leaving it.
+    void returnGoesToTheTypedLevel_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("answer"); // with 12 switches on level 1: 0 no, 1 yes; -1 none
+        QTest::addColumn<int>("shown");
+        for (auto [typed, answer, shown] : {std::tuple{"7", -1, 7}, {"1", -1, 1}, {"0", -1, 1}, {"112", -1, 1},
+                                            {"sieben", -1, 1}, {"7", 0, 1}, {"7", 1, 7}})
+            QTest::addRow("%s, %d", typed, answer) << QString::fromLatin1(typed) << answer << shown;
+    }
+    void returnGoesToTheTypedLevel() {
+        QFETCH(QString, typed);
+        QFETCH(int, answer);
+        QFETCH(int, shown);
+        if (answer >= 0) twelveswitches(), dialogs.yesnoanswers = {answer == 1};
+        typeinto(w->Edit1, typed);
+        QTest::keyClick(w->Edit1, Qt::Key_Return);
+        QCOMPARE(dialogs.questions.size(), answer >= 0 ? 1 : 0);
+        QCOMPARE(s().store().levelnr, shown - 1);
+        QCOMPARE(w->Edit1->text(), QString::number(shown));
+        QCOMPARE(s().store().levelpack[0][cellindex(2, 3)], answer == 1 ? code_port_first : 0); // stored back when yes
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        w->Edit1->setFocus();
+        typeinto(w->Edit1, QStringLiteral("3"));
+        w->Edit3->setFocus();
+        QCOMPARE(w->Edit1->text(), QString::number(shown));
+    }
+
+    // The status bar says what file commands and a replace did, beside the
+    // pack's file name and its unsaved state.
+    void statusBarSaysWhatHappened() {
+        auto* state = w->statusBar()->findChild<QLabel*>(QStringLiteral("packstate"));
+        auto says = [&](const char* line, const char* shown) {
+            QTRY_COMPARE(state->text(), QString::fromUtf8(shown));
+            QCOMPARE(w->statusBar()->currentMessage(), QString::fromUtf8(line));
+        };
+        cell(3, 3) = 4;
+        QVERIFY(s().doc.recordcells());
+        says("", "Neues Levelpack – geändert");
+        dialogs.saveanswers = {path("p.dat"), QString()}; // the level list: cancelled
+        w->Levelpackspeichern1->trigger();
+        says("Gespeichert: p.dat", "p.dat");
+        dialogs.saveanswers = {path("m/level001.tmx")};
+        w->Edit2->setText(QStringLiteral("Neu"));
+        w->LevelnachTiledexportieren1->trigger();
+        says("Exportiert: Level 1 nach level001.tmx", "p.dat – geändert");
+        w->Speichern1->trigger();
+        dialogs.openanswers = {path("m/level001.tmx")};
+        w->LevelausTiledimportieren1->trigger();
+        says("Importiert: level001.tmx in Level 1", "p.dat"); // the same cells again
+        w->Ersetzen1->trigger();
+        auto* d = w->findChild<ReplaceDialog*>();
+        d->RadioButton2->setChecked(true), d->ComboBox1->setCurrentIndex(4), d->ComboBox2->setCurrentIndex(0);
+        d->Button1->click();
+        says("Ersetzt: 1 Feld", "p.dat – geändert");
     }
 
     void focusStaysInTheFields() {

@@ -166,6 +166,7 @@ private slots:
         QTRY_COMPARE(w->runner().running(), 0);
         QVERIFY(w->runner().log->text().contains(QStringLiteral("kaputt")));
         QVERIFY(w->runner().log->text().contains(QStringLiteral("Status 3")));
+        QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("„Scheitert“ beendet mit Status 3."));
         QCOMPARE(dialogs.errors.size(), 1);
         QVERIFY(s().store().curlevel == level);
         QVERIFY(w->packchanged());

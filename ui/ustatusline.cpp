@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+// The status bar: a line saying what the last file or pack command did,
+// and, always shown, the pack's file name and whether it has unsaved changes.
+#include "ui/utessaronedit.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace tess {
+
+namespace {
+
+constexpr int saytime = 10000;  // milliseconds a line stays, then the bar's own widgets show again
+constexpr int statewidth = 220; // the file name is cut in the middle beyond this, never widening the window
+
+} // namespace
+
+void TForm1::buildstatusline() {
+    packstate_ = new QLabel(this);
+    packstate_->setObjectName(QStringLiteral("packstate"));
+    packstate_->setMaximumWidth(statewidth);
+    statusBar()->addPermanentWidget(packstate_);
+    packstatetimer_ = new QTimer(this);
+    packstatetimer_->setSingleShot(true);
+    connect(packstatetimer_, &QTimer::timeout, this, &TForm1::showpackstate);
+    // Whether saving would write other bytes can change with any of these;
+    // asked once after a burst of them, not at every keystroke.
+    auto later = [this] { packstatetimer_->start(0); };
+    connect(&doc(), &PackDocument::levelchanged, this, later);
+    connect(&doc(), &PackDocument::levelshown, this, later);
+    connect(&doc(), &PackDocument::undochanged, this, later);
+    connect(&doc(), &PackDocument::fileused, this, later);
+    for (QLineEdit* field : {Edit2, Edit3}) connect(field, &QLineEdit::textChanged, this, later);
+    connect(CheckBox1, &QCheckBox::toggled, this, later);
+    showpackstate();
+}
+
+void TForm1::say(const QString& text) { statusBar()->showMessage(text, saytime); }
+
+void TForm1::showpackstate() {
+    const QString file = doc().file();
+    const bool changed = packchanged();
+    QString text = file.isEmpty() ? QStringLiteral("Neues Levelpack") : QFileInfo(file).fileName();
+    if (changed) text += QStringLiteral(" – geändert");
+    packstate_->setText(packstate_->fontMetrics().elidedText(text, Qt::ElideMiddle, statewidth - 8));
+    packstate_->setToolTip((file.isEmpty() ? QStringLiteral("Noch nicht gespeichert") : file) + QLatin1Char('\n') +
+                           (changed ? QStringLiteral("Ungespeicherte Änderungen") : QStringLiteral("Alles gespeichert")));
+}
+
+} // namespace tess
