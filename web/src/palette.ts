@@ -2,7 +2,7 @@
 // The tile palette: every tile picture; the left button picks the left
 // button's tile (red frame), the right button the right button's (blue).
 
-import { drawtile, TileSheets } from "./tiles";
+import { drawtile, sizecanvas, TileSheets } from "./tiles";
 import { Buttons } from "./view";
 
 const itemcount = 44;
@@ -27,15 +27,7 @@ export class Palette {
   settile(size: number): void {
     this.tile = size;
     const step = size + gap;
-    const dpr = window.devicePixelRatio || 1;
-    const w = columns * step + gap;
-    const h = Math.ceil(itemcount / columns) * step + gap;
-    this.canvas.style.width = `${w}px`;
-    this.canvas.style.height = `${h}px`;
-    this.canvas.width = Math.round(w * dpr);
-    this.canvas.height = Math.round(h * dpr);
-    this.ctx.setTransform(dpr, 0, 0, dpr, 0, 0);
-    this.ctx.imageSmoothingEnabled = false;
+    sizecanvas(this.canvas, this.ctx, columns * step + gap, Math.ceil(itemcount / columns) * step + gap);
     this.repaint();
   }
 

@@ -32,3 +32,15 @@ export function drawtile(ctx: CanvasRenderingContext2D, sheets: TileSheets, code
                          x: number, y: number, size: number): void {
   ctx.drawImage(inverted ? sheets.inverted : sheets.plain, (code & 15) * 16, (code >> 4) * 16, 16, 16, x, y, size, size);
 }
+
+// Gives canvas a CSS size of w by h and a backing store of as many device
+// pixels, drawn in CSS pixels without smoothing, so tiles stay crisp.
+export function sizecanvas(canvas: HTMLCanvasElement, ctx: CanvasRenderingContext2D, w: number, h: number): void {
+  const dpr = window.devicePixelRatio || 1;
+  canvas.style.width = `${w}px`;
+  canvas.style.height = `${h}px`;
+  canvas.width = Math.round(w * dpr);
+  canvas.height = Math.round(h * dpr);
+  ctx.setTransform(dpr, 0, 0, dpr, 0, 0);
+  ctx.imageSmoothingEnabled = false;
+}

@@ -4,7 +4,7 @@
 // reports; it decides nothing about what a stroke does.
 
 import { Core } from "./core";
-import { drawtile, TileSheets } from "./tiles";
+import { drawtile, sizecanvas, TileSheets } from "./tiles";
 
 export const zoomsteps = [12, 16, 24, 32, 48];
 const cols = 58;
@@ -37,15 +37,7 @@ export class LevelView {
   }
 
   resize(): void {
-    const dpr = window.devicePixelRatio || 1;
-    const w = cols * this.tile;
-    const h = rows * this.tile;
-    this.canvas.style.width = `${w}px`;
-    this.canvas.style.height = `${h}px`;
-    this.canvas.width = Math.round(w * dpr);
-    this.canvas.height = Math.round(h * dpr);
-    this.ctx.setTransform(dpr, 0, 0, dpr, 0, 0);
-    this.ctx.imageSmoothingEnabled = false;
+    sizecanvas(this.canvas, this.ctx, cols * this.tile, rows * this.tile);
     this.repaintall();
   }
 
