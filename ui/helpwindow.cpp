@@ -4,7 +4,10 @@
 #include "level/levelformat.h"
 #include "level/tilenames.h"
 
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QPushButton>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -14,11 +17,18 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("Kurzanleitung"));
     setWindowTitle(QStringLiteral("Kurzanleitung"));
     auto* box = new QVBoxLayout(this);
-    box->setContentsMargins(0, 0, 0, 0);
     text = new QTextBrowser(this);
     text->setOpenExternalLinks(false);
     text->setMarkdown(guidemarkdown());
     box->addWidget(text);
+    // Closes without a window manager too: the button, Escape and Strg+W.
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    closebutton = buttons->button(QDialogButtonBox::Close);
+    closebutton->setText(QStringLiteral("S&chließen"));
+    connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::close);
+    box->addWidget(buttons);
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+        connect(new QShortcut(key, this), &QShortcut::activated, this, &QWidget::close);
     resize(620, 640);
 }
 

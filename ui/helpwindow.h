@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+class QPushButton;
 class QTextBrowser;
 
 namespace tess {
@@ -16,6 +17,7 @@ public:
     explicit HelpWindow(QWidget* parent);
 
     QTextBrowser* text;
+    QPushButton* closebutton; // "Schließen"
 
     // The guide as Markdown: its text, then a table of the tile names.
     static QString guidemarkdown();

@@ -49,14 +49,26 @@ void TForm1::LevelnachTiledexportieren1Click() { levelcommand([this] { exportmap
 
 void TForm1::LevelausTiledimportieren1Click() { levelcommand([this] { importmap(); }); }
 
+// The folder the map dialogs start in: the last map's when it lies in the
+// pack's folder (the last pack's for a new one) or below it, else the
+// pack's folder.
+QString TForm1::mapfolder() const {
+    const QString packfolder =
+        doc().file().isEmpty() ? settings().folder : QFileInfo(doc().file()).absolutePath();
+    const QString lastmap = MapDialogFileName.isEmpty() ? QString() : QFileInfo(MapDialogFileName).absolutePath();
+    if (packfolder.isEmpty() || lastmap.isEmpty()) return packfolder.isEmpty() ? lastmap : packfolder;
+    const QString inside = QDir(packfolder).relativeFilePath(lastmap);
+    return inside.startsWith(QStringLiteral("..")) || QDir::isAbsolutePath(inside) ? packfolder : lastmap;
+}
+
 // Stores the level back, as a level switch does, and writes its record as
 // tessaron-pack export would, with tiles.tsx and tiles.png beside it.
 void TForm1::exportmap() {
     if (!doc().storeback()) return;
-    // Offered: levelNNN.tmx in the folder of the last map.
+    // Offered: levelNNN.tmx where the map dialogs start.
     const QString name = levelmapname(doc().store().levelnr) + QStringLiteral(".tmx");
-    const QString preset =
-        MapDialogFileName.isEmpty() ? name : QFileInfo(MapDialogFileName).absoluteDir().filePath(name);
+    const QString folder = mapfolder();
+    const QString preset = folder.isEmpty() ? name : QDir(folder).filePath(name);
     QString file =
         dialogs_.savefile(this, preset, QStringLiteral("Tiled-Karten (*.tmx)"), MapDialogFileName, QString());
     if (file.isEmpty()) return;
@@ -82,7 +94,9 @@ void TForm1::exportmap() {
 // Reads a map into the current level, stored back first as a level switch
 // does; one step of the level's history.
 void TForm1::importmap() {
-    const QString file = dialogs_.openfile(this, MapDialogFileName, mapfilter);
+    const QString folder = mapfolder();
+    const bool there = !MapDialogFileName.isEmpty() && QFileInfo(MapDialogFileName).absolutePath() == folder;
+    const QString file = dialogs_.openfile(this, there ? MapDialogFileName : folder, mapfilter);
     if (file.isEmpty()) return;
     MapDialogFileName = file;
     const MapImport map = readlevelmap(file);
@@ -231,7 +245,7 @@ bool TForm1::maybesave() {
     if (!packchanged()) return true;
     switch (dialogs_.askunsaved(this, QStringLiteral("Das Levelpack wurde geändert. Sollen die Änderungen "
                                                      "gespeichert werden?"))) {
-    case SaveAnswer::save: return savepack();
+    case SaveAnswer::save: return quicksave(); // as Strg+S: its own file, or the save dialog
     case SaveAnswer::discard: return true; // the journal goes once the pack is replaced
     case SaveAnswer::cancel: break;
     }

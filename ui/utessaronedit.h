@@ -254,6 +254,7 @@ private:
     // Where a file dialog starts: name when it lies in the folder of the
     // pack last loaded or saved, else that folder.
     QString dialogstart(const QString& name) const;
+    QString mapfolder() const;
 
     // Adds the marking, fill, replace and mirror items and the statistics.
     void buildeditmenus();

@@ -9,6 +9,7 @@
 #include "ui/utessaronedit.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
@@ -99,9 +100,13 @@ private slots:
         w->Edit2->setText(QStringLiteral("Karte"));
         w->CheckBox1->setChecked(true);
         const LevelPack pack = w->state().store().levelpack;
-        dialogs.saveanswers = {path("neu/karte")}; // a folder not there yet is made
+        // The map dialogs start in the pack's folder.
+        QVERIFY(QDir().mkpath(path("packs")));
+        dialogs.saveanswers = {path("packs/p.pak"), path("neu/karte")}; // a folder not there yet is made
+        dialogs.yesnoanswers = {false};
+        w->Levelpackspeichern1->trigger();
         w->LevelnachTiledexportieren1->trigger();
-        QCOMPARE(dialogs.savepresets, QStringList{QStringLiteral("level001.tmx")});
+        QCOMPARE(dialogs.savepresets.last(), path("packs/level001.tmx"));
         QVERIFY(QFile::exists(path("neu/tiles.tsx")) && QFile::exists(path("neu/tiles.png")));
         QVERIFY(QFile::rename(path("neu/karte.tmx"), path("karte.tmx")));
         const MapImport map = readlevelmap(path("karte.tmx"));
@@ -118,6 +123,7 @@ private slots:
         w->LevelausTiledimportieren1->trigger();
         QCOMPARE(dialogs.errors.size(), 1);
         QVERIFY(dialogs.errors[0].contains(QStringLiteral("kaputt.tmx")));
+        QCOMPARE(dialogs.openpresets.first(), path("packs")); // the last map lies outside it
         QVERIFY(!w->Rckgngig1->isEnabled());
         w->LevelausTiledimportieren1->trigger();
         QCOMPARE(cell(5, 5), 41);
