@@ -3,6 +3,9 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QKeySequenceEdit>
@@ -40,9 +43,25 @@ CommandDialog::CommandDialog(const QList<TestCommand>& commands, QWidget* parent
     up = named(new QPushButton(QStringLiteral("Nach o&ben"), this), "up");
     down = named(new QPushButton(QStringLiteral("Nach &unten"), this), "down");
 
+    browse = named(new QPushButton(QStringLiteral("&Durchsuchen..."), this), "browse");
+    chooseprogram = [this](const QString& current) {
+        const QFileInfo info(current);
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Programm auswählen"),
+                                            info.isAbsolute() ? info.absolutePath() : QString());
+    };
+    connect(browse, &QPushButton::clicked, this, [this] {
+        const QString chosen = chooseprogram(program->text().trimmed());
+        if (chosen.isEmpty()) return;
+        program->setText(QDir::toNativeSeparators(chosen));
+        program->setFocus();
+    });
+    auto* programrow = new QHBoxLayout;
+    programrow->addWidget(program, 1);
+    programrow->addWidget(browse);
+
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("N&ame:"), name);
-    form->addRow(QStringLiteral("&Programm:"), program);
+    form->addRow(QStringLiteral("&Programm:"), programrow);
     form->addRow(QStringLiteral("A&rgumente:"), arguments);
     form->addRow(QStringLiteral("Arbeits&ordner:"), folder);
     form->addRow(QStringLiteral("&Tastenkürzel:"), shortcut);
@@ -118,7 +137,7 @@ void CommandDialog::showcommand(int row) {
     folder->setText(c.folder);
     shortcut->setKeySequence(QKeySequence::fromString(c.shortcut, QKeySequence::PortableText));
     savefirst->setChecked(c.savefirst);
-    for (QWidget* w : std::initializer_list<QWidget*>{name, program, arguments, folder, shortcut, savefirst, remove})
+    for (QWidget* w : std::initializer_list<QWidget*>{name, program, browse, arguments, folder, shortcut, savefirst, remove})
         w->setEnabled(any);
     up->setEnabled(any && row > 0);
     down->setEnabled(any && row + 1 < commands_.size());

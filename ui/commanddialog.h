@@ -9,6 +9,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QCheckBox;
 class QKeySequenceEdit;
 class QLineEdit;
@@ -27,6 +29,7 @@ public:
     QListWidget* list;
     QLineEdit* name;
     QLineEdit* program;
+    QPushButton* browse; // "Durchsuchen...": a file dialog for the program
     QLineEdit* arguments;
     QLineEdit* folder;
     QKeySequenceEdit* shortcut;
@@ -35,6 +38,9 @@ public:
     QPushButton* remove;
     QPushButton* up;
     QPushButton* down;
+    // Asks for the program, starting at the one in the field; empty when
+    // cancelled. A file dialog; tests answer in its place.
+    std::function<QString(const QString& current)> chooseprogram;
 
 private:
     QList<TestCommand> commands_;

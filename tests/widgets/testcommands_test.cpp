@@ -213,14 +213,22 @@ private slots:
         CommandDialog d({{QStringLiteral("Eins"), QStringLiteral("p1"), {}, {}, {}, false}}, nullptr);
         QTest::mouseClick(d.add, Qt::LeftButton);
         QCOMPARE(d.list->currentRow(), 1);
-        QTest::keyClicks(d.program, QStringLiteral("p2"));
+        // "Durchsuchen..." starts at what the field holds; cancelled, it stays.
+        QStringList asked;
+        d.chooseprogram = [&](const QString& current) {
+            asked << current;
+            return asked.size() == 1 ? QString() : QStringLiteral("/opt/spiel/p2");
+        };
+        QTest::keyClicks(d.program, QStringLiteral("p"));
+        for (int i = 0; i < 2; ++i) QTest::mouseClick(d.browse, Qt::LeftButton);
+        QCOMPARE(asked, (QStringList{"p", "p"}));
         d.name->setText(QStringLiteral("Zwei"));
         d.savefirst->setChecked(true);
         QTest::mouseClick(d.up, Qt::LeftButton);
         QTest::mouseClick(d.add, Qt::LeftButton); // no program: left out
         const QList<TestCommand> out = d.commands();
         QCOMPARE(out.size(), 2);
-        QCOMPARE(out[0], (TestCommand{QStringLiteral("Zwei"), QStringLiteral("p2"), {}, {}, {}, true}));
+        QCOMPARE(out[0], (TestCommand{QStringLiteral("Zwei"), QStringLiteral("/opt/spiel/p2"), {}, {}, {}, true}));
         QCOMPARE(out[1].name, QStringLiteral("Eins"));
         d.list->setCurrentRow(0);
         QTest::mouseClick(d.remove, Qt::LeftButton);
