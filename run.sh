@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the editor (release with debug info) and starts it.
+# Builds the editor and the command-line program tessaron-pack (release with
+# debug info, both in build/default) and starts the editor.
 #   ./run.sh --web   builds the browser edition into build/web and serves it
 #                    on http://127.0.0.1:8080 (this machine only).
 set -euo pipefail
@@ -15,5 +16,6 @@ if [ "${1:-}" = --web ]; then
 fi
 tess_ensure_packages
 cmake --preset default >/dev/null
-cmake --build --preset default --target tessaronedit -- -j2
+cmake --build --preset default --target tessaronedit tessaron-pack -- -j2
+echo "Gebaut: build/default/tessaronedit und build/default/tessaron-pack"
 exec ./build/default/tessaronedit "$@"

@@ -15,15 +15,17 @@ std::string newleveltitle(int number) {
     return buf;
 }
 
+LevelRecord newpacklevel(int number) {
+    LevelRecord rec{};
+    rec[off_fixedspace] = 0x20;
+    const std::string t = newleveltitle(number);
+    std::copy_n(t.begin(), titlelen, rec.begin() + off_title);
+    return rec;
+}
+
 void newlevelpack(LevelStore& store, EditLayers& layers, LevelHost& host) {
     layers.emptyoverlay();
-    for (auto& rec : store.levelpack) rec.fill(0);
-    for (int i = 0; i < levelcount; ++i) {
-        auto& rec = store.levelpack[i];
-        rec[off_fixedspace] = 0x20;
-        const std::string t = newleveltitle(i + 1);
-        std::copy_n(t.begin(), titlelen, rec.begin() + off_title);
-    }
+    for (int i = 0; i < levelcount; ++i) store.levelpack[i] = newpacklevel(i + 1);
     selectlevel(store, layers, host, 0);
 }
 

@@ -48,6 +48,9 @@ std::string newleveltitle(int number);
 
 // Replaces the pack by 111 empty titled levels and selects level 1.
 void newlevelpack(LevelStore& store, EditLayers& layers, LevelHost& host);
+// Level number (1..111) as a new pack holds it until it is first stored:
+// no border yet, every cell empty, only the title and the fixed space set.
+LevelRecord newpacklevel(int number);
 
 // Turns the switch table of a record into editor codes: flag-0 entries turn
 // ports 13..16 into 40..43. Reads at most 11 entries and ignores entries that

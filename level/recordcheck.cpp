@@ -2,6 +2,7 @@
 #include "level/recordcheck.h"
 
 #include "level/levelmap.h"
+#include "level/levelstore.h"
 
 #include <algorithm>
 
@@ -23,6 +24,11 @@ RecordCheck checkrecord(const LevelRecord& rec) {
     const BuiltRecord built = maptorecord(map);
     c.portsfound = built.switchesfound;
     for (int i = 0; i < reclen; ++i) c.changedbytes += built.record[i] != rec[i];
+    // A level of a new pack gets its border when it is first stored; until
+    // then it is as a new pack is meant to be, whatever its title.
+    LevelRecord fresh = newpacklevel(1);
+    std::copy_n(rec.begin() + off_title, titlelen, fresh.begin() + off_title);
+    if (fresh == rec) c.changedbytes = 0;
     return c;
 }
 

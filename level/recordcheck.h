@@ -13,7 +13,7 @@ struct RecordCheck {
     int portsfound = 0;   // ports a store-back finds; only the first 11 get entries
     int markedcells = 0;  // tile bytes with the mark bit
     int unknowncells = 0; // tile bytes whose code, mark cleared, has no picture
-    int changedbytes = 0; // bytes a store-back of the level would change
+    int changedbytes = 0; // bytes a store-back of the level would change; 0 for a new pack's level
 };
 
 RecordCheck checkrecord(const LevelRecord& rec);

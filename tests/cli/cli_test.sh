@@ -35,6 +35,8 @@ expect 1 "fehlt.pak" "$pack" info fehlt.pak
 expect 0 "001  Grüße & <Ebene> \"1\"      Infotrons   0/  0  Schwerkraft nein  Schalter 11" "$pack" info edited.pak
 expect 0 "002  A%1B                     Infotrons" "$pack" info percent.pak
 expect 0 "Warnung: Die Datei ist 170497 Bytes lang" "$pack" info long.pak
+[ "$("$pack" info new.pak 2>&1 | grep -c Warnung)" -eq 0 ] ||
+  { echo "FAIL: info warns about the levels of a new pack"; failures=$((failures + 1)); }
 expect 2 "--counts gilt nur für info" "$pack" diff edited.pak edited.pak --counts
 expect 2 "„render“ mit 1 Argument ist" "$pack" render edited.pak
 expect 0 "1 Karte nach" "$pack" export edited.pak one --level 1
