@@ -195,6 +195,7 @@ private slots:
         QCOMPARE(st->shown(4), 2);
         QCOMPARE(st->shown(0), 1274);
         QCOMPARE(st->shown(6), -1);
+        QCOMPARE(st->shownname(4), QStringLiteral("Infotron"));
         QCOMPARE(st->Label2->text(), QStringLiteral("Infotrons: 2 gezählt, 5 benötigt"));
         st->close();
         w->Allesmarkieren1->trigger(); // the counter counts no marked infotron; the table still shows them
