@@ -2,7 +2,9 @@
 #include "ui/replacedialog.h"
 
 #include "gui/tileset.h"
+#include "level/tilenames.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -10,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace tess {
@@ -33,13 +36,21 @@ ReplaceDialog::ReplaceDialog(const TileSet& tiles, QWidget* parent) : QDialog(pa
         c->setObjectName(QString::fromLatin1(name));
         c->setIconSize(QSize(32, 32));
         for (int code = 0; code < tiles.itemcount; ++code)
-            c->addItem(QPixmap::fromImage(scaletile(tiles.picture(code, false), 32)), QString::number(code));
+            c->addItem(QPixmap::fromImage(scaletile(tiles.picture(code, false), 32)),
+                       QStringLiteral("%1  %2").arg(code).arg(QString::fromUtf8(tilename(code))));
         c->setMaxVisibleItems(12);
+        // The port names are long: the field keeps a sensible width and the
+        // list opens wide enough to show them whole.
+        c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        c->setMinimumContentsLength(30);
+        c->view()->setMinimumWidth(c->view()->sizeHintForColumn(0) +
+                                   c->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
         connect(c, &QComboBox::currentIndexChanged, this, &ReplaceDialog::recount);
         return c;
     };
     ComboBox1 = tilechoice("ComboBox1");
     ComboBox2 = tilechoice("ComboBox2");
+    ComboBox2->setPlaceholderText(QStringLiteral("(bitte wählen)"));
     form->addRow(QStringLiteral("&Suchen:"), ComboBox1);
     form->addRow(QStringLiteral("Ersetzen &durch:"), ComboBox2);
 
@@ -79,12 +90,14 @@ ReplaceDialog::ReplaceDialog(const TileSet& tiles, QWidget* parent) : QDialog(pa
     box->addWidget(buttons);
 }
 
-void ReplaceDialog::start(int from, int to, bool anymarked) {
-    const QSignalBlocker b1(ComboBox1), b2(ComboBox2);
-    ComboBox1->setCurrentIndex(from);
-    ComboBox2->setCurrentIndex(to);
-    RadioButton1->setEnabled(anymarked);
-    (anymarked ? RadioButton1 : RadioButton2)->setChecked(true);
+void ReplaceDialog::start(int from, bool anymarked) {
+    {
+        const QSignalBlocker b1(ComboBox1), b2(ComboBox2);
+        ComboBox1->setCurrentIndex(from);
+        ComboBox2->setCurrentIndex(-1);
+        RadioButton1->setEnabled(anymarked);
+        (anymarked ? RadioButton1 : RadioButton2)->setChecked(true);
+    }
     Button2->setEnabled(false);
     recount();
     open();
@@ -97,6 +110,11 @@ ReplaceScope ReplaceDialog::scope() const {
 }
 
 void ReplaceDialog::recount() {
+    if (ComboBox2->currentIndex() < 0) {
+        Label1->setText(QStringLiteral("Wählen Sie, wodurch ersetzt wird."));
+        Button1->setEnabled(false);
+        return;
+    }
     if (!count) return;
     const ReplaceCount n = count(std::uint8_t(ComboBox1->currentIndex()), std::uint8_t(ComboBox2->currentIndex()), scope());
     QString text = n.cells ? QStringLiteral("Es werden %1 geändert.").arg(replacetext(n, scope()))
@@ -109,7 +127,7 @@ void ReplaceDialog::recount() {
 }
 
 void ReplaceDialog::run() {
-    if (!replace) return;
+    if (!replace || ComboBox2->currentIndex() < 0) return;
     const ReplaceScope where = scope();
     const ReplaceCount n = replace(std::uint8_t(ComboBox1->currentIndex()), std::uint8_t(ComboBox2->currentIndex()), where);
     Label1->setText(QStringLiteral("%1 ersetzt.").arg(replacetext(n, where)));

@@ -128,10 +128,22 @@ void TForm1::Markierungobenuntenspiegeln1Click() {
     celledit([](LevelRecord& cur, EditLayers& layers) { mirrormarked(cur, layers, Mirror::topbottom); });
 }
 
+// Finds the tile under the pointer when it is over the level, else the left
+// button's; what it is replaced by is left for the user to choose.
 void TForm1::Ersetzen1Click() {
     const LevelRecord& cur = doc().store().curlevel;
     const bool anymarked = std::any_of(cur.begin(), cur.begin() + cellcount, [](std::uint8_t b) { return b & markbit; });
-    extras_->replacedialog->start(state_->leftitem, state_->rightitem, anymarked);
+    int from = state_->leftitem;
+    const QPoint global = QCursor::pos();
+    if (levedit1->viewport()->rect().contains(levedit1->viewport()->mapFromGlobal(global))) {
+        const QPoint p = levedit1->PaintBox1->mapFromGlobal(global);
+        int col = 0, row = 0;
+        if (levedit1->cellat(p.x(), p.y(), col, row)) {
+            const int code = levedit1->cellvalue(col, row) & ~markbit;
+            if (code < state_->tiles.itemcount) from = code;
+        }
+    }
+    extras_->replacedialog->start(from, anymarked);
 }
 
 void TForm1::Levelstatistik1Click() {

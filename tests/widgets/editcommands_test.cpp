@@ -149,11 +149,14 @@ private slots:
         }
         tolevel(4);
         const LevelPack before = w->packtosave();
-        s().rightitem = 11; // the dialog offers the two palette choices
+        s().rightitem = 11; // not offered: the replacement is always chosen
         w->Ersetzen1->trigger();
         ReplaceDialog* d = w->findChild<ReplaceDialog*>();
         QVERIFY(d && d->isVisible());
-        QCOMPARE(d->ComboBox2->currentIndex(), 11);
+        QCOMPARE(d->ComboBox2->currentIndex(), -1);
+        QVERIFY(!d->Button1->isEnabled());
+        QCOMPARE(d->Label1->text(), QStringLiteral("Wählen Sie, wodurch ersetzt wird."));
+        d->ComboBox2->setCurrentIndex(11);
         d->RadioButton3->setChecked(true);
         QCOMPARE(d->Label1->text(), QStringLiteral("Es werden 6 Felder in 3 Leveln geändert."));
         QCOMPARE(w->packtosave(), before);
@@ -169,6 +172,7 @@ private slots:
         d->Button3->click();
 
         w->Ersetzen1->trigger();
+        d->ComboBox2->setCurrentIndex(11);
         d->RadioButton3->setChecked(true);
         d->Button1->click();
         d->Button3->click();
@@ -183,6 +187,23 @@ private slots:
         dialogs.unsavedanswers = {SaveAnswer::discard};
         w->NeuesLevelpack1->trigger();
         QVERIFY(!w->Ersetzenrckgngig1->isEnabled());
+    }
+
+    // Strg+H finds the tile under the pointer, or the left button's when the
+    // pointer is off the level, each listed by its name.
+    void replaceFindsThePointedTile() {
+        paint(3, 3, 8);
+        s().leftitem = 2;
+        const QPoint over = w->levedit1->PaintBox1->mapToGlobal(QPoint(2 * 32 + 5, 2 * 32 + 5));
+        for (auto [at, code] : {std::pair{over, 8}, {QPoint(0, 0), 2}}) {
+            QCursor::setPos(at);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_H, Qt::ControlModifier);
+            ReplaceDialog* d = w->findChild<ReplaceDialog*>();
+            QVERIFY(d && d->isVisible());
+            QCOMPARE(d->ComboBox1->currentIndex(), code);
+            QVERIFY(d->ComboBox1->currentText().endsWith(code == 8 ? u"Diskette" : u"Platine"));
+            d->reject();
+        }
     }
 
     void statisticsShowTheCounts() {
