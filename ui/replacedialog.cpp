@@ -9,11 +9,15 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tess {
 
@@ -23,6 +27,33 @@ QString replacetext(const ReplaceCount& n, ReplaceScope scope) {
         text += n.levels == 1 ? QStringLiteral(" in 1 Level") : QStringLiteral(" in %1 Leveln").arg(n.levels);
     return text;
 }
+
+namespace {
+
+// Where a window of size frame goes on screen so as not to cover keepclear:
+// beside, above or below it, on the side with the most room, within screen.
+QPoint besiderect(const QSize& frame, const QRect& keepclear, const QRect& screen) {
+    constexpr int gap = 8;
+    const int w = frame.width() + gap, h = frame.height() + gap;
+    // Room on each side and what is left of it once the window is there.
+    const int room[4] = {keepclear.left() - screen.left(), screen.right() - keepclear.right(),
+                         keepclear.top() - screen.top(), screen.bottom() - keepclear.bottom()};
+    const int spare[4] = {room[0] - w, room[1] - w, room[2] - h, room[3] - h};
+    const int side = int(std::max_element(spare, spare + 4) - spare);
+    QPoint at(keepclear.center().x() - frame.width() / 2,
+              keepclear.center().y() - frame.height() / 2);
+    switch (side) {
+    case 0: at.setX(keepclear.left() - w); break;
+    case 1: at.setX(keepclear.right() + 1 + gap); break;
+    case 2: at.setY(keepclear.top() - h); break;
+    default: at.setY(keepclear.bottom() + 1 + gap); break;
+    }
+    at.setX(std::max(screen.left(), std::min(at.x(), screen.right() + 1 - frame.width())));
+    at.setY(std::max(screen.top(), std::min(at.y(), screen.bottom() + 1 - frame.height())));
+    return at;
+}
+
+} // namespace
 
 ReplaceDialog::ReplaceDialog(const TileSet& tiles, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("ReplaceDialog"));
@@ -90,7 +121,7 @@ ReplaceDialog::ReplaceDialog(const TileSet& tiles, QWidget* parent) : QDialog(pa
     box->addWidget(buttons);
 }
 
-void ReplaceDialog::start(int from, bool anymarked) {
+void ReplaceDialog::start(int from, bool anymarked, const QRect& keepclear) {
     {
         const QSignalBlocker b1(ComboBox1), b2(ComboBox2);
         ComboBox1->setCurrentIndex(from);
@@ -100,7 +131,23 @@ void ReplaceDialog::start(int from, bool anymarked) {
     }
     Button2->setEnabled(false);
     recount();
+    adjustSize();
+    if (keepclear.isEmpty())
+        setAttribute(Qt::WA_Moved, false); // centred over the window, as dialogs open
+    else
+        placebeside(keepclear);
     open();
+    // The window system may have told the frame's size only now.
+    if (!keepclear.isEmpty()) placebeside(keepclear);
+}
+
+void ReplaceDialog::placebeside(const QRect& keepclear) {
+    QSize frame = frameGeometry().size();
+    if (frame == size()) // no frame known yet: allow for a title bar
+        frame.rheight() += style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    const QScreen* on = QGuiApplication::screenAt(keepclear.center());
+    if (!on) on = screen();
+    move(besiderect(frame, keepclear, on->availableGeometry()));
 }
 
 ReplaceScope ReplaceDialog::scope() const {

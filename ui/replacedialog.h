@@ -9,6 +9,7 @@
 #include "edit/tilecommands.h"
 
 #include <QDialog>
+#include <QRect>
 
 #include <functional>
 
@@ -47,13 +48,15 @@ public:
     std::function<bool()> undo; // false when the replace can no longer be taken back
 
     // Opens with the tile to find chosen and none yet to put in its place,
-    // the marks as scope when there are any.
-    void start(int from, bool anymarked);
+    // the marks as scope when there are any. keepclear is the marks' screen
+    // rectangle, which the dialog does not cover; empty for the usual place.
+    void start(int from, bool anymarked, const QRect& keepclear = {});
     ReplaceScope scope() const;
     // Counts again for the choices shown.
     void recount();
 
 private:
+    void placebeside(const QRect& keepclear);
     void run();
     void takeback();
 };

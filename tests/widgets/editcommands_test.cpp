@@ -206,6 +206,23 @@ private slots:
         }
     }
 
+    // The dialog opens beside the marks, not over them, even when they lie
+    // where it would otherwise open: over the middle of the window.
+    void replaceKeepsClearOfTheMarks() {
+        QWidget* view = w->levedit1->PaintBox1;
+        const QPoint middle = view->mapFromGlobal(w->mapToGlobal(w->rect().center()));
+        const int m = w->levedit1->margin(), col = (middle.x() - m) / 32 + 1,
+                  row = (middle.y() - m) / 32 + 1;
+        for (int c = col - 2; c <= col + 2; ++c)
+            for (int r = row - 1; r <= row + 1; ++r) cell(c, r) |= markbit;
+        const QRect marks(view->mapToGlobal(QPoint(m + (col - 3) * 32, m + (row - 2) * 32)),
+                          QSize(5 * 32, 3 * 32));
+        w->Ersetzen1->trigger();
+        ReplaceDialog* d = w->findChild<ReplaceDialog*>();
+        QVERIFY(d && d->isVisible());
+        QVERIFY(!d->frameGeometry().intersects(marks));
+    }
+
     void statisticsShowTheCounts() {
         paint(3, 3, 4);
         paint(4, 3, 4);
