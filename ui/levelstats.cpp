@@ -2,6 +2,7 @@
 #include "ui/levelstats.h"
 
 #include "gui/tileset.h"
+#include "level/tilenames.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -56,8 +57,15 @@ void LevelStats::start(const TileCounts& counts, int counted, int number, const 
         n->setObjectName(QStringLiteral("count%1").arg(code));
         n->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         n->setMinimumWidth(36);
-        grid_->addWidget(pic, k / statcolumns, (k % statcolumns) * 2);
-        grid_->addWidget(n, k / statcolumns, (k % statcolumns) * 2 + 1);
+        // The long port names wrap rather than widen the table.
+        auto* name = new QLabel(QString::fromUtf8(tilename(code)), table_);
+        name->setObjectName(QStringLiteral("name%1").arg(code));
+        name->setWordWrap(true);
+        name->setFixedWidth(fontMetrics().averageCharWidth() * 24);
+        const int row = k / statcolumns, col = (k % statcolumns) * 3;
+        grid_->addWidget(pic, row, col);
+        grid_->addWidget(n, row, col + 1);
+        grid_->addWidget(name, row, col + 2);
         ++k;
     }
     QString text = QStringLiteral("Infotrons: %1 gezählt, %2 benötigt").arg(counted).arg(needed);
@@ -73,6 +81,11 @@ void LevelStats::start(const TileCounts& counts, int counted, int number, const 
 int LevelStats::shown(int code) const {
     const auto* n = table_->findChild<QLabel*>(QStringLiteral("count%1").arg(code));
     return n ? n->text().toInt() : -1;
+}
+
+QString LevelStats::shownname(int code) const {
+    const auto* name = table_->findChild<QLabel*>(QStringLiteral("name%1").arg(code));
+    return name ? name->text() : QString();
 }
 
 } // namespace tess

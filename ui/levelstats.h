@@ -2,7 +2,7 @@
 #pragma once
 
 // "Levelstatistik": how many cells of each tile the level holds, with the
-// pictures, and the infotrons counted beside those needed. Opens
+// pictures and names, and the infotrons counted beside those needed. Opens
 // window-modal without waiting.
 
 #include "edit/tilecommands.h"
@@ -29,6 +29,8 @@ public:
     void start(const TileCounts& counts, int counted, int number, const QString& title, int needed);
     // The count shown beside code's picture, or -1 when the code is not listed.
     int shown(int code) const;
+    // The name shown beside code's picture and count; empty when not listed.
+    QString shownname(int code) const;
 
 private:
     const TileSet& tiles_;

@@ -2,15 +2,22 @@
 #include "ui/replacedialog.h"
 
 #include "gui/tileset.h"
+#include "level/tilenames.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tess {
 
@@ -20,6 +27,33 @@ QString replacetext(const ReplaceCount& n, ReplaceScope scope) {
         text += n.levels == 1 ? QStringLiteral(" in 1 Level") : QStringLiteral(" in %1 Leveln").arg(n.levels);
     return text;
 }
+
+namespace {
+
+// Where a window of size frame goes on screen so as not to cover keepclear:
+// beside, above or below it, on the side with the most room, within screen.
+QPoint besiderect(const QSize& frame, const QRect& keepclear, const QRect& screen) {
+    constexpr int gap = 8;
+    const int w = frame.width() + gap, h = frame.height() + gap;
+    // Room on each side and what is left of it once the window is there.
+    const int room[4] = {keepclear.left() - screen.left(), screen.right() - keepclear.right(),
+                         keepclear.top() - screen.top(), screen.bottom() - keepclear.bottom()};
+    const int spare[4] = {room[0] - w, room[1] - w, room[2] - h, room[3] - h};
+    const int side = int(std::max_element(spare, spare + 4) - spare);
+    QPoint at(keepclear.center().x() - frame.width() / 2,
+              keepclear.center().y() - frame.height() / 2);
+    switch (side) {
+    case 0: at.setX(keepclear.left() - w); break;
+    case 1: at.setX(keepclear.right() + 1 + gap); break;
+    case 2: at.setY(keepclear.top() - h); break;
+    default: at.setY(keepclear.bottom() + 1 + gap); break;
+    }
+    at.setX(std::max(screen.left(), std::min(at.x(), screen.right() + 1 - frame.width())));
+    at.setY(std::max(screen.top(), std::min(at.y(), screen.bottom() + 1 - frame.height())));
+    return at;
+}
+
+} // namespace
 
 ReplaceDialog::ReplaceDialog(const TileSet& tiles, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("ReplaceDialog"));
@@ -33,13 +67,21 @@ ReplaceDialog::ReplaceDialog(const TileSet& tiles, QWidget* parent) : QDialog(pa
         c->setObjectName(QString::fromLatin1(name));
         c->setIconSize(QSize(32, 32));
         for (int code = 0; code < tiles.itemcount; ++code)
-            c->addItem(QPixmap::fromImage(scaletile(tiles.picture(code, false), 32)), QString::number(code));
+            c->addItem(QPixmap::fromImage(scaletile(tiles.picture(code, false), 32)),
+                       QStringLiteral("%1  %2").arg(code).arg(QString::fromUtf8(tilename(code))));
         c->setMaxVisibleItems(12);
+        // The port names are long: the field keeps a sensible width and the
+        // list opens wide enough to show them whole.
+        c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        c->setMinimumContentsLength(30);
+        c->view()->setMinimumWidth(c->view()->sizeHintForColumn(0) +
+                                   c->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
         connect(c, &QComboBox::currentIndexChanged, this, &ReplaceDialog::recount);
         return c;
     };
     ComboBox1 = tilechoice("ComboBox1");
     ComboBox2 = tilechoice("ComboBox2");
+    ComboBox2->setPlaceholderText(QStringLiteral("(bitte wählen)"));
     form->addRow(QStringLiteral("&Suchen:"), ComboBox1);
     form->addRow(QStringLiteral("Ersetzen &durch:"), ComboBox2);
 
@@ -79,15 +121,33 @@ ReplaceDialog::ReplaceDialog(const TileSet& tiles, QWidget* parent) : QDialog(pa
     box->addWidget(buttons);
 }
 
-void ReplaceDialog::start(int from, int to, bool anymarked) {
-    const QSignalBlocker b1(ComboBox1), b2(ComboBox2);
-    ComboBox1->setCurrentIndex(from);
-    ComboBox2->setCurrentIndex(to);
-    RadioButton1->setEnabled(anymarked);
-    (anymarked ? RadioButton1 : RadioButton2)->setChecked(true);
+void ReplaceDialog::start(int from, bool anymarked, const QRect& keepclear) {
+    {
+        const QSignalBlocker b1(ComboBox1), b2(ComboBox2);
+        ComboBox1->setCurrentIndex(from);
+        ComboBox2->setCurrentIndex(-1);
+        RadioButton1->setEnabled(anymarked);
+        (anymarked ? RadioButton1 : RadioButton2)->setChecked(true);
+    }
     Button2->setEnabled(false);
     recount();
+    adjustSize();
+    if (keepclear.isEmpty())
+        setAttribute(Qt::WA_Moved, false); // centred over the window, as dialogs open
+    else
+        placebeside(keepclear);
     open();
+    // The window system may have told the frame's size only now.
+    if (!keepclear.isEmpty()) placebeside(keepclear);
+}
+
+void ReplaceDialog::placebeside(const QRect& keepclear) {
+    QSize frame = frameGeometry().size();
+    if (frame == size()) // no frame known yet: allow for a title bar
+        frame.rheight() += style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    const QScreen* on = QGuiApplication::screenAt(keepclear.center());
+    if (!on) on = screen();
+    move(besiderect(frame, keepclear, on->availableGeometry()));
 }
 
 ReplaceScope ReplaceDialog::scope() const {
@@ -97,6 +157,11 @@ ReplaceScope ReplaceDialog::scope() const {
 }
 
 void ReplaceDialog::recount() {
+    if (ComboBox2->currentIndex() < 0) {
+        Label1->setText(QStringLiteral("Wählen Sie, wodurch ersetzt wird."));
+        Button1->setEnabled(false);
+        return;
+    }
     if (!count) return;
     const ReplaceCount n = count(std::uint8_t(ComboBox1->currentIndex()), std::uint8_t(ComboBox2->currentIndex()), scope());
     QString text = n.cells ? QStringLiteral("Es werden %1 geändert.").arg(replacetext(n, scope()))
@@ -109,7 +174,7 @@ void ReplaceDialog::recount() {
 }
 
 void ReplaceDialog::run() {
-    if (!replace) return;
+    if (!replace || ComboBox2->currentIndex() < 0) return;
     const ReplaceScope where = scope();
     const ReplaceCount n = replace(std::uint8_t(ComboBox1->currentIndex()), std::uint8_t(ComboBox2->currentIndex()), where);
     Label1->setText(QStringLiteral("%1 ersetzt.").arg(replacetext(n, where)));

@@ -9,6 +9,7 @@
 #include "edit/tilecommands.h"
 
 #include <QDialog>
+#include <QRect>
 
 #include <functional>
 
@@ -33,7 +34,7 @@ public:
     ReplaceDialog(const TileSet& tiles, QWidget* parent);
 
     QComboBox* ComboBox1; // the tile to find
-    QComboBox* ComboBox2; // the tile to put in its place
+    QComboBox* ComboBox2; // the tile to put in its place; none chosen at first
     QRadioButton* RadioButton1; // marked cells
     QRadioButton* RadioButton2; // this level
     QRadioButton* RadioButton3; // all 111 levels
@@ -46,13 +47,16 @@ public:
     std::function<ReplaceCount(std::uint8_t from, std::uint8_t to, ReplaceScope)> replace;
     std::function<bool()> undo; // false when the replace can no longer be taken back
 
-    // Opens with the two tiles chosen, the marks as scope when there are any.
-    void start(int from, int to, bool anymarked);
+    // Opens with the tile to find chosen and none yet to put in its place,
+    // the marks as scope when there are any. keepclear is the marks' screen
+    // rectangle, which the dialog does not cover; empty for the usual place.
+    void start(int from, bool anymarked, const QRect& keepclear = {});
     ReplaceScope scope() const;
     // Counts again for the choices shown.
     void recount();
 
 private:
+    void placebeside(const QRect& keepclear);
     void run();
     void takeback();
 };

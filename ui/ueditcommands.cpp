@@ -128,10 +128,38 @@ void TForm1::Markierungobenuntenspiegeln1Click() {
     celledit([](LevelRecord& cur, EditLayers& layers) { mirrormarked(cur, layers, Mirror::topbottom); });
 }
 
+// Finds the tile under the pointer when it is over the level, else the left
+// button's; what it is replaced by is left for the user to choose. The
+// dialog keeps clear of the visible part of the marks.
 void TForm1::Ersetzen1Click() {
     const LevelRecord& cur = doc().store().curlevel;
     const bool anymarked = std::any_of(cur.begin(), cur.begin() + cellcount, [](std::uint8_t b) { return b & markbit; });
-    extras_->replacedialog->start(state_->leftitem, state_->rightitem, anymarked);
+    int from = state_->leftitem;
+    const QPoint global = QCursor::pos();
+    if (levedit1->viewport()->rect().contains(levedit1->viewport()->mapFromGlobal(global))) {
+        const QPoint p = levedit1->PaintBox1->mapFromGlobal(global);
+        int col = 0, row = 0;
+        if (levedit1->cellat(p.x(), p.y(), col, row)) {
+            const int code = levedit1->cellvalue(col, row) & ~markbit;
+            if (code < state_->tiles.itemcount) from = code;
+        }
+    }
+    int left = lastcol, right = 0, top = lastrow, bottom = 0;
+    for (int row = firstrow; row <= lastrow; ++row)
+        for (int col = firstcol; col <= lastcol; ++col)
+            if (cur[cellindex(col, row)] & markbit)
+                left = std::min(left, col), right = std::max(right, col),
+                top = std::min(top, row), bottom = std::max(bottom, row);
+    QRect marks;
+    if (right) {
+        const int tw = state_->tiles.tilew, th = state_->tiles.tileh, m = levedit1->margin();
+        const QRect cells(m + (left - 1) * tw, m + (top - 1) * th, (right - left + 1) * tw,
+                          (bottom - top + 1) * th);
+        const QWidget* port = levedit1->viewport();
+        const QRect seen(port->mapToGlobal(QPoint(0, 0)), port->size());
+        marks = cells.translated(levedit1->PaintBox1->mapToGlobal(QPoint(0, 0))).intersected(seen);
+    }
+    extras_->replacedialog->start(from, anymarked, marks);
 }
 
 void TForm1::Levelstatistik1Click() {

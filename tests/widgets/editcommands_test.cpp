@@ -149,11 +149,14 @@ private slots:
         }
         tolevel(4);
         const LevelPack before = w->packtosave();
-        s().rightitem = 11; // the dialog offers the two palette choices
+        s().rightitem = 11; // not offered: the replacement is always chosen
         w->Ersetzen1->trigger();
         ReplaceDialog* d = w->findChild<ReplaceDialog*>();
         QVERIFY(d && d->isVisible());
-        QCOMPARE(d->ComboBox2->currentIndex(), 11);
+        QCOMPARE(d->ComboBox2->currentIndex(), -1);
+        QVERIFY(!d->Button1->isEnabled());
+        QCOMPARE(d->Label1->text(), QStringLiteral("Wählen Sie, wodurch ersetzt wird."));
+        d->ComboBox2->setCurrentIndex(11);
         d->RadioButton3->setChecked(true);
         QCOMPARE(d->Label1->text(), QStringLiteral("Es werden 6 Felder in 3 Leveln geändert."));
         QCOMPARE(w->packtosave(), before);
@@ -169,6 +172,7 @@ private slots:
         d->Button3->click();
 
         w->Ersetzen1->trigger();
+        d->ComboBox2->setCurrentIndex(11);
         d->RadioButton3->setChecked(true);
         d->Button1->click();
         d->Button3->click();
@@ -185,6 +189,40 @@ private slots:
         QVERIFY(!w->Ersetzenrckgngig1->isEnabled());
     }
 
+    // Strg+H finds the tile under the pointer, or the left button's when the
+    // pointer is off the level, each listed by its name.
+    void replaceFindsThePointedTile() {
+        paint(3, 3, 8);
+        s().leftitem = 2;
+        const QPoint over = w->levedit1->PaintBox1->mapToGlobal(QPoint(2 * 32 + 5, 2 * 32 + 5));
+        for (auto [at, code] : {std::pair{over, 8}, {QPoint(0, 0), 2}}) {
+            QCursor::setPos(at);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_H, Qt::ControlModifier);
+            ReplaceDialog* d = w->findChild<ReplaceDialog*>();
+            QVERIFY(d && d->isVisible());
+            QCOMPARE(d->ComboBox1->currentIndex(), code);
+            QVERIFY(d->ComboBox1->currentText().endsWith(code == 8 ? u"Diskette" : u"Platine"));
+            d->reject();
+        }
+    }
+
+    // The dialog opens beside the marks, not over them, even when they lie
+    // where it would otherwise open: over the middle of the window.
+    void replaceKeepsClearOfTheMarks() {
+        QWidget* view = w->levedit1->PaintBox1;
+        const QPoint middle = view->mapFromGlobal(w->mapToGlobal(w->rect().center()));
+        const int m = w->levedit1->margin(), col = (middle.x() - m) / 32 + 1,
+                  row = (middle.y() - m) / 32 + 1;
+        for (int c = col - 2; c <= col + 2; ++c)
+            for (int r = row - 1; r <= row + 1; ++r) cell(c, r) |= markbit;
+        const QRect marks(view->mapToGlobal(QPoint(m + (col - 3) * 32, m + (row - 2) * 32)),
+                          QSize(5 * 32, 3 * 32));
+        w->Ersetzen1->trigger();
+        ReplaceDialog* d = w->findChild<ReplaceDialog*>();
+        QVERIFY(d && d->isVisible());
+        QVERIFY(!d->frameGeometry().intersects(marks));
+    }
+
     void statisticsShowTheCounts() {
         paint(3, 3, 4);
         paint(4, 3, 4);
@@ -195,6 +233,7 @@ private slots:
         QCOMPARE(st->shown(4), 2);
         QCOMPARE(st->shown(0), 1274);
         QCOMPARE(st->shown(6), -1);
+        QCOMPARE(st->shownname(4), QStringLiteral("Infotron"));
         QCOMPARE(st->Label2->text(), QStringLiteral("Infotrons: 2 gezählt, 5 benötigt"));
         st->close();
         w->Allesmarkieren1->trigger(); // the counter counts no marked infotron; the table still shows them
