@@ -73,6 +73,10 @@ EditorSettings readsettings(QSettings& s) {
     if (QDir::isAbsolutePath(folder)) out.folder = folder;
     out.view.edge = readbool(s, "view/edge", out.view.edge);
     out.view.grid = readbool(s, "view/grid", out.view.grid);
+    // Base64 text; what Qt makes of the bytes it checks itself when it restores them.
+    const auto window = QByteArray::fromBase64Encoding(text(s, QStringLiteral("window/geometry")).toLatin1(),
+                                                       QByteArray::AbortOnBase64DecodingErrors);
+    if (window && window.decoded.size() <= maxwindowbytes) out.window = window.decoded;
     return out;
 }
 
@@ -108,6 +112,8 @@ void writegroups(QSettings& s, const EditorSettings* before, const EditorSetting
     if (differs(&EditorSettings::folder)) s.setValue(QStringLiteral("dialogs/folder"), v.folder);
     if (!before || before->view.edge != v.view.edge) s.setValue(QStringLiteral("view/edge"), v.view.edge);
     if (!before || before->view.grid != v.view.grid) s.setValue(QStringLiteral("view/grid"), v.view.grid);
+    if (before ? before->window != v.window : !v.window.isEmpty())
+        s.setValue(QStringLiteral("window/geometry"), QString::fromLatin1(v.window.toBase64()));
 }
 
 } // namespace

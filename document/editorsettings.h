@@ -36,6 +36,7 @@ struct EditorSettings {
     QStringList recent; // absolute paths, most recent first
     QString folder;     // of the pack last loaded or saved
     ViewOptions view;
+    QByteArray window; // the main window's size and place as Qt saves them; empty before the first close
     bool operator==(const EditorSettings&) const = default;
 };
 
@@ -43,6 +44,7 @@ constexpr int maxcommands = 20;
 constexpr int maxrecent = 8;
 constexpr int maxsettingtext = 4096; // characters of one value
 constexpr qint64 maxsettingsbytes = 256 * 1024;
+constexpr int maxwindowbytes = 1024; // a saved window geometry is well under 100
 
 // The settings file of this user: <config>/<organisation>/<application>.conf,
 // <config> following XDG_CONFIG_HOME (~/.config). The only place that says so.
@@ -50,7 +52,7 @@ QString settingsfile();
 // What settings holds, within the limits; bad entries are left out.
 EditorSettings readsettings(QSettings& settings);
 // Writes the groups (commands, recent packs, dialogs' folder, each view
-// option) in which after differs from before, and leaves every other key
+// option, the window) in which after differs from before, and leaves every other key
 // of settings as it is.
 void writechanged(QSettings& settings, const EditorSettings& before, const EditorSettings& after);
 // All of values, as writechanged from nothing would miss the defaults.

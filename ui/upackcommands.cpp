@@ -302,8 +302,14 @@ bool TForm1::overwriteok(const QString& file) {
 void TForm1::closeEvent(QCloseEvent* event) {
     bool close = false;
     exclusive([&] { close = maybesave(); });
-    if (close) doc().dropjournal(); // a clean exit leaves no journal
-    event->setAccepted(close);
+    if (!close) {
+        event->ignore();
+        return;
+    }
+    doc().dropjournal(); // a clean exit leaves no journal
+    if (saveGeometry() != settings().window)
+        changesettings([this](EditorSettings& s) { s.window = saveGeometry(); });
+    event->accept();
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {

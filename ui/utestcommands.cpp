@@ -113,6 +113,8 @@ void TForm1::usesettings(const QString& file) {
     Levelrand1->setChecked(settings().view.edge);
     Gitter1->setChecked(settings().view.grid);
     levedit1->setview(settings().view);
+    // From the second start on, the size and place the window last had.
+    if (!settings().window.isEmpty() && restoreGeometry(settings().window)) sized_ = true;
     showtestmenu();
     showrecent();
 }

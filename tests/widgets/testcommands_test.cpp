@@ -307,6 +307,17 @@ private slots:
             QCOMPARE(QFileInfo(file).permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), perms);
     }
 
+    // From the second start on, the window comes back as large as it was
+    // and where it was.
+    void windowComesBackWhereItWas() {
+        const QRect first = w->geometry();
+        const QRect moved(first.topLeft() + QPoint(40, 30), first.size() + QSize(120, 80));
+        w->setGeometry(moved);
+        QVERIFY(w->close());
+        open();
+        QCOMPARE(w->geometry(), moved);
+    }
+
     // A recent pack that is no file any more: the error says what it is.
     void recentThatIsNoPack() {
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("ordner")));
@@ -366,6 +377,8 @@ private slots:
         QTest::newRow("commands") << cmds << maxcommands - 1 << 0; // of the first 20, one is bad
         QTest::newRow("huge count, bad entries") << QByteArray("[recent]\nsize=2147483647\n1\\file=rel\n2\\file=/a, /b\n") << 0 << 0;
         QTest::newRow("too large") << QByteArray(maxsettingsbytes + 1, '#') << 0 << 0;
+        QTest::newRow("window, no base64") << QByteArray("[window]\ngeometry=@ByteArray(\\0)\n") << 0 << 0;
+        QTest::newRow("window, noise") << "[window]\ngeometry=" + QByteArray(90, '\x7f').toBase64() + "\n" << 0 << 0;
     }
     void hostileSettings() {
         QFETCH(QByteArray, bytes);
@@ -376,6 +389,7 @@ private slots:
         open();
         QCOMPARE(w->settings().commands.size(), commands);
         QCOMPARE(w->settings().recent.size(), recent);
+        QCOMPARE(w->frameGeometry(), QRect(145, 98, 544, 435)); // as at a first start
         dialogs.openanswers = {path("h.pak")};
         w->Levelpackladen1->trigger(); // remembered, unless the file is left alone
         QCOMPARE(w->settings().recent.first(), path("h.pak"));
