@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds the pack-file, map, recovery-journal and settings-file fuzzers with
+# Builds the pack-file, map, recovery-journal, settings-file and clipboard fuzzers with
 # clang, replays each one's seeds and saved regressions, then fuzzes for
-# SECONDS in all (default 60): a sixth for journals, a twelfth for settings,
-# half the rest each for maps and packs.
+# SECONDS in all (default 60): a sixth for journals, a twelfth each for
+# settings and the clipboard, half the rest each for maps and packs.
 #   scripts/fuzz.sh [SECONDS]
 # Exits non-zero when a replay fails or the fuzzer finds something; prints a
 # note and exits 0 when clang or its fuzzer runtime is not installed.
@@ -48,7 +48,7 @@ if command -v ninja >/dev/null; then generator=(-G Ninja); fi
 echo "== configure and build ($cxx)"
 CC=$cc CXX=$cxx cmake -S fuzz -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER="$cxx" >/dev/null
-cmake --build "$build" --target pack_fuzzer map_fuzzer journal_fuzzer settings_fuzzer -- -j2
+cmake --build "$build" --target pack_fuzzer map_fuzzer journal_fuzzer settings_fuzzer clip_fuzzer -- -j2
 
 # fuzz NAME SECONDS CORPUS REGRESSIONS [libFuzzer options...]: replays the
 # saved inputs, then fuzzes a copy of them (the fuzzer adds what it finds to
@@ -95,12 +95,16 @@ fuzz() {
 
 # The same minute as one fuzzer had: a sixth for recovery journals (a fixed
 # layout behind a check sum), a twelfth for the settings file (Qt's own INI
-# reader under a few limits of ours), the rest shared by maps and packs.
+# reader under a few limits of ours), a twelfth for the clipboard blocks (two
+# fixed layouts), the rest shared by maps and packs.
 journalseconds=$((seconds / 6 > 0 ? seconds / 6 : 1))
 settingsseconds=$((seconds / 12 > 0 ? seconds / 12 : 1))
-mapseconds=$(((seconds - journalseconds - settingsseconds) / 2 > 0 ? (seconds - journalseconds - settingsseconds) / 2 : 1))
-packseconds=$((seconds - journalseconds - settingsseconds - mapseconds > 0 ? seconds - journalseconds - settingsseconds - mapseconds : 1))
+clipseconds=$settingsseconds
+rest=$((seconds - journalseconds - settingsseconds - clipseconds))
+mapseconds=$((rest / 2 > 0 ? rest / 2 : 1))
+packseconds=$((rest - mapseconds > 0 ? rest - mapseconds : 1))
 fuzz pack_fuzzer "$packseconds" fuzz/corpus fuzz/regressions
 fuzz map_fuzzer "$mapseconds" fuzz/corpus-maps fuzz/regressions-maps -dict=fuzz/map.dict -max_len=65536
 fuzz journal_fuzzer "$journalseconds" fuzz/corpus-journals fuzz/regressions-journals -max_len=180000
 fuzz settings_fuzzer "$settingsseconds" fuzz/corpus-settings fuzz/regressions-settings -max_len=4096
+fuzz clip_fuzzer "$clipseconds" fuzz/corpus-clip fuzz/regressions-clip -max_len=2048

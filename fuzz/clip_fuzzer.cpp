@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: MIT
+// What another program may put on the desktop's clipboard under the editor's
+// own types: the decoders never crash, never read past the input, leave
+// their target alone when they refuse, and what they take says the same when
+// encoded again.
+
+#include "edit/clipformat.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+constexpr std::uint8_t sentinel = 0x5A;
+
+void checkcells(const std::uint8_t* data, std::size_t size) {
+    tess::Layer clip;
+    clip.fill(sentinel);
+    if (!tess::decodecells(data, size, clip)) {
+        if (std::any_of(clip.begin(), clip.end(), [](std::uint8_t c) { return c != sentinel; })) std::abort();
+        return;
+    }
+    // Only marked bytes or no cell, at least one cell, and all of it in the
+    // box the header gives.
+    const int left = data[5], top = data[6], w = data[7], h = data[8];
+    int cells = 0;
+    for (int i = 0; i < tess::cellcount; ++i) {
+        if (clip[i] == tess::emptyclip) continue;
+        const int col = i % tess::gridcols, row = i / tess::gridcols;
+        if (!(clip[i] & tess::markbit) || col < left || col >= left + w || row < top || row >= top + h) std::abort();
+        ++cells;
+    }
+    if (cells == 0) std::abort();
+    tess::Layer again;
+    again.fill(sentinel);
+    const std::vector<std::uint8_t> encoded = tess::encodecells(clip);
+    if (!tess::decodecells(encoded.data(), encoded.size(), again) || again != clip) std::abort();
+    const std::string text = tess::cellstext(clip);
+    if (text.empty() || text.back() != '\n') std::abort();
+}
+
+void checklevel(const std::uint8_t* data, std::size_t size) {
+    tess::LevelRecord record;
+    record.fill(sentinel);
+    if (!tess::decodelevel(data, size, record)) {
+        if (std::any_of(record.begin(), record.end(), [](std::uint8_t c) { return c != sentinel; })) std::abort();
+        return;
+    }
+    const std::vector<std::uint8_t> encoded = tess::encodelevel(record);
+    if (encoded.size() != size || !std::equal(encoded.begin(), encoded.end(), data)) std::abort();
+    const std::string text = tess::leveltext(record);
+    if (std::count(text.begin(), text.end(), '\n') != tess::gridrows) std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // The same bytes under either type: each decoder must refuse the other's.
+    checkcells(data, size);
+    checklevel(data, size);
+    return 0;
+}
