@@ -61,7 +61,9 @@ CommandDialog::CommandDialog(const QList<TestCommand>& commands, QWidget* parent
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("N&ame:"), name);
-    form->addRow(QStringLiteral("&Programm:"), programrow);
+    auto* programlabel = new QLabel(QStringLiteral("&Programm:"), this);
+    programlabel->setBuddy(program); // a row of two widgets takes no buddy of its own
+    form->addRow(programlabel, programrow);
     form->addRow(QStringLiteral("A&rgumente:"), arguments);
     form->addRow(QStringLiteral("Arbeits&ordner:"), folder);
     form->addRow(QStringLiteral("&Tastenkürzel:"), shortcut);

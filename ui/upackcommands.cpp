@@ -141,6 +141,7 @@ void TForm1::copylevel() {
     if (!doc().storeback()) return;
     levelclip_ = doc().store().levelpack[doc().store().levelnr];
     putlevel(*levelclip_);
+    say(QStringLiteral("Level %1 kopiert").arg(doc().store().levelnr + 1));
 }
 
 void TForm1::pastelevel() {

@@ -113,6 +113,8 @@ void TForm1::startrecovery(const QString& folder) {
             doc().restore(j);
             if (!j.packfile.isEmpty()) SaveDialog1FileName = j.packfile;
         });
+        say(QStringLiteral("Wiederhergestellt: %1")
+                .arg(j.packfile.isEmpty() ? QStringLiteral("neues Levelpack") : QFileInfo(j.packfile).fileName()));
         // The old journal goes once this editor's own holds the pack, or
         // when the pack is just what its file holds: nothing is left to keep.
         doc().updatejournal();

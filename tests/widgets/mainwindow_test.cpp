@@ -329,6 +329,8 @@ private slots:
         dialogs.saveanswers = {path("p.dat"), QString()}; // the level list: cancelled
         w->Levelpackspeichern1->trigger();
         says("Gespeichert: p.dat", "p.dat");
+        w->Levelkopieren1->trigger();
+        says("Level 1 kopiert", "p.dat");
         dialogs.saveanswers = {path("m/level001.tmx")};
         w->Edit2->setText(QStringLiteral("Neu"));
         w->LevelnachTiledexportieren1->trigger();

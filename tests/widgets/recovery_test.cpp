@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -246,6 +247,7 @@ private slots:
             QVERIFY(w->packtosave() == image);
             QCOMPARE(w->state().store().levelnr, 2);
             QCOMPARE(w->SaveDialog1FileName, pack());
+            QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("Wiederhergestellt: a.pak"));
             QTRY_VERIFY(journals().size() == 1 && journals()[0] != dead); // its own now
             d.unsavedanswers = {SaveAnswer::discard};
             QVERIFY(w->close());
