@@ -8,12 +8,17 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace tess {
 
 namespace {
-constexpr int statcolumns = 3;
+constexpr int maxcolumns = 3;
+constexpr int picturepx = 32;
+constexpr int countwidth = 36;
 }
 
 LevelStats::LevelStats(const TileSet& tiles, QWidget* parent) : QDialog(parent), tiles_(tiles) {
@@ -24,10 +29,17 @@ LevelStats::LevelStats(const TileSet& tiles, QWidget* parent) : QDialog(parent),
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     box->addWidget(Label1);
-    table_ = new QWidget(this);
+    // The table scrolls where the screen is too small for it (a level of
+    // many kinds of tile at 200 %).
+    scroll_ = new QScrollArea(this);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table_ = new QWidget(scroll_);
     grid_ = new QGridLayout(table_);
     grid_->setHorizontalSpacing(12);
-    box->addWidget(table_);
+    scroll_->setWidget(table_);
+    box->addWidget(scroll_, 1);
     Label2 = new QLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
     box->addWidget(Label2);
@@ -43,6 +55,11 @@ void LevelStats::start(const TileCounts& counts, int counted, int number, const 
         delete item;
     }
     Label1->setText(QStringLiteral("Level %1: %2").arg(number, 3, 10, QChar(u'0')).arg(title.trimmed()));
+    // As many columns as the screen has room for, up to three.
+    const QRect room = screen()->availableGeometry();
+    const int namewidth = fontMetrics().averageCharWidth() * 24;
+    const int entry = picturepx + countwidth + namewidth + 3 * grid_->horizontalSpacing();
+    const int columns = std::clamp((room.width() - 80) / entry, 1, maxcolumns);
     int k = 0, unknown = 0;
     for (int code = 0; code < int(counts.size()); ++code) {
         if (counts[code] == 0) continue;
@@ -51,18 +68,18 @@ void LevelStats::start(const TileCounts& counts, int counted, int number, const 
             continue;
         }
         auto* pic = new QLabel(table_);
-        pic->setPixmap(QPixmap::fromImage(scaletile(tiles_.picture(code, false), 32)));
+        pic->setPixmap(QPixmap::fromImage(scaletile(tiles_.picture(code, false), picturepx)));
         pic->setToolTip(QStringLiteral("Code %1").arg(code));
         auto* n = new QLabel(QString::number(counts[code]), table_);
         n->setObjectName(QStringLiteral("count%1").arg(code));
         n->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        n->setMinimumWidth(36);
+        n->setMinimumWidth(countwidth);
         // The long port names wrap rather than widen the table.
         auto* name = new QLabel(QString::fromUtf8(tilename(code)), table_);
         name->setObjectName(QStringLiteral("name%1").arg(code));
         name->setWordWrap(true);
-        name->setFixedWidth(fontMetrics().averageCharWidth() * 24);
-        const int row = k / statcolumns, col = (k % statcolumns) * 3;
+        name->setFixedWidth(namewidth);
+        const int row = k / columns, col = (k % columns) * 3;
         grid_->addWidget(pic, row, col);
         grid_->addWidget(n, row, col + 1);
         grid_->addWidget(name, row, col + 2);
@@ -74,6 +91,9 @@ void LevelStats::start(const TileCounts& counts, int counted, int number, const 
         text += QStringLiteral("\n%1 weitere markiert, vom Zähler nicht mitgezählt").arg(marked);
     if (unknown) text += QStringLiteral("\nZellen mit einem Code ohne Bild: %1").arg(unknown);
     Label2->setText(text);
+    const QSize table = table_->sizeHint();
+    scroll_->setMinimumSize(std::min(table.width() + scroll_->verticalScrollBar()->sizeHint().width(), room.width() - 80),
+                            std::min(table.height(), room.height() * 2 / 3));
     adjustSize();
     open();
 }

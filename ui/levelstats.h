@@ -11,6 +11,7 @@
 
 class QGridLayout;
 class QLabel;
+class QScrollArea;
 
 namespace tess {
 
@@ -34,6 +35,7 @@ public:
 
 private:
     const TileSet& tiles_;
+    QScrollArea* scroll_;
     QWidget* table_;
     QGridLayout* grid_;
 };

@@ -240,6 +240,12 @@ private slots:
         w->Levelstatistik1->trigger();
         QCOMPARE(st->shown(4), 2);
         QCOMPARE(st->Label2->text(), QStringLiteral("Infotrons: 0 gezählt, 5 benötigt\n2 weitere markiert, vom Zähler nicht mitgezählt"));
+        st->close();
+        // Forty kinds of tile still fit the screen, the table scrolling if need be.
+        for (int code = 1; code <= 40; ++code) paint(1 + code % 20, 6 + code / 20, code);
+        w->Levelstatistik1->trigger();
+        QCOMPARE(st->shown(40), 1);
+        QVERIFY(st->screen()->availableGeometry().contains(st->frameGeometry()));
     }
 
     // No two actions of the window share a shortcut.
