@@ -95,8 +95,8 @@ paint() {
 }
 retitle() { focusmain; xdotool key Tab ctrl+a; xdotool type --delay 30 "$1"; xdotool key Tab; sleep 0.3; }
 # Datei > Beenden (the last item, one up from the first), then answer the
-# unsaved-work question with "Speichern" and save to FILE (typed when given,
-# else the offered name), no level list.
+# unsaved-work question with "Speichern": a pack with a file of its own is
+# saved there at once; a new pack is saved to FILE, with no level list.
 saveandquit() {
   for _ in 1 2 3; do
     focusmain
@@ -105,9 +105,10 @@ saveandquit() {
     xdotool key Escape Escape
   done
   waitfor "Bestätigung"; press "Bestätigung" Return
-  waitfor "Levelpack speichern"
-  if [[ -n ${1:-} ]]; then press "Levelpack speichern" "text=$1" Return; else press "Levelpack speichern" Return; fi
-  waitfor "Bestätigung"; press "Bestätigung" Escape   # "Levelliste erzeugen?": no
+  if [[ -n ${1:-} ]]; then
+    waitfor "Levelpack speichern"; press "Levelpack speichern" "text=$1" Return
+    waitfor "Bestätigung"; press "Bestätigung" Escape   # "Levelliste erzeugen?": no
+  fi
   waitgone "Tessaron Level - Editor"
 }
 journals() { find "$XDG_DATA_HOME" -name '*.journal' 2>/dev/null | wc -l; }
@@ -120,7 +121,7 @@ start; waitfor "Tessaron Level - Editor"; paint 60 60; saveandquit "$work/base.p
 for change in stroke title; do
   edit() { paint 120 120; paint 200 150; [[ $change == title ]] && retitle "Nach dem Absturz"; true; }
   cp "$work/base.pak" "$work/ref.pak"
-  start "$work/ref.pak"; waitfor "Tessaron Level - Editor"; edit; saveandquit "$work/ref.pak" # its own file: no question
+  start "$work/ref.pak"; waitfor "Tessaron Level - Editor"; edit; saveandquit # into its own file
   cp "$work/base.pak" "$work/own.pak"
   start "$work/own.pak"; waitfor "Tessaron Level - Editor"; edit
   sleep 2
@@ -128,7 +129,7 @@ for change in stroke title; do
   kill -9 "$last"; wait "$last" 2>/dev/null || true
   start; waitfor "Bestätigung"; press "Bestätigung" Return   # "Wiederherstellen" is the default
   waitfor "Tessaron Level - Editor"
-  saveandquit # offered: the recovered pack's own file, replaced without a question
+  saveandquit # into the recovered pack's own file
   cmp "$work/ref.pak" "$work/own.pak" || fail "$change: the recovered save differs from the saved one"
   waitjournals 0
   echo "ok: $change killed, recovered and saved as saving would have"
@@ -169,7 +170,7 @@ for fault in full readonly; do
   last=$!; pids+=("$last")
   waitfor "Tessaron Level - Editor"; paint 120 120; sleep 2
   before=$(md5sum <"$work/$fault.pak")
-  saveandquit "$work/$fault.pak"
+  saveandquit
   [[ $(md5sum <"$work/$fault.pak") != "$before" ]] || fail "$fault: the pack was not saved"
   echo "ok: $fault data folder: edited and saved"
 done
