@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -29,7 +30,10 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     box->addWidget(buttons);
     for (const QKeySequence& key : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
         connect(new QShortcut(key, this), &QShortcut::activated, this, &QWidget::close);
-    resize(620, 640);
+    // Its own size, but never taller or wider than the screen, so that
+    // "Schließen" stays in reach at 200 % on a small screen too.
+    const QSize room = screen()->availableGeometry().size() * 9 / 10;
+    resize(QSize(620, 640).boundedTo(room));
 }
 
 QString HelpWindow::guidemarkdown() {

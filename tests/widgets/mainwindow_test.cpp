@@ -93,7 +93,7 @@ private slots:
     void windowCarriesTheProgramIcon() {
         const QIcon icon = w->windowIcon();
         QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {256, 256}}));
-        QCOMPARE(icon.pixmap(QSize(32, 32)).toImage().convertToFormat(QImage::Format_RGB32),
+        QCOMPARE(icon.pixmap(QSize(32, 32), 1.0).toImage().convertToFormat(QImage::Format_RGB32),
                  QImage(QStringLiteral(":/icons/tessaronedit-32.png")).convertToFormat(QImage::Format_RGB32));
     }
 
@@ -643,6 +643,8 @@ private slots:
             else QTest::keySequence(QApplication::focusWidget(), way == 2 ? QKeySequence(Qt::Key_Escape) : QKeySequence(Qt::CTRL | Qt::Key_W));
             QVERIFY2(!w->guide->isVisible(), qPrintable(QString::number(way)));
         }
+        QVERIFY(w->guide->screen()->availableGeometry().size().expandedTo(w->guide->size()) ==
+                w->guide->screen()->availableGeometry().size()); // its button within reach, also at ratio 2
     }
 
     void unsavedQuestionHasQtsButtons() {
