@@ -14,11 +14,16 @@ namespace {
 
 constexpr std::uint8_t sentinel = 0x5A;
 
+// True when a decoder that refused left every byte of its target as it was.
+template <class Bytes> bool untouched(const Bytes& target) {
+    return std::all_of(target.begin(), target.end(), [](std::uint8_t c) { return c == sentinel; });
+}
+
 void checkcells(const std::uint8_t* data, std::size_t size) {
     tess::Layer clip;
     clip.fill(sentinel);
     if (!tess::decodecells(data, size, clip)) {
-        if (std::any_of(clip.begin(), clip.end(), [](std::uint8_t c) { return c != sentinel; })) std::abort();
+        if (!untouched(clip)) std::abort();
         return;
     }
     // Only marked bytes or no cell, at least one cell, and all of it in the
@@ -44,7 +49,7 @@ void checklevel(const std::uint8_t* data, std::size_t size) {
     tess::LevelRecord record;
     record.fill(sentinel);
     if (!tess::decodelevel(data, size, record)) {
-        if (std::any_of(record.begin(), record.end(), [](std::uint8_t c) { return c != sentinel; })) std::abort();
+        if (!untouched(record)) std::abort();
         return;
     }
     const std::vector<std::uint8_t> encoded = tess::encodelevel(record);
