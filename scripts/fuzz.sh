@@ -5,7 +5,8 @@
 # settings and the clipboard, half the rest each for maps and packs.
 #   scripts/fuzz.sh [SECONDS]
 # Exits non-zero when a replay fails or the fuzzer finds something; prints a
-# note and exits 0 when clang or its fuzzer runtime is not installed.
+# note and exits 0 when clang or its fuzzer runtime is not installed (1 with
+# TESS_NO_SKIP set, as ./test.sh does, which installs them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -25,7 +26,7 @@ for v in "" -14; do
 done
 if [[ -z $cxx ]]; then
   echo "fuzz.sh: skipped: clang is not installed (Debian: apt-get install clang-14 libclang-rt-14-dev)."
-  exit 0
+  exit $((${TESS_NO_SKIP:+1}+0))
 fi
 
 # The fuzzer runtime ships separately from the compiler on Debian; a one-line
@@ -39,7 +40,7 @@ if ! "$cxx" -fsanitize=fuzzer,address,undefined "$probe/probe.cpp" -o "$probe/pr
   echo "fuzz.sh: skipped: $cxx cannot link a libFuzzer program; the fuzzer runtime"
   echo "  (libclang_rt.fuzzer-x86_64.a, Debian package libclang-rt-14-dev) is probably missing:"
   sed 's/^/    /' "$probe/log" | head -5
-  exit 0
+  exit $((${TESS_NO_SKIP:+1}+0))
 fi
 
 build=$root/build/fuzz

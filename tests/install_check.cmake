@@ -1,7 +1,14 @@
 # SPDX-License-Identifier: MIT
 # Installs the build into a fresh prefix and checks what a desktop needs:
 # the program, a valid desktop entry and the icon at every size.
-#   cmake -DBUILD_DIR=... -DPREFIX=... -P install_check.cmake
+#   cmake -DBUILD_DIR=... [-DPREFIX=...] -P install_check.cmake
+# Without PREFIX it installs below the temporary folder ($TMPDIR).
+if(NOT PREFIX)
+  set(PREFIX "$ENV{TMPDIR}/install-check")
+  if(NOT DEFINED ENV{TMPDIR})
+    set(PREFIX /tmp/install-check)
+  endif()
+endif()
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${PREFIX}"
   RESULT_VARIABLE rc OUTPUT_QUIET)

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build tree and checks it: the files a
 # user gets, the AppStream metainfo, the desktop entry, and lintian.
-#   package_check.sh BUILD-DIR WORK-DIR
+#   package_check.sh BUILD-DIR [WORK-DIR]
+# WORK-DIR defaults to a new folder in $TMPDIR: lintian cannot open unpacked
+# files below a path that is not ASCII, as a clone's may be.
 set -euo pipefail
-build=$1 work=$2
+build=$1 work=${2:-$(mktemp -d)}
 for tool in cpack dpkg-deb dpkg-shlibdeps lintian appstreamcli desktop-file-validate; do
   command -v $tool >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }
 done

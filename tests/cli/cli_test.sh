@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # tessaron-pack as a user calls it: exit status and output of every verb,
 # and an import that meets a bad map writes nothing.
-#   cli_test.sh TESSARON-PACK TESTPACKS WORKDIR
+#   cli_test.sh TESSARON-PACK TESTPACKS [WORKDIR]   (default: a new folder in $TMPDIR)
 set -uo pipefail
-pack=$1 testpacks=$2 work=$3
+pack=$1 testpacks=$2 work=${3:-$(mktemp -d)}
 rm -rf "$work" && mkdir -p "$work" && cd "$work" && "$testpacks" . || exit 1
 failures=0
 # expect STATUS TEXT COMMAND...: the command exits with STATUS and TEXT is in its output.

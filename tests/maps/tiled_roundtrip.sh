@@ -3,9 +3,9 @@
 # foreign pack: every map and tiles.tsx re-saved by Tiled is the same file;
 # every map saved by Tiled as JSON imports back to the same pack; and
 # tmxrasterizer draws the levels as tessaron-pack render does.
-#   tiled_roundtrip.sh TESSARON-PACK TESTPACKS WORKDIR
+#   tiled_roundtrip.sh TESSARON-PACK TESTPACKS [WORKDIR]   (default: a new folder in $TMPDIR)
 set -euo pipefail
-pack=$1 testpacks=$2 work=$3
+pack=$1 testpacks=$2 work=${3:-$(mktemp -d)}
 if ! command -v tiled >/dev/null || ! command -v tmxrasterizer >/dev/null; then
   echo "SKIPPED: tiled and tmxrasterizer are not installed (apt-get install tiled)"
   exit 77

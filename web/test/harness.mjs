@@ -12,7 +12,7 @@ const types = { ".html": "text/html", ".js": "text/javascript", ".css": "text/cs
 
 // Exits 77 (skipped) when the browser or the built page is missing.
 export function needs(webdir) {
-  for (const f of [chromium, join(webdir, "index.html")])
+  for (const f of [process.env.TESS_BROWSER === "firefox" ? "/usr/bin/firefox-esr" : chromium, join(webdir, "index.html")])
     if (!existsSync(f)) { console.log(`skipped: ${f} is missing`); process.exit(77); }
 }
 
@@ -27,12 +27,16 @@ export function serve(dir) {
     resolve({ url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() })));
 }
 
-export function launch(profile, scale = 1) {
-  return puppeteer.launch({
-    executablePath: chromium, headless: true, userDataDir: profile,
-    defaultViewport: { width: 1100, height: 760, deviceScaleFactor: scale },
-    args: ["--no-sandbox", "--disable-gpu", "--no-first-run"],
-  });
+// The browser the test runs in: Debian's chromium, or firefox-esr when
+// TESS_BROWSER=firefox. Downloads go to the folder given, without a question.
+export const firefox = process.env.TESS_BROWSER === "firefox";
+export function launch(profile, scale = 1, downloads = undefined) {
+  const common = { headless: true, userDataDir: profile, defaultViewport: { width: 1100, height: 760, deviceScaleFactor: scale } };
+  if (firefox)
+    return puppeteer.launch({ ...common, browser: "firefox", executablePath: "/usr/bin/firefox-esr",
+      extraPrefsFirefox: downloads ? { "browser.download.dir": downloads, "browser.download.folderList": 2,
+        "browser.download.useDownloadDir": true, "browser.download.always_ask_before_handling_new_types": false } : {} });
+  return puppeteer.launch({ ...common, executablePath: chromium, args: ["--no-sandbox", "--disable-gpu", "--no-first-run"] });
 }
 
 export async function openpage(browser, url) {
