@@ -21,11 +21,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -96,6 +98,46 @@ QString refusedoutput(const QString& path, const QStringList& inputs) {
     if (::access(QFile::encodeName(path).constData(), W_OK) != 0)
         return refused(QStringLiteral("Die Datei ist schreibgeschützt."));
     return {};
+}
+
+// Moves the files names from staging into dir. A file already in dir first
+// moves aside into staging/alt; when a step fails, every file moved so far goes
+// back, so that dir holds what it held before. Returns why it failed, or nothing.
+QString movein(QTemporaryDir& staging, const QString& dir, const QStringList& names) {
+    const QString aside = staging.filePath(QStringLiteral("alt"));
+    if (!QDir().mkdir(aside)) return QStringLiteral("„%1“ konnte nicht angelegt werden.").arg(aside);
+    const auto move = [](const QString& from, const QString& to) {
+        return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+    };
+    const auto target = [&](qsizetype i) { return QDir(dir).filePath(names[i]); };
+    const auto old = [&](qsizetype i) { return QDir(aside).filePath(names[i]); };
+    std::vector<bool> had; // per file moved in: whether an old one went aside
+    bool restored = true;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString fresh = staging.filePath(names[i]);
+        const QFileInfo before(target(i));
+        const bool exists = before.exists() || before.isSymLink();
+        // The new file keeps the permissions of the one it replaces, as an overwrite would.
+        if (exists) QFile::setPermissions(fresh, before.permissions());
+        if (exists && !move(target(i), old(i))) break;
+        if (!move(fresh, target(i))) {
+            if (exists) restored = move(old(i), target(i));
+            break;
+        }
+        had.push_back(exists);
+    }
+    const qsizetype done = qsizetype(had.size());
+    if (done == names.size()) return {};
+    for (qsizetype i = done - 1; i >= 0; --i)
+        restored &= had[i] ? move(old(i), target(i)) : QFile::remove(target(i));
+    const QString shown = QDir::toNativeSeparators(target(done));
+    if (restored)
+        return QStringLiteral("„%1“ ließ sich nicht ersetzen. Im Ordner „%2“ bleibt alles, wie es war.")
+            .arg(shown, QDir::toNativeSeparators(dir));
+    staging.setAutoRemove(false);
+    return QStringLiteral("„%1“ ließ sich nicht ersetzen, und nicht alle alten Dateien ließen sich "
+                          "zurücklegen; sie liegen in „%2“.")
+        .arg(shown, QDir::toNativeSeparators(aside));
 }
 
 // "007" for index 6.
@@ -171,12 +213,20 @@ int exportmaps(const QString& packpath, const QString& dir, int only) {
         if (const QString why = refusedoutput(QDir(dir).filePath(name), {packpath}); !why.isEmpty())
             return failed(why);
     if (!QDir().mkpath(dir)) return failed(QStringLiteral("Der Ordner „%1“ konnte nicht angelegt werden.").arg(dir));
-    FileResult r = writetilesetfiles(dir, TileSet());
+    // All files are written into a fresh folder inside dir first, so that a
+    // failure part way leaves the maps of an earlier export as they were.
+    QTemporaryDir staging(QDir(dir).filePath(QStringLiteral(".tessaron-pack-XXXXXX")));
+    if (!staging.isValid())
+        return failed(QStringLiteral("Im Ordner „%1“ ließ sich kein Zwischenordner anlegen.").arg(dir));
+    FileResult r = writetilesetfiles(staging.path(), TileSet());
     for (std::size_t n = 0; n < levels.size() && r.ok; ++n)
-        r = writelevelmap(QDir(dir).filePath(names[qsizetype(n) + 2]), (*pack)[levels[n]]);
-    if (!r.ok) return failed(r.error);
-    const int written = int(levels.size());
+        r = writelevelmap(staging.filePath(names[qsizetype(n) + 2]), (*pack)[levels[n]]);
     const QString shown = QDir::toNativeSeparators(dir);
+    if (!r.ok) // named as the file it was meant to become
+        return failed(QString(r.error).replace(QDir::toNativeSeparators(staging.path()), shown) +
+                      QStringLiteral("\nIm Ordner „%1“ bleibt alles, wie es war.").arg(shown));
+    if (const QString why = movein(staging, dir, names); !why.isEmpty()) return failed(why);
+    const int written = int(levels.size());
     out() << written << (written == 1 ? " Karte" : " Karten") << " nach „" << shown << "“ geschrieben.\n";
     return done;
 }

@@ -67,11 +67,13 @@ expect 2 "Das 1. Argument von „info“ ist leer" "$pack" info ""
 
 # Every writing command refuses, before it writes, an input as output, a FIFO, a device (a node of
 # our own as root, else a link to /dev/null), a folder, and an earlier export of another pack with a
-# folder where level 50 goes.
+# folder where level 50 goes; an export stopped half way by a file size limit leaves the earlier
+# maps as they were (its tiles.tsx differs, so rewriting it shows).
 mkdir guard && cd guard && cp ../edited.pak self.pak && mkfifo fifo && mkdir folder xfifo xdev &&
   { mknod dev c 1 3 2>/dev/null || ln -s /dev/null dev; } && mkfifo xfifo/level050.tmx && ln -s ../dev xdev/level050.tmx &&
   "$pack" export self.pak maps >/dev/null && cp -r maps xself && cp self.pak xself/level001.tmx &&
-  "$pack" export ../foreign.pak xdir >/dev/null && rm xdir/level050.tmx && mkdir xdir/level050.tmx || exit 1
+  "$pack" export ../foreign.pak xdir >/dev/null && rm xdir/level050.tmx && mkdir xdir/level050.tmx &&
+  cp -r maps full && echo >>full/tiles.tsx || exit 1
 state() { find . -printf '%p %y %l %m\n' | sort; find . -type f -exec md5sum {} + | sort; }
 before=$(state)
 while read -r limit word args; do
@@ -90,6 +92,7 @@ unlimited dieselbe export xself/level001.tmx xself
 unlimited gewöhnliche export self.pak xfifo
 unlimited gewöhnliche export self.pak xdev
 unlimited Ordner export self.pak xdir
+8 „full/tiles.png“ export ../foreign.pak full
 EOF
 cd ..
 echo "$failures failed"
