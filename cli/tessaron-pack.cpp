@@ -2,8 +2,9 @@
 // tessaron-pack: level packs on the command line. Shows what a pack holds,
 // moves its levels to Tiled maps and back, draws a level and compares packs.
 // Results go to stdout, messages to stderr. Exit status: 0 done (diff: the
-// packs are equal), 1 an input was rejected (diff: the packs differ), 2 wrong
-// usage (diff: also a pack that cannot be read, as cmp does).
+// packs are equal), 1 an input or an output was rejected (diff: the packs
+// differ), 2 wrong usage (diff: also a pack that cannot be read, as cmp does).
+// No command writes over one of its inputs or over anything but a regular file.
 
 #include "edit/tilecommands.h"
 #include "level/levelmap.h"
@@ -18,10 +19,17 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTextStream>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <memory>
+#include <vector>
 
 using namespace tess;
 
@@ -66,6 +74,70 @@ std::unique_ptr<LevelPack> loadpack(const QString& path, QString& error) {
     if (r.ok) return pack;
     error = r.error;
     return nullptr;
+}
+
+// Why path must not be written, or nothing. A path that does not exist yet is
+// fine; one that exists must be, links followed, a writable regular file and
+// not the same file (device and inode) as any of inputs.
+QString refusedoutput(const QString& path, const QStringList& inputs) {
+    struct stat out {};
+    if (::stat(QFile::encodeName(path).constData(), &out) != 0) return {};
+    const auto refused = [&](const QString& reason) {
+        return QStringLiteral("„%1“ wird nicht überschrieben: %2").arg(QDir::toNativeSeparators(path), reason);
+    };
+    if (S_ISDIR(out.st_mode)) return refused(QStringLiteral("Es ist ein Ordner."));
+    if (!S_ISREG(out.st_mode))
+        return refused(QStringLiteral("Es ist keine gewöhnliche Datei, sondern eine Pipe, ein Gerät oder ein Socket."));
+    for (const QString& input : inputs) {
+        struct stat in {};
+        if (::stat(QFile::encodeName(input).constData(), &in) == 0 && in.st_dev == out.st_dev &&
+            in.st_ino == out.st_ino)
+            return refused(QStringLiteral("Es ist dieselbe Datei wie die Eingabe „%1“.")
+                               .arg(QDir::toNativeSeparators(input)));
+    }
+    if (::access(QFile::encodeName(path).constData(), W_OK) != 0)
+        return refused(QStringLiteral("Die Datei ist schreibgeschützt."));
+    return {};
+}
+
+// Moves the files names from staging into dir. A file already in dir first
+// moves aside into staging/alt; when a step fails, every file moved so far goes
+// back, so that dir holds what it held before. Returns why it failed, or nothing.
+QString movein(QTemporaryDir& staging, const QString& dir, const QStringList& names) {
+    const QString aside = staging.filePath(QStringLiteral("alt"));
+    if (!QDir().mkdir(aside)) return QStringLiteral("„%1“ konnte nicht angelegt werden.").arg(aside);
+    const auto move = [](const QString& from, const QString& to) {
+        return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+    };
+    const auto target = [&](qsizetype i) { return QDir(dir).filePath(names[i]); };
+    const auto old = [&](qsizetype i) { return QDir(aside).filePath(names[i]); };
+    std::vector<bool> had; // per file moved in: whether an old one went aside
+    bool restored = true;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString fresh = staging.filePath(names[i]);
+        const QFileInfo before(target(i));
+        const bool exists = before.exists() || before.isSymLink();
+        // The new file keeps the permissions of the one it replaces, as an overwrite would.
+        if (exists) QFile::setPermissions(fresh, before.permissions());
+        if (exists && !move(target(i), old(i))) break;
+        if (!move(fresh, target(i))) {
+            if (exists) restored = move(old(i), target(i));
+            break;
+        }
+        had.push_back(exists);
+    }
+    const qsizetype done = qsizetype(had.size());
+    if (done == names.size()) return {};
+    for (qsizetype i = done - 1; i >= 0; --i)
+        restored &= had[i] ? move(old(i), target(i)) : QFile::remove(target(i));
+    const QString shown = QDir::toNativeSeparators(target(done));
+    if (restored)
+        return QStringLiteral("„%1“ ließ sich nicht ersetzen. Im Ordner „%2“ bleibt alles, wie es war.")
+            .arg(shown, QDir::toNativeSeparators(dir));
+    staging.setAutoRemove(false);
+    return QStringLiteral("„%1“ ließ sich nicht ersetzen, und nicht alle alten Dateien ließen sich "
+                          "zurücklegen; sie liegen in „%2“.")
+        .arg(shown, QDir::toNativeSeparators(aside));
 }
 
 // "007" for index 6.
@@ -130,17 +202,32 @@ int exportmaps(const QString& packpath, const QString& dir, int only) {
     QString error;
     const auto pack = loadpack(packpath, error);
     if (!pack) return failed(error);
+    std::vector<int> levels;
+    QStringList names = {QLatin1String(tilesetfilename), QLatin1String(sheetfilename)};
+    for (int i = 0; i < levelcount; ++i)
+        if (only < 0 || i == only) {
+            levels.push_back(i);
+            names << levelmapname(i) + QStringLiteral(".tmx");
+        }
+    for (const QString& name : names)
+        if (const QString why = refusedoutput(QDir(dir).filePath(name), {packpath}); !why.isEmpty())
+            return failed(why);
     if (!QDir().mkpath(dir)) return failed(QStringLiteral("Der Ordner „%1“ konnte nicht angelegt werden.").arg(dir));
-    const FileResult tiles = writetilesetfiles(dir, TileSet());
-    if (!tiles.ok) return failed(tiles.error);
-    int written = 0;
-    for (int i = 0; i < levelcount; ++i) {
-        if (only >= 0 && i != only) continue;
-        const FileResult r = writelevelmap(QDir(dir).filePath(levelmapname(i) + QStringLiteral(".tmx")), (*pack)[i]);
-        if (!r.ok) return failed(r.error);
-        ++written;
-    }
-    out() << written << (written == 1 ? " Karte" : " Karten") << " nach „" << QDir::toNativeSeparators(dir) << "“ geschrieben.\n";
+    // All files are written into a fresh folder inside dir first, so that a
+    // failure part way leaves the maps of an earlier export as they were.
+    QTemporaryDir staging(QDir(dir).filePath(QStringLiteral(".tessaron-pack-XXXXXX")));
+    if (!staging.isValid())
+        return failed(QStringLiteral("Im Ordner „%1“ ließ sich kein Zwischenordner anlegen.").arg(dir));
+    FileResult r = writetilesetfiles(staging.path(), TileSet());
+    for (std::size_t n = 0; n < levels.size() && r.ok; ++n)
+        r = writelevelmap(staging.filePath(names[qsizetype(n) + 2]), (*pack)[levels[n]]);
+    const QString shown = QDir::toNativeSeparators(dir);
+    if (!r.ok) // named as the file it was meant to become
+        return failed(QString(r.error).replace(QDir::toNativeSeparators(staging.path()), shown) +
+                      QStringLiteral("\nIm Ordner „%1“ bleibt alles, wie es war.").arg(shown));
+    if (const QString why = movein(staging, dir, names); !why.isEmpty()) return failed(why);
+    const int written = int(levels.size());
+    out() << written << (written == 1 ? " Karte" : " Karten") << " nach „" << shown << "“ geschrieben.\n";
     return done;
 }
 
@@ -152,6 +239,7 @@ int importmaps(const QString& dir, const QString& packpath, int only) {
         if (!pack) return failed(error);
     }
     // Every map is read and checked before the pack is written.
+    QStringList maps;
     for (int i = 0; i < levelcount; ++i) {
         if (only >= 0 && i != only) continue;
         const QString tmx = QDir(dir).filePath(levelmapname(i) + QStringLiteral(".tmx"));
@@ -162,13 +250,16 @@ int importmaps(const QString& dir, const QString& packpath, int only) {
                                          "%3.tmx oder %3.tmj; es sind %4.")
                               .arg(QDir::toNativeSeparators(dir), QString::number(i + 1), levelmapname(i),
                                    hastmx ? QStringLiteral("beide") : QStringLiteral("keine")));
-        const MapImport map = readlevelmap(hastmx ? tmx : tmj);
+        maps << (hastmx ? tmx : tmj);
+        const MapImport map = readlevelmap(maps.back());
         if (!map.ok) return failed(map.error);
         if (map.built.switchesfound > maxswitches)
             err() << "Warnung Level " << i + 1 << ": " << map.built.switchesfound
                   << " Schalter-Ports, nur die ersten 11 bekommen einen Eintrag.\n";
         (*pack)[i] = map.built.record;
     }
+    // With --level the pack is read too, and updating it in place is the point.
+    if (const QString why = refusedoutput(packpath, maps); !why.isEmpty()) return failed(why);
     const FileResult r = writepack(packpath, *pack);
     if (!r.ok) return failed(r.error);
     out() << (only >= 0 ? 1 : levelcount) << " Level nach „" << QDir::toNativeSeparators(packpath)
@@ -186,6 +277,7 @@ int render(const QString& packpath, int index, const QString& pngpath, int scale
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     renderlevel(TileSet(), cur, scale).save(&buffer, "PNG");
+    if (const QString why = refusedoutput(pngpath, {packpath}); !why.isEmpty()) return failed(why);
     const FileResult r = writefileatomically(pngpath, png);
     if (!r.ok) return failed(r.error);
     return done;
@@ -278,6 +370,10 @@ int main(int argc, char* argv[]) {
     if (scale < 0) return usage.fail(QStringLiteral("--scale braucht eine Zahl von 1 bis 8."));
     if (p.isSet(usage.scale) && verb != u"render") return usage.fail(QStringLiteral("--scale gilt nur für render."));
 
+    // An empty name would reach Qt's file engine, which answers in English.
+    for (qsizetype i = 1; i < args.size(); ++i)
+        if (args[i].isEmpty())
+            return usage.fail(QStringLiteral("Das %1. Argument von „%2“ ist leer.").arg(QString::number(i), verb));
     const auto needs = [&](int count) { return args.size() == count + 1; };
     if (p.isSet(usage.counts) && verb != u"info") return usage.fail(QStringLiteral("--counts gilt nur für info."));
     if (verb == u"info" && needs(1)) return info(args[1], p.isSet(usage.counts));

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # tessaron-pack as a user calls it: exit status and output of every verb,
-# and an import that meets a bad map writes nothing.
+# an import that meets a bad map writes nothing, and no command writes over
+# its input or anything but a regular file.
 #   cli_test.sh TESSARON-PACK TESTPACKS [WORKDIR]   (default: a new folder in $TMPDIR)
 set -uo pipefail
 pack=$1 testpacks=$2 work=${3:-$(mktemp -d)}
@@ -62,5 +63,37 @@ expect 1 "es sind beide" "$pack" import maps new.pak --level 1
 expect 0 "" "$pack" render edited.pak 3 x.png --scale 2
 [ "$(head -c 24 x.png | tail -c 8 | od -An -tx1 | tr -d ' \n')" = "00000740000002c0" ] ||
   { echo "FAIL: render --scale 2 is not 1856 x 704"; failures=$((failures + 1)); }
+expect 2 "Das 1. Argument von „info“ ist leer" "$pack" info ""
+
+# Every writing command refuses, before it writes, an input as output, a FIFO, a device (a node of
+# our own as root, else a link to /dev/null), a folder, and an earlier export of another pack with a
+# folder where level 50 goes; an export stopped half way by a file size limit leaves the earlier
+# maps as they were (its tiles.tsx differs, so rewriting it shows).
+mkdir guard && cd guard && cp ../edited.pak self.pak && mkfifo fifo && mkdir folder xfifo xdev &&
+  { mknod dev c 1 3 2>/dev/null || ln -s /dev/null dev; } && mkfifo xfifo/level050.tmx && ln -s ../dev xdev/level050.tmx &&
+  "$pack" export self.pak maps >/dev/null && cp -r maps xself && cp self.pak xself/level001.tmx &&
+  "$pack" export ../foreign.pak xdir >/dev/null && rm xdir/level050.tmx && mkdir xdir/level050.tmx &&
+  cp -r maps full && echo >>full/tiles.tsx || exit 1
+state() { find . -printf '%p %y %l %m\n' | sort; find . -type f -exec md5sum {} + | sort; }
+before=$(state)
+while read -r limit word args; do
+  expect 1 "$word" bash -c 'trap "" XFSZ; ulimit -f "$0"; exec "$@"' "$limit" "$pack" $args
+  [ "$(state)" = "$before" ] || { echo "FAIL: $args changed files"; failures=$((failures + 1)); before=$(state); }
+done <<'EOF'
+unlimited dieselbe render self.pak 1 self.pak
+unlimited gewöhnliche render self.pak 1 fifo
+unlimited gewöhnliche render self.pak 1 dev
+unlimited Ordner render self.pak 1 folder
+unlimited dieselbe import maps maps/level002.tmx
+unlimited gewöhnliche import maps fifo
+unlimited gewöhnliche import maps dev
+unlimited Ordner import maps folder
+unlimited dieselbe export xself/level001.tmx xself
+unlimited gewöhnliche export self.pak xfifo
+unlimited gewöhnliche export self.pak xdev
+unlimited Ordner export self.pak xdir
+8 „full/tiles.png“ export ../foreign.pak full
+EOF
+cd ..
 echo "$failures failed"
 [ $failures -eq 0 ]
