@@ -68,12 +68,19 @@ int failed(const QString& message) {
     return rejected;
 }
 
+// The pack in the file at path; a longer file gives its first 170496 bytes
+// with a warning on stderr.
 std::unique_ptr<LevelPack> loadpack(const QString& path, QString& error) {
     auto pack = std::make_unique<LevelPack>();
-    const FileResult r = readpack(path, *pack);
-    if (r.ok) return pack;
-    error = r.error;
-    return nullptr;
+    qint64 rest = 0;
+    const FileResult r = readpack(path, *pack, &rest);
+    if (!r.ok) {
+        error = r.error;
+        return nullptr;
+    }
+    if (rest > 0)
+        err() << "Warnung: „" << QDir::toNativeSeparators(path) << "“: " << QString::fromStdString(packsizewarning(packlen + rest)) << '\n';
+    return pack;
 }
 
 // Why path must not be written, or nothing. A path that does not exist yet is
@@ -165,9 +172,6 @@ int info(const QString& path, bool counts) {
     QString error;
     const auto pack = loadpack(path, error);
     if (!pack) return failed(error);
-    if (QFileInfo(path).size() != packlen)
-        err() << "Warnung: Die Datei ist " << QFileInfo(path).size() << " Bytes lang, ein Levelpack "
-              << packlen << "; gelesen werden die ersten " << packlen << ".\n";
     for (int i = 0; i < levelcount; ++i) {
         const LevelRecord& rec = (*pack)[i];
         LevelRecord cur = rec;
@@ -260,6 +264,14 @@ int importmaps(const QString& dir, const QString& packpath, int only) {
     }
     // With --level the pack is read too, and updating it in place is the point.
     if (const QString why = refusedoutput(packpath, maps); !why.isEmpty()) return failed(why);
+    // A pack is written whole: what follows one in a longer file would be lost.
+    LevelPack held;
+    qint64 rest = 0;
+    if (QFileInfo(packpath).isFile() && readpack(packpath, held, &rest).ok && rest > 0)
+        return failed(QStringLiteral("„%1“ wird nicht überschrieben: Die Datei ist %2 Bytes länger als ein "
+                                     "Levelpack, und diese Bytes gingen verloren.")
+                          .arg(QDir::toNativeSeparators(packpath))
+                          .arg(rest));
     const FileResult r = writepack(packpath, *pack);
     if (!r.ok) return failed(r.error);
     out() << (only >= 0 ? 1 : levelcount) << " Level nach „" << QDir::toNativeSeparators(packpath)

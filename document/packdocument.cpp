@@ -200,17 +200,18 @@ void PackDocument::newpack() {
     replaced({}, nullptr);
 }
 
-void PackDocument::load(const LevelPack& pack, const QString& file) {
+void PackDocument::load(const LevelPack& pack, const QString& file, qint64 rest) {
     store_.levelpack = pack;
     selectlevel(store_, *layers_, *host_, 0);
-    replaced(file, std::make_unique<LevelPack>(pack));
+    replaced(file, std::make_unique<LevelPack>(pack), rest);
 }
 
-void PackDocument::replaced(const QString& file, std::unique_ptr<LevelPack> ondisk) {
+void PackDocument::replaced(const QString& file, std::unique_ptr<LevelPack> ondisk, qint64 rest) {
     history_.clear();
     lastlevels_ = 0;
     file_ = file;
     ondisk_ = std::move(ondisk);
+    ondiskrest_ = rest;
     setsaved(std::make_unique<LevelPack>(image()));
     dropjournal();
     shown();
@@ -242,7 +243,8 @@ bool PackDocument::sameassaved(const LevelPack& image) const {
 bool PackDocument::changedondisk() const {
     if (file_.isEmpty() || !ondisk_ || !QFileInfo::exists(file_)) return false;
     LevelPack now;
-    return !readpack(file_, now).ok || now != *ondisk_;
+    qint64 rest = 0;
+    return !readpack(file_, now, &rest).ok || now != *ondisk_ || rest != ondiskrest_;
 }
 
 FileResult PackDocument::save(const QString& file) {
@@ -250,6 +252,7 @@ FileResult PackDocument::save(const QString& file) {
     if (!r.ok) return r;
     file_ = file;
     ondisk_ = std::make_unique<LevelPack>(store_.levelpack);
+    ondiskrest_ = 0;
     setsaved(std::make_unique<LevelPack>(store_.levelpack));
     dropjournal();
     emit fileused(file);
@@ -297,8 +300,9 @@ void PackDocument::restore(const Journal& j) {
     store_.levelpack = *j.pack;
     selectlevel(store_, *layers_, *host_, j.levelnr);
     auto ondisk = std::make_unique<LevelPack>();
-    if (j.packfile.isEmpty() || !readpack(j.packfile, *ondisk).ok) ondisk.reset();
-    replaced(j.packfile, std::move(ondisk));
+    qint64 rest = 0;
+    if (j.packfile.isEmpty() || !readpack(j.packfile, *ondisk, &rest).ok) ondisk.reset();
+    replaced(j.packfile, std::move(ondisk), rest);
     // The journal's pack counts as unsaved where it differs from its file.
     setsaved(ondisk_ ? std::make_unique<LevelPack>(*ondisk_) : nullptr);
     lastchange_ = j.changed;

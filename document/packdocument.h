@@ -86,8 +86,9 @@ public:
 
     // 111 new levels, level 1 shown: no history, nothing unsaved, no journal.
     void newpack();
-    // pack, read from file, replaces the open one, level 1 shown.
-    void load(const LevelPack& pack, const QString& file);
+    // pack, read from file, replaces the open one, level 1 shown; rest is
+    // how many bytes follow the pack in that file.
+    void load(const LevelPack& pack, const QString& file, qint64 rest = 0);
     // The pack as saving would write it now. Asks nothing, changes nothing.
     LevelPack image() const;
     // True when the user's own edits would now be saved: some level differs
@@ -98,8 +99,8 @@ public:
     // The file the pack was loaded from or last saved to; empty for a new pack.
     const QString& file() const { return file_; }
     // True when the pack's file no longer holds what this editor last loaded
-    // from it or saved to it: another program wrote it meanwhile. A missing
-    // or new file counts as unchanged.
+    // from it or saved to it, its length included: another program wrote it
+    // meanwhile. A missing or new file counts as unchanged.
     bool changedondisk() const;
     // Writes the pack as stored (the caller stores the level back first) to
     // file; when that worked, file is the pack's file and what was written
@@ -154,6 +155,7 @@ private:
     std::unique_ptr<LevelPack> saved_;    // what saving wrote, or would have, at the last load, save or new pack
     std::unique_ptr<LevelPack> savedback_; // saved_ with every level stored back
     std::unique_ptr<LevelPack> ondisk_;    // the file's bytes as last read or written; null without a file
+    qint64 ondiskrest_ = 0;                // how many bytes followed them in the file
     void setsaved(std::unique_ptr<LevelPack> pack);
     bool sameassaved(const LevelPack& image) const;
     std::unique_ptr<LevelPack> journaled_; // what the journal holds; null when there is none
@@ -164,7 +166,7 @@ private:
     // Something in the pack may have changed: the journal follows within journaldelay.
     void schedule();
     // After the pack was replaced by a new, loaded or restored one.
-    void replaced(const QString& file, std::unique_ptr<LevelPack> ondisk);
+    void replaced(const QString& file, std::unique_ptr<LevelPack> ondisk, qint64 rest = 0);
     void shown();
     void showrecord(const LevelRecord& record);
     void showmove(int to);

@@ -172,11 +172,18 @@ LevelList buildlevellist(const LevelPack& pack) {
 }
 
 std::string packsizeproblem(std::uint64_t size) {
-    if (size == packlen) return {};
+    if (size >= packlen) return {};
     std::string text = "Sie ist " + std::to_string(size) + " Bytes lang, ein Levelpack hat " +
                        std::to_string(packlen) + " Bytes.";
     if (size == listlen) text += " Die Größe passt zu einer Levelliste, die nur die 111 Leveltitel enthält.";
     return text;
+}
+
+std::string packsizewarning(std::uint64_t size) {
+    if (size <= packlen) return {};
+    return "Die Datei ist " + std::to_string(size) + " Bytes lang, ein Levelpack hat " + std::to_string(packlen) +
+           " Bytes: geladen sind die ersten " + std::to_string(packlen) + ", die folgenden " +
+           std::to_string(size - packlen) + " Bytes nicht.";
 }
 
 void packfrombytes(const std::uint8_t* data, LevelPack& pack) {

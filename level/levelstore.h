@@ -105,8 +105,12 @@ std::string countertext(int count);
 LevelList buildlevellist(const LevelPack& pack);
 
 // Why a file of size bytes is no pack, in German, to follow "could not be
-// loaded:"; empty for exactly 170496 bytes. A level list is named as such.
+// loaded:"; empty for 170496 bytes or more. A level list is named as such.
 std::string packsizeproblem(std::uint64_t size);
+// What loading a file of size bytes leaves out, in German: a longer file
+// loads its first 170496 bytes, and a save onto it would cut the rest. Empty
+// for a file no longer than a pack.
+std::string packsizewarning(std::uint64_t size);
 
 // The pack held in the 170496 bytes at data, record after record.
 void packfrombytes(const std::uint8_t* data, LevelPack& pack);

@@ -48,7 +48,7 @@ FileResult writeatomically(const QString& path, const char* data, qint64 len) {
 
 } // namespace
 
-FileResult readpack(const QString& path, LevelPack& pack) {
+FileResult readpack(const QString& path, LevelPack& pack, qint64* rest) {
     QFile file(path);
     if (QFileInfo(path).isDir())
         return failed(QStringLiteral("gelesen werden"), path, QStringLiteral("Es ist ein Ordner."));
@@ -71,6 +71,8 @@ FileResult readpack(const QString& path, LevelPack& pack) {
     }
     if (got < packlen)
         return failed(QStringLiteral("geladen werden"), path, QString::fromStdString(packsizeproblem(got)));
+    // The file is a regular one (checked above), so its size is what follows.
+    if (rest) *rest = ::fstat(file.handle(), &st) == 0 ? std::max<qint64>(st.st_size - packlen, 0) : 0;
     for (int i = 0; i < levelcount; ++i)
         std::memcpy(pack[i].data(), buf.data() + static_cast<std::size_t>(i) * reclen, reclen);
     return {true, {}};

@@ -20,8 +20,10 @@ struct FileResult {
 
 // Reads the first 170496 bytes of the file at path into pack. The file is
 // opened for reading only. A file that cannot be opened or read, or that is
-// shorter than a pack, leaves pack untouched and is reported.
-FileResult readpack(const QString& path, LevelPack& pack);
+// shorter than a pack, leaves pack untouched and is reported. rest, when
+// given, receives how many bytes follow the pack in the file (0 for a file
+// of a pack's length); packsizewarning() says what that means to a user.
+FileResult readpack(const QString& path, LevelPack& pack, qint64* rest = nullptr);
 
 // Writes the 170496 bytes of pack. The file is replaced atomically: a failed
 // write leaves what was there before and is reported.

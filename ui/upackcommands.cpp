@@ -5,6 +5,7 @@
 // asks for.
 #include "ui/utessaronedit.h"
 
+#include "level/captions.h"
 #include "level/levelmap.h"
 #include "level/packfile.h"
 #include "level/packops.h"
@@ -222,13 +223,17 @@ void TForm1::loadpack() {
 bool TForm1::openpack(const QString& path) {
     OpenDialog1FileName = path;
     auto pack = std::make_unique<LevelPack>();
-    const FileResult r = readpack(path, *pack);
+    qint64 rest = 0;
+    const FileResult r = readpack(path, *pack, &rest);
     if (!r.ok) {
         dialogs_.showerror(this, r.error);
         return false;
     }
-    doc().load(*pack, path);
-    say(QStringLiteral("Geladen: %1").arg(QFileInfo(path).fileName()));
+    doc().load(*pack, path, rest);
+    const QString loaded = QStringLiteral("Geladen: %1").arg(QFileInfo(path).fileName());
+    // A longer file is said at once: saving into it would cut what follows the pack.
+    if (rest > 0) say(loaded + QStringLiteral(" – ") + QString::fromStdString(packsizewarning(packlen + rest)));
+    else say(loaded);
     return true;
 }
 
@@ -292,12 +297,19 @@ bool TForm1::savepack() {
 }
 
 bool TForm1::overwriteok(const QString& file) {
-    if (doc().file().isEmpty() || !samefile(file, doc().file()) || !doc().changedondisk()) return true;
-    return dialogs_.askyesno(this,
-                             QStringLiteral("Die Datei „%1“ wurde seit dem letzten Laden oder Speichern von "
-                                            "einem anderen Programm geändert. Soll sie trotzdem überschrieben werden?")
-                                 .arg(QFileInfo(file).fileName()),
-                             false);
+    const QString name = QFileInfo(file).fileName();
+    if (!doc().file().isEmpty() && samefile(file, doc().file()) && doc().changedondisk() &&
+        !dialogs_.askyesno(this,
+                           QStringLiteral("Die Datei „%1“ wurde seit dem letzten Laden oder Speichern von "
+                                          "einem anderen Programm geändert. Soll sie trotzdem überschrieben werden?")
+                               .arg(name),
+                           false))
+        return false;
+    // A pack is written whole: whatever follows one in a longer file is cut.
+    LevelPack held;
+    qint64 rest = 0;
+    if (!QFileInfo(file).isFile() || !readpack(file, held, &rest).ok || rest == 0) return true;
+    return dialogs_.askyesno(this, QString::fromUtf8(caption("cutquestion")).arg(name).arg(rest), false);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

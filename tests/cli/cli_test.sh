@@ -35,7 +35,7 @@ expect 2 "von 1 bis 111" "$pack" render edited.pak 0 x.png
 expect 1 "fehlt.pak" "$pack" info fehlt.pak
 expect 0 "001  Grüße & <Ebene> \"1\"      Infotrons   0/  0  Schwerkraft nein  Schalter 11" "$pack" info edited.pak
 expect 0 "002  A%1B                     Infotrons" "$pack" info percent.pak
-expect 0 "Warnung: Die Datei ist 170497 Bytes lang" "$pack" info long.pak
+expect 0 "Warnung: „long.pak“: Die Datei ist 170497 Bytes lang, ein Levelpack hat 170496 Bytes: geladen sind die ersten 170496, die folgenden 1 Bytes nicht." "$pack" info long.pak
 [ "$("$pack" info new.pak 2>&1 | grep -c Warnung)" -eq 0 ] ||
   { echo "FAIL: info warns about the levels of a new pack"; failures=$((failures + 1)); }
 expect 2 "--counts gilt nur für info" "$pack" diff edited.pak edited.pak --counts
@@ -68,8 +68,9 @@ expect 2 "Das 1. Argument von „info“ ist leer" "$pack" info ""
 # Every writing command refuses, before it writes, an input as output, a FIFO, a device (a node of
 # our own as root, else a link to /dev/null), a folder, and an earlier export of another pack with a
 # folder where level 50 goes; an export stopped half way by a file size limit leaves the earlier
-# maps as they were (its tiles.tsx differs, so rewriting it shows).
-mkdir guard && cd guard && cp ../edited.pak self.pak && mkfifo fifo && mkdir folder xfifo xdev &&
+# maps as they were (its tiles.tsx differs, so rewriting it shows); an import onto a file longer
+# than a pack is refused, since what follows the pack would be lost.
+mkdir guard && cd guard && cp ../edited.pak self.pak && cp ../long.pak . && mkfifo fifo && mkdir folder xfifo xdev &&
   { mknod dev c 1 3 2>/dev/null || ln -s /dev/null dev; } && mkfifo xfifo/level050.tmx && ln -s ../dev xdev/level050.tmx &&
   "$pack" export self.pak maps >/dev/null && cp -r maps xself && cp self.pak xself/level001.tmx &&
   "$pack" export ../foreign.pak xdir >/dev/null && rm xdir/level050.tmx && mkdir xdir/level050.tmx &&
@@ -93,6 +94,7 @@ unlimited gewöhnliche export self.pak xfifo
 unlimited gewöhnliche export self.pak xdev
 unlimited Ordner export self.pak xdir
 8 „full/tiles.png“ export ../foreign.pak full
+unlimited länger import maps long.pak
 EOF
 cd ..
 echo "$failures failed"

@@ -318,19 +318,22 @@ TEST_F(Store, SelectingShowsTheCountAndEmptiesTheLayers) {
 
 } // namespace
 
-// Only a file of exactly one pack's length loads; a level list's length is named.
-TEST(LevelStore, PackSizeProblemNamesWhatIsWrong) {
+// A file shorter than a pack is refused (a level list named as such); a
+// longer one loads its first 170496 bytes with a warning naming the rest.
+TEST(LevelStore, PackSizeProblemAndWarningNameWhatIsWrong) {
     const struct {
         std::uint64_t size;
-        const char* has; // empty: no problem
-    } cases[] = {{170496, ""},
-                 {0, "Sie ist 0 Bytes lang, ein Levelpack hat 170496 Bytes."},
-                 {170497, "170497 Bytes"},
-                 {3108, "Levelliste"},
-                 {1ull << 30, "1073741824 Bytes"}};
-    for (const auto& c : cases) {
-        const std::string text = packsizeproblem(c.size);
-        if (*c.has == 0) EXPECT_EQ(text, "");
-        else EXPECT_NE(text.find(c.has), std::string::npos) << text;
-    }
+        const char* problem; // empty: it loads
+        const char* warning; // empty: nothing is left out
+    } cases[] = {{170496, "", ""},
+                 {0, "Sie ist 0 Bytes lang, ein Levelpack hat 170496 Bytes.", ""},
+                 {170495, "170495 Bytes", ""},
+                 {3108, "Levelliste", ""},
+                 {170497, "", "Die Datei ist 170497 Bytes lang, ein Levelpack hat 170496 Bytes: geladen sind die ersten 170496, die folgenden 1 Bytes nicht."},
+                 {1ull << 30, "", "die folgenden 1073571328 Bytes"}};
+    for (const auto& c : cases)
+        for (const auto& [text, has] : {std::pair{packsizeproblem(c.size), c.problem}, {packsizewarning(c.size), c.warning}}) {
+            if (*has == 0) EXPECT_EQ(text, "") << c.size;
+            else EXPECT_NE(text.find(has), std::string::npos) << text;
+        }
 }

@@ -11,7 +11,9 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolTip>
 
@@ -102,6 +104,32 @@ private slots:
             QCOMPARE(back == other, !yes);
             QCOMPARE(w->packchanged(), !yes);
         }
+    }
+
+    // A file longer than a pack loads its first 170496 bytes and says how
+    // many follow; Strg+S asks before it cuts them ("Nein" keeps the file),
+    // and a file another program made longer counts as changed on disk.
+    void longerFilesAreCutOnlyWhenAsked() {
+        const auto grow = [&](qint64 by) {
+            QFile f(path("lang.pak"));
+            return f.open(QIODevice::Append) && f.write(QByteArray(by, 'x')) == by;
+        };
+        QVERIFY(writepack(path("lang.pak"), LevelPack{}).ok && grow(10));
+        QVERIFY(w->openpack(path("lang.pak")));
+        QVERIFY(w->statusBar()->currentMessage().contains(QStringLiteral("die folgenden 10 Bytes nicht")));
+        paint(3, 3);
+        for (bool yes : {false, true}) {
+            dialogs.yesnoanswers = {yes};
+            key(w->Edit1, Qt::Key_S);
+            QVERIFY(dialogs.questions.last().contains(QStringLiteral("10 Bytes länger als ein Levelpack")));
+            QCOMPARE(QFileInfo(path("lang.pak")).size(), yes ? packlen : packlen + 10);
+        }
+        QVERIFY(grow(5));
+        paint(4, 4);
+        dialogs.yesnoanswers = {false};
+        key(w->Edit1, Qt::Key_S);
+        QVERIFY(dialogs.questions.last().contains(QStringLiteral("von einem anderen Programm geändert")));
+        QCOMPARE(QFileInfo(path("lang.pak")).size(), packlen + 5);
     }
 
     // The view options come back in the next window; a settings file of

@@ -136,6 +136,12 @@ EMSCRIPTEN_KEEPALIVE const char* wc_packproblem(double size) {
     return s->text.c_str();
 }
 
+// What loading a file of size bytes leaves out (German, empty for a pack's length or less).
+EMSCRIPTEN_KEEPALIVE const char* wc_packwarning(double size) {
+    s->text = packsizewarning(size < 0 ? 0 : static_cast<std::uint64_t>(size));
+    return s->text.c_str();
+}
+
 // Loads the pack in the io buffer and selects level 1; false (and nothing
 // changes) when the buffer does not hold exactly one pack.
 EMSCRIPTEN_KEEPALIVE int wc_openpack() {

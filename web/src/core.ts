@@ -40,6 +40,7 @@ export class Core {
 
   // Why a file of this size is no pack; empty when it is one.
   packproblem(size: number): string { return this.str(this.m._wc_packproblem(size)); }
+  packwarning(size: number): string { return this.str(this.m._wc_packwarning(size)); }
 
   private putio(data: Uint8Array): boolean {
     const ptr = this.m._wc_io(data.length);

@@ -14,13 +14,14 @@ interface SavePickerWindow {
 }
 
 // Reads file as a pack: an error text when it cannot be one or cannot be
-// read, otherwise its bytes. A wrong length is refused from the size alone.
+// read, otherwise its first 170496 bytes. A short file is refused from the
+// size alone; of a longer one only the pack is read (see core.packwarning).
 export async function readpack(core: Core, file: File): Promise<Uint8Array | string> {
   const problem = core.packproblem(file.size);
   if (problem) return text("notloaded", file.name, problem);
   let bytes: Uint8Array;
   try {
-    bytes = new Uint8Array(await file.slice(0, packlen + 1).arrayBuffer());
+    bytes = new Uint8Array(await file.slice(0, packlen).arrayBuffer());
   } catch (e) {
     return text("notread", file.name, e instanceof Error ? e.message : String(e));
   }

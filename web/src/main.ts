@@ -176,6 +176,8 @@ async function main(): Promise<void> {
     core.openpack(result);
     packname = file.name;
     shown();
+    const longer = core.packwarning(file.size);
+    if (longer) await ask(text("note"), text("loadedlonger", file.name, longer), ["OK"]);
   });
   const input = document.getElementById("OpenDialog1") as HTMLInputElement;
   input.addEventListener("change", () => {
