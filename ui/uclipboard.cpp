@@ -35,6 +35,7 @@ const QString originmime = QStringLiteral("application/x-tessaron-origin");
 // An owner that takes longer than this and sends nothing counts as not
 // answering; one that answers at all does so within milliseconds.
 constexpr qint64 slowanswer = 1000;
+const QString noanswertext = QStringLiteral("Zwischenablage antwortet nicht");
 
 const std::uint8_t* bytesof(const QByteArray& a) { return reinterpret_cast<const std::uint8_t*>(a.constData()); }
 
@@ -46,8 +47,8 @@ void TForm1::buildclipboard() {
     // A menu shows what is known; it never reads the clipboard.
     connect(Bearbeiten1, &QMenu::aboutToShow, this, &TForm1::updatepaste);
     connect(Level1, &QMenu::aboutToShow, this, &TForm1::updatepaste);
-    // What another window left there before this one started: once the
-    // window can show itself.
+    // What another window left there before this one started, read once
+    // the window can show itself and before any key reaches it.
     QTimer::singleShot(0, this, [this] {
         if (!desktopclip_.read) readclipboard();
     });
@@ -109,8 +110,7 @@ bool TForm1::foreignblock() const {
 }
 
 bool TForm1::takeforeigncells() {
-    if (!desktopclip_.read) readclipboard();
-    if (desktopclip_.noanswer) say(QStringLiteral("Zwischenablage antwortet nicht"));
+    if (desktopclip_.noanswer) say(noanswertext);
     if (!desktopclip_.cells || !foreignblock()) return false;
     state_->layers.clipboard = *desktopclip_.cells;
     taken_ = desktopclip_.origin;
@@ -118,8 +118,7 @@ bool TForm1::takeforeigncells() {
 }
 
 bool TForm1::takeforeignlevel() {
-    if (!desktopclip_.read) readclipboard();
-    if (desktopclip_.noanswer) say(QStringLiteral("Zwischenablage antwortet nicht"));
+    if (desktopclip_.noanswer) say(noanswertext);
     if (!desktopclip_.level || !foreignblock()) return false;
     levelclip_ = desktopclip_.level;
     taken_ = desktopclip_.origin;
