@@ -139,7 +139,7 @@ PackReplaceDone PackDocument::replaceinlevels(std::uint8_t from, std::uint8_t to
     for (const SlotReplace& s : done.changed) {
         CellChange change = diffrecords(store_.levelpack[s.slot], s.after);
         store_.levelpack[s.slot] = s.after;
-        if (s.slot == store_.levelnr) showrecord(s.after);
+        if (s.slot == store_.levelnr) showreplaced(s.after);
         history_.pushto(s.slot, new ReplaceStep(history_, id, std::move(change)));
         emit levelchanged(s.slot);
     }
@@ -179,7 +179,17 @@ void PackDocument::applyreplace(const CellChange& change, bool undo) {
     // record is built from it and the bytes written into that.
     LevelRecord rec = buildrecord(store_.curlevel, readfields(*host_)).record;
     applyrecordbytes(rec, change, undo);
-    showrecord(rec);
+    showreplaced(rec);
+}
+
+// The marks belong to the cells, not to the record: a replace across the
+// pack and its undo change the shown level's tiles in place and leave them.
+void PackDocument::showreplaced(const LevelRecord& record) {
+    store_.levelpack[store_.levelnr] = record;
+    showrecordcells(store_.curlevel, *layers_, record);
+    stepstart_ = tilesof(store_.curlevel);
+    emit cellsrestored();
+    emit levelchanged(store_.levelnr);
 }
 
 void PackDocument::undo() {

@@ -171,6 +171,7 @@ private:
     void showrecord(const LevelRecord& record);
     void showmove(int to);
     void applyreplace(const CellChange& change, bool undo);
+    void showreplaced(const LevelRecord& record);
 };
 
 } // namespace tess

@@ -88,4 +88,15 @@ void applyrecordbytes(LevelRecord& rec, const CellChange& change, bool undo) {
     for (std::size_t k = 0; k < change.cells.size(); ++k) rec[change.cells[k]] = to[k];
 }
 
+int showrecordcells(LevelRecord& curlevel, EditLayers& layers, const LevelRecord& record) {
+    LevelRecord next = record;
+    decodeswitches(next);
+    for (int i = 0; i < cellcount; ++i)
+        next[i] = static_cast<std::uint8_t>((next[i] & ~markbit) | (curlevel[i] & markbit));
+    const CellChange change = diffcells(tilesof(curlevel), next);
+    applycells(curlevel, layers, change, false);
+    std::copy(next.begin() + cellcount, next.end(), curlevel.begin() + cellcount);
+    return int(change.cells.size());
+}
+
 } // namespace tess

@@ -46,4 +46,11 @@ CellChange diffrecords(const LevelRecord& before, const LevelRecord& after);
 // Writes the change's before (undo) or after bytes into rec.
 void applyrecordbytes(LevelRecord& rec, const CellChange& change, bool undo);
 
+// Shows record, the stored form of the working level, in curlevel without
+// selecting it again: each cell takes the record's tile (a flag-0 port as
+// its own code) and keeps its mark, the bytes after the cells are the
+// record's, and like undo the overlay goes and every changed cell is left
+// dirty-marked for putbuffer. Returns the cells changed.
+int showrecordcells(LevelRecord& curlevel, EditLayers& layers, const LevelRecord& record);
+
 } // namespace tess

@@ -4,6 +4,12 @@
 // level found there are taken over before pasting. Content this window put
 // there itself, or already took over, leaves the editor's own clipboard as
 // it is, so pasting within one window works on that alone.
+//
+// The clipboard is read once after each change, never when a menu opens or
+// a paste runs: a program that owns it and hangs keeps Qt waiting for its
+// answer for seconds at every read. What was read, or that no answer came,
+// stays known until the next change; a paste that would have to ask a
+// program that did not answer says so at once instead.
 #include "ui/utessaronedit.h"
 
 #include "edit/clipformat.h"
@@ -11,9 +17,11 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMimeData>
+#include <QTimer>
 #include <QUuid>
 
 namespace tess {
@@ -24,15 +32,26 @@ const QString cellsmime = QStringLiteral("application/x-tessaron-cells");
 const QString levelmime = QStringLiteral("application/x-tessaron-level");
 const QString originmime = QStringLiteral("application/x-tessaron-origin");
 
+// An owner that takes longer than this and sends nothing counts as not
+// answering; one that answers at all does so within milliseconds.
+constexpr qint64 slowanswer = 1000;
+const QString noanswertext = QStringLiteral("Zwischenablage antwortet nicht");
+
 const std::uint8_t* bytesof(const QByteArray& a) { return reinterpret_cast<const std::uint8_t*>(a.constData()); }
 
 } // namespace
 
 void TForm1::buildclipboard() {
     clipwindow_ = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TForm1::updatepaste);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TForm1::readclipboard);
+    // A menu shows what is known; it never reads the clipboard.
     connect(Bearbeiten1, &QMenu::aboutToShow, this, &TForm1::updatepaste);
     connect(Level1, &QMenu::aboutToShow, this, &TForm1::updatepaste);
+    // What another window left there before this one started, read once
+    // the window can show itself and before any key reaches it.
+    QTimer::singleShot(0, this, [this] {
+        if (!desktopclip_.read) readclipboard();
+    });
 }
 
 void TForm1::putonclipboard(const QString& format, const std::vector<std::uint8_t>& bytes, const std::string& text) {
@@ -54,42 +73,64 @@ void TForm1::putcells() {
 
 void TForm1::putlevel(const LevelRecord& record) { putonclipboard(levelmime, encodelevel(record), leveltext(record)); }
 
-// The bytes of format on the desktop's clipboard when another window put
-// them there and this one has not taken them over yet; else empty.
-QByteArray TForm1::foreign(const QString& format, QString* origin) const {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    if (!data || !data->hasFormat(format)) return {};
-    const QString from = QString::fromLatin1(data->data(originmime));
-    if (!from.isEmpty() && (from == lastput_ || from == taken_)) return {};
-    if (origin) *origin = from;
-    return data->data(format);
+void TForm1::readclipboard() {
+    DesktopClip& clip = desktopclip_;
+    clip = DesktopClip();
+    clip.read = true;
+    QClipboard* board = QGuiApplication::clipboard();
+    // While this program owns the clipboard its contents are at hand; only
+    // another program's are asked for, and each question may be answered
+    // after Qt's own timeout only.
+    const bool own = board->ownsClipboard();
+    QElapsedTimer asked;
+    auto silent = [&](bool empty) { return empty && !own && asked.elapsed() >= slowanswer; };
+    asked.start();
+    const QMimeData* data = board->mimeData();
+    const QStringList formats = data ? data->formats() : QStringList();
+    clip.noanswer = silent(formats.isEmpty());
+    for (const QString& format : {cellsmime, levelmime}) {
+        if (clip.noanswer || !formats.contains(format)) continue;
+        asked.restart();
+        const QByteArray bytes = data->data(format);
+        clip.noanswer = silent(bytes.isEmpty());
+        Layer cells;
+        LevelRecord record;
+        if (format == cellsmime && decodecells(bytesof(bytes), std::size_t(bytes.size()), cells)) clip.cells = cells;
+        else if (format == levelmime && decodelevel(bytesof(bytes), std::size_t(bytes.size()), record))
+            clip.level = record;
+    }
+    if ((clip.cells || clip.level) && formats.contains(originmime))
+        clip.origin = QString::fromLatin1(data->data(originmime));
+    updatepaste();
+}
+
+bool TForm1::foreignblock() const {
+    const QString& from = desktopclip_.origin;
+    return from.isEmpty() || (from != lastput_ && from != taken_);
 }
 
 bool TForm1::takeforeigncells() {
-    QString origin;
-    const QByteArray bytes = foreign(cellsmime, &origin);
-    if (!decodecells(bytesof(bytes), std::size_t(bytes.size()), state_->layers.clipboard)) return false;
-    taken_ = origin;
+    if (desktopclip_.noanswer) say(noanswertext);
+    if (!desktopclip_.cells || !foreignblock()) return false;
+    state_->layers.clipboard = *desktopclip_.cells;
+    taken_ = desktopclip_.origin;
     return true;
 }
 
 bool TForm1::takeforeignlevel() {
-    QString origin;
-    const QByteArray bytes = foreign(levelmime, &origin);
-    LevelRecord record;
-    if (!decodelevel(bytesof(bytes), std::size_t(bytes.size()), record)) return false;
-    levelclip_ = record;
-    taken_ = origin;
+    if (desktopclip_.noanswer) say(noanswertext);
+    if (!desktopclip_.level || !foreignblock()) return false;
+    levelclip_ = desktopclip_.level;
+    taken_ = desktopclip_.origin;
     return true;
 }
 
+// A clipboard whose owner did not answer may hold anything: pasting stays
+// offered, and says why it takes nothing from there.
 void TForm1::updatepaste() {
-    Layer cells;
-    const QByteArray c = foreign(cellsmime, nullptr);
-    Einfgen1->setEnabled(anycells(state_->layers.clipboard) || decodecells(bytesof(c), std::size_t(c.size()), cells));
-    LevelRecord record;
-    const QByteArray l = foreign(levelmime, nullptr);
-    Leveleinfgen1->setEnabled(levelclip_.has_value() || decodelevel(bytesof(l), std::size_t(l.size()), record));
+    const DesktopClip& clip = desktopclip_;
+    Einfgen1->setEnabled(anycells(state_->layers.clipboard) || clip.noanswer || (clip.cells && foreignblock()));
+    Leveleinfgen1->setEnabled(levelclip_.has_value() || clip.noanswer || (clip.level && foreignblock()));
 }
 
 } // namespace tess

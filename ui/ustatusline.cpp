@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLoggingCategory>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -16,6 +17,10 @@ namespace {
 
 constexpr int saytime = 10000;  // milliseconds a line stays, then the bar's own widgets show again
 constexpr int statewidth = 220; // the file name is cut in the middle beyond this, never widening the window
+
+// Each line also goes to the log when QT_LOGGING_RULES asks for
+// "tessaron.status.info", for whoever drives the editor from outside.
+Q_LOGGING_CATEGORY(statuslog, "tessaron.status", QtWarningMsg)
 
 } // namespace
 
@@ -39,7 +44,10 @@ void TForm1::buildstatusline() {
     showpackstate();
 }
 
-void TForm1::say(const QString& text) { statusBar()->showMessage(text, saytime); }
+void TForm1::say(const QString& text) {
+    statusBar()->showMessage(text, saytime);
+    qCInfo(statuslog).noquote() << text;
+}
 
 void TForm1::showpackstate() {
     const QString file = doc().file();

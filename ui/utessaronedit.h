@@ -226,16 +226,33 @@ private:
     // the putting window's id and a serial number.
     QString clipwindow_, lastput_, taken_;
     int clipserial_ = 0;
+    // What the desktop's clipboard held when it last changed, read once
+    // then: another window's cells or level, the window that put them, and
+    // whether the program owning the clipboard failed to answer.
+    struct DesktopClip {
+        bool read = false;
+        bool noanswer = false;
+        std::optional<Layer> cells;
+        std::optional<LevelRecord> level;
+        QString origin;
+    } desktopclip_;
     void buildclipboard();
     void putonclipboard(const QString& format, const std::vector<std::uint8_t>& bytes, const std::string& text);
     void putcells();
     void putlevel(const LevelRecord& record);
-    QByteArray foreign(const QString& format, QString* origin) const;
+    // Reads the desktop's clipboard into desktopclip_; the one place that
+    // asks another program for it, once after each change.
+    void readclipboard();
+    // True when the block read there came from another window and has not
+    // been taken over yet.
+    bool foreignblock() const;
     // Take another window's cells or level into the editor's own clipboard;
-    // false when the desktop's clipboard holds none not yet taken.
+    // false when the desktop's clipboard holds none not yet taken. Says so
+    // in the status bar when its owner did not answer.
     bool takeforeigncells();
     bool takeforeignlevel();
-    // Greys out "Einfügen" and "Level einfügen" when they have nothing to paste.
+    // Greys out "Einfügen" and "Level einfügen" when they have nothing to
+    // paste, from what is known without asking the clipboard's owner.
     void updatepaste();
     std::vector<QIcon> tools_;
     bool sized_ = false;

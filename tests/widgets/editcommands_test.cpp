@@ -140,7 +140,8 @@ private slots:
 
     // A replace across the pack changes every level holding the tile, one
     // step in each; the dialog's "Rückgängig" gives back the pack image.
-    // Once a level has changed since, the Level menu's item refuses.
+    // Once a level has changed since, the Level menu's item refuses. The
+    // shown level's marks stay through the replace, its undo and redo.
     void replaceAcrossThePack() {
         for (int slot : {0, 4, 110}) {
             tolevel(slot);
@@ -148,6 +149,8 @@ private slots:
             paint(11, 10, 9);
         }
         tolevel(4);
+        cell(3, 3) |= markbit;
+        cell(11, 10) |= markbit;
         const LevelPack before = w->packtosave();
         s().rightitem = 11; // not offered: the replacement is always chosen
         w->Ersetzen1->trigger();
@@ -164,11 +167,17 @@ private slots:
         const LevelPack after = w->packtosave();
         for (int slot : {0, 4, 110}) {
             QCOMPARE(after[slot][cellindex(10, 10)], 11);
-            QCOMPARE(w->history().stack(slot).count(), 3);
+            QCOMPARE(w->history().stack(slot).count(), slot == 4 ? 4 : 3); // level 4: marking was a step
         }
-        QCOMPARE(cell(11, 10), 11);
-        d->Button2->click();
+        // Strg+Z, Strg+Y, then the dialog's "Rückgängig".
+        for (auto [step, code] : {std::pair{w->Rckgngig1, 11}, {w->Wiederherstellen1, 9}, {nullptr, 11}}) {
+            QCOMPARE(cell(11, 10), markbit | code);
+            QCOMPARE(marked(), 2);
+            step ? step->trigger() : d->Button2->click();
+        }
         QCOMPARE(w->packtosave(), before);
+        QCOMPARE(cell(11, 10), markbit | 9);
+        QCOMPARE(marked(), 2);
         d->Button3->click();
 
         w->Ersetzen1->trigger();
