@@ -5,14 +5,17 @@
 // that holds the unsaved pack, written by a thread of its own so that the
 // window never waits on the disk, and a lock file that tells other editors
 // this one still runs. Journals whose lock nobody holds were left by editors
-// that died; the next editor to start offers them.
+// that died; the next editor to start offers them. The same thread clears
+// away what dead editors left, between the journal's own writes.
 
-#include <QLockFile>
+#include "document/filelock.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
 #include <condition_variable>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -54,9 +57,11 @@ public:
         QStringList journals;     // of editors that no longer run, newest first
         std::vector<Stray> strays; // what is there instead of a journal: folders, FIFOs, other names
     };
-    // Looks through the folder once, reading no journal, and removes the
-    // locks and unfinished writes of editors that no longer run and left no
-    // journal. Works without a lock of this editor's own.
+    // Looks through the folder once, reading no journal and opening nothing
+    // but the locks of journals, and has the writer thread remove the locks
+    // and unfinished writes of editors that no longer run and left no
+    // journal. An entry that is no regular file, or a lock too large for
+    // one, is a stray. Works without a lock of this editor's own.
     Leftovers leftovers();
     // Takes the lock of a journal left behind until release(): false when
     // another editor holds it (its own, or one offering it at this moment).
@@ -66,9 +71,13 @@ public:
     // Gives up a claimed journal: removed with its lock, or kept for a later
     // start.
     void release(const QString& journal, bool remove);
+    // Has the writer thread remove journals left behind, each under its lock
+    // as claim() takes it, and returns at once. Those not yet removed when
+    // this editor ends stay for a later start.
+    void discard(const QStringList& journals);
     // Renames an unreadable journal or stray entry to NAME.unreadable, out
-    // of the way of later starts but kept; returns the new path, or the old
-    // one when it cannot be renamed.
+    // of the way of later starts but kept as it is, whatever it is; returns
+    // the new path, or the old one when it cannot be renamed.
     QString keepaside(const QString& journal);
 
 signals:
@@ -78,9 +87,9 @@ signals:
     void written();
 
 private:
-    std::unique_ptr<QLockFile> lock_;
+    std::unique_ptr<HeldLock> lock_;
     QString folder_, path_, reason_;
-    std::vector<std::unique_ptr<QLockFile>> orphanlocks_;
+    std::vector<std::unique_ptr<HeldLock>> orphanlocks_;
     QStringList orphanpaths_;
 
     std::thread writer_;
@@ -88,8 +97,15 @@ private:
     std::condition_variable wake_, idle_;
     std::optional<QByteArray> pending_;
     bool removepending_ = false, busy_ = false, stop_ = false;
+    // The folder's upkeep, one file at a time.
+    struct Chore {
+        enum Kind { stalelock, unfinished, discard } kind;
+        QString path, lock; // the lock that tells whether path is still in use
+    };
+    std::deque<Chore> chores_;
 
     void run();
+    void queue(std::vector<Chore> chores);
 };
 
 } // namespace tess

@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -88,29 +89,67 @@ JournalRead parsejournal(const QByteArray& bytes, const QString& path) {
     return r;
 }
 
-bool readcapped(const QString& path, qint64 cap, QByteArray& bytes, QString& error) {
-    QFile file(path);
-    // Only a regular file: a FIFO would block the open, a device never end.
+namespace {
+
+QString notregular(const struct stat& st) {
+    if (S_ISDIR(st.st_mode)) return QStringLiteral("Sie ist ein Ordner.");
+    if (S_ISLNK(st.st_mode)) return QStringLiteral("Sie ist eine symbolische Verknüpfung.");
+    return QStringLiteral("Sie ist keine gewöhnliche Datei.");
+}
+
+} // namespace
+
+int openregular(const QString& path, QString& error) {
+    const QByteArray name = QFile::encodeName(path);
+    // A device is never opened, not even for a moment (a tape rewinds when
+    // closed); the check after the open covers a file swapped in between.
     struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        error = S_ISDIR(st.st_mode) ? QStringLiteral("Sie ist ein Ordner.")
-                                    : QStringLiteral("Es ist keine gewöhnliche Datei.");
-        return false;
+    if (::lstat(name.constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        error = notregular(st);
+        return -1;
     }
-    // Each fault is a sentence of its own: messages go on after it.
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("Sie lässt sich nicht öffnen (%1).").arg(file.errorString());
-        return false;
+    // O_NONBLOCK lets the open of a FIFO return at once; it changes nothing
+    // for a regular file.
+    const int fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        // Each fault is a sentence of its own: messages go on after it.
+        error = errno == ELOOP ? QStringLiteral("Sie ist eine symbolische Verknüpfung.")
+                               : QStringLiteral("Sie lässt sich nicht öffnen (%1).")
+                                     .arg(QString::fromLocal8Bit(std::strerror(errno)));
+        return -1;
     }
-    if (!readupto(file, cap, bytes)) {
-        error = QStringLiteral("Sie lässt sich nicht lesen (%1).").arg(file.errorString());
-        return false;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        error = notregular(st);
+        ::close(fd);
+        return -1;
     }
-    if (bytes.size() > cap) {
-        error = QStringLiteral("Sie ist größer als %1 Bytes.").arg(cap);
-        return false;
+    return fd;
+}
+
+bool readcapped(int fd, qint64 cap, QByteArray& bytes, QString& error) {
+    bytes.clear();
+    char chunk[65536];
+    while (bytes.size() <= cap) {
+        const ssize_t n = ::read(fd, chunk, std::size_t(std::min<qint64>(sizeof chunk, cap + 1 - bytes.size())));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            error = QStringLiteral("Sie lässt sich nicht lesen (%1).")
+                        .arg(QString::fromLocal8Bit(std::strerror(errno)));
+            return false;
+        }
+        if (n == 0) return true;
+        bytes.append(chunk, n);
     }
-    return true;
+    error = QStringLiteral("Sie ist größer als %1 Bytes.").arg(cap);
+    return false;
+}
+
+bool readcapped(const QString& path, qint64 cap, QByteArray& bytes, QString& error) {
+    const int fd = openregular(path, error);
+    if (fd < 0) return false;
+    const bool ok = readcapped(fd, cap, bytes, error);
+    ::close(fd);
+    return ok;
 }
 
 JournalRead readjournal(const QString& path) {

@@ -53,8 +53,17 @@ JournalRead readjournal(const QString& path);
 // its owner only; a temporary PATH.XXXXXX beside it is renamed over it.
 FileResult writedurably(const QString& path, const QByteArray& bytes);
 
-// Reads at most cap bytes of the file at path into bytes; false with error
-// set when it cannot be opened or read, or holds more than cap bytes.
+// Opens path for reading only when it is a regular file: no symbolic link
+// is followed, no FIFO waited for, no device opened. -1 with error set, a
+// German sentence, otherwise; the caller closes the descriptor.
+int openregular(const QString& path, QString& error);
+
+// Reads at most cap bytes from the descriptor's position into bytes,
+// counting while it reads; false with error set when reading fails or there
+// is more than cap.
+bool readcapped(int fd, qint64 cap, QByteArray& bytes, QString& error);
+
+// Both of the above: the file at path, when it is a regular file.
 bool readcapped(const QString& path, qint64 cap, QByteArray& bytes, QString& error);
 
 } // namespace tess

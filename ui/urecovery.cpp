@@ -151,9 +151,8 @@ void TForm1::startrecovery(const QString& folder) {
     }
     const bool discard = answer == RecoverAnswer::discard;
     for (const QString& path : offered) journals.release(path, discard);
-    if (discard)
-        for (const QString& path : unread)
-            if (journals.claim(path)) journals.release(path, true);
+    // Thousands take seconds: the window goes on meanwhile.
+    if (discard) journals.discard(unread);
 }
 
 void TForm1::showrecoveryoff(const QString& why) {

@@ -18,7 +18,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QStatusBar>
+#include <QSysInfo>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,6 +30,7 @@
 #include <QLockFile>
 
 #include <linux/capability.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -333,26 +337,88 @@ private slots:
         QFile::setPermissions(folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
-    // Locks of editors that are gone and left no journal go at start; a
-    // running editor's stays, and so does a dead one's journal.
-    void staleLocksWithoutJournalGoAtStart() {
+    // Whatever the folder holds, the window answers within a second of the
+    // start: a lock that is a FIFO, a huge sparse file or a link to an
+    // endless device is named once and kept aside as it is; thousands of
+    // stale locks, and of journals discarded, go meanwhile, and what is left
+    // when the editor closes goes at the next start. A running editor's lock
+    // and a dead one's journal stay.
+    void aHostileFolderNeverHoldsTheWindow_data() {
+        QTest::addColumn<QString>("made");
+        QTest::addColumn<int>("asked");
+        QTest::newRow("FIFO") << "fifo" << 0;
+        QTest::newRow("4 GiB dünn") << "sparse" << 0;
+        QTest::newRow("Verknüpfung auf /dev/zero") << "link" << 0;
+        QTest::newRow("10000 alte Sperren") << "stale" << 1;
+        QTest::newRow("10000 Journale verworfen") << "journals" << 2;
+    }
+    void aHostileFolderNeverHoldsTheWindow() {
+        QFETCH(QString, made);
+        QFETCH(int, asked);
+        // A window shown and started on folder, answering "Verwerfen" and
+        // "Ja"; and how long until it took its next event.
+        const auto start = [](FakeDialogs& d, const QString& folder) {
+            auto w = shownwindow(d);
+            d.recoveranswers = {RecoverAnswer::discard, RecoverAnswer::discard};
+            d.yesnoanswers = {true};
+            QElapsedTimer clock;
+            clock.start();
+            w->startrecovery(folder);
+            qint64 ms = -1;
+            QTimer::singleShot(0, w.get(), [&] { ms = clock.elapsed(); });
+            return std::pair(QTest::qWaitFor([&] { return ms >= 0; }, 60000) ? ms : clock.elapsed(), std::move(w));
+        };
+        FakeDialogs empty;
+        const qint64 floor = start(empty, dir->filePath("leer")).first; // what this machine takes anyway
+        const bool many = made == "stale" || made == "journals";
         const QDir f(folder());
         f.mkpath(".");
-        QLockFile running(f.filePath("1-0000000a.lock"));
+        // Process ids above any this machine gives, but the names of locks.
+        const QString hostile = f.filePath("99999991-0000abcd.lock"), first = f.filePath("2-0000000b.journal");
+        const QByteArray name = QFile::encodeName(hostile);
+        if (made == "fifo") QCOMPARE(::mkfifo(name, 0600), 0);
+        if (made == "sparse")
+            QVERIFY(QFile(hostile).open(QIODevice::WriteOnly) && ::truncate(name, qint64(1) << 32) == 0);
+        if (made == "link") QCOMPARE(::symlink("/dev/zero", name), 0);
+        struct stat before {}, after {};
+        ::lstat(name, &before);
+        QLockFile running(f.filePath("99999990-0000000a.lock"));
         QVERIFY(running.tryLock(0));
-        QFile held(f.filePath("1-0000000a.lock"));
-        QVERIFY(held.open(QIODevice::ReadOnly));
-        const QByteArray info = held.readAll(), dead = "999999" + info.mid(info.indexOf('\n')); // no such process
-        for (const char* name : {"2-0000000a.lock", "3-0000000a.lock"}) {
-            QFile stale(f.filePath(name));
-            QVERIFY(stale.open(QIODevice::WriteOnly) && stale.write(dead) == dead.size());
+        pid_t gone = 999999;
+        while (::kill(gone, 0) == 0 || errno == EPERM) ++gone;
+        const QByteArray dead =
+            QByteArray::number(gone) + "\ntessaronedit\n" + QSysInfo::machineHostName().toUtf8() + "\n";
+        const auto deadlock = [&](int n) {
+            QFile lock(f.filePath(QString("%1-0000000b.lock").arg(n)));
+            return lock.open(QIODevice::WriteOnly) && lock.write(dead) == dead.size();
+        };
+        if (many)
+            QVERIFY(writedurably(first, encodejournal({0, QDateTime::currentDateTimeUtc(), {},
+                                                       std::make_shared<LevelPack>()})).ok);
+        for (int i = 3; many && i < 10003; ++i) {
+            const QByteArray copy = QFile::encodeName(f.filePath(QString("%1-0000000b.journal").arg(i)));
+            QVERIFY(made == "stale" ? deadlock(i) : ::link(QFile::encodeName(first), copy) == 0);
         }
-        QVERIFY(writedurably(f.filePath("3-0000000a.journal"), encodejournal({0, QDateTime::currentDateTimeUtc(), {}, std::make_shared<LevelPack>()})).ok);
+        if (made == "stale") QVERIFY(deadlock(2)); // beside its journal: stays until that is answered
+
         FakeDialogs d;
-        auto w = editor(d);
-        QVERIFY(QFile::exists(running.fileName()) && !QFile::exists(f.filePath("2-0000000a.lock")));
-        QCOMPARE(d.questions.size(), 1);
-        QVERIFY(QFile::exists(f.filePath("3-0000000a.journal")));
+        const qint64 ms = start(d, folder()).first; // and closed at once, its work going on
+        qInfo() << made << "answers after" << ms << "ms, an empty folder after" << floor << "ms";
+        QVERIFY2(ms - floor < 1000, qPrintable(QString::number(ms)));
+        QCOMPARE(d.questions.size(), asked);
+        QCOMPARE(d.errors.size(), many ? 0 : 1);
+        QVERIFY(d.errors.value(0).contains(hostile + ".unreadable") || many);
+        FakeDialogs again;
+        const auto next = start(again, folder()); // finishes what the first left
+        QVERIFY(again.errors.isEmpty());
+        QStringList staying{"99999990-0000000a.lock"};
+        if (!many) staying << "99999991-0000abcd.lock.unreadable";
+        QTRY_VERIFY_WITH_TIMEOUT(f.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
+                                         .filter(QRegularExpression("^9999999|-0000000b")) == staying, 60000);
+        if (many) return;
+        QCOMPARE(::lstat(QFile::encodeName(hostile + ".unreadable"), &after), 0);
+        QVERIFY(after.st_ino == before.st_ino && after.st_mode == before.st_mode && after.st_size == before.st_size &&
+                after.st_blocks == before.st_blocks);
     }
 
     // A data folder that cannot be made: the window says so once; editing
