@@ -278,6 +278,7 @@ int main(int argc, char** argv) {
         QElapsedTimer t;
         t.start();
         TForm1 form;
+        std::printf("window made: %.1f ms\n", t.nsecsElapsed() / 1e6);
         form.show();
         struct FirstPaint : QObject {
             bool painted = false;

@@ -57,7 +57,10 @@ void TForm1::buildeditmenus() {
     Ersetzenrckgngig1 = action(Level1, "Ersetzenrckgngig1", "Ersetzen in allen Leveln rück&gängig",
                                &TForm1::Ersetzenrckgngig1Click);
 
-    extras_->stats = new LevelStats(state_->tiles, this);
+}
+
+ReplaceDialog& TForm1::replacer() {
+    if (extras_->replacedialog) return *extras_->replacedialog;
     auto* dialog = extras_->replacedialog = new ReplaceDialog(state_->tiles, this);
     dialog->count = [this](std::uint8_t from, std::uint8_t to, ReplaceScope scope) {
         if (scope != ReplaceScope::pack) return ReplaceCount{countreplace(doc().store().curlevel, from, to, scope), 1, 0};
@@ -84,6 +87,7 @@ void TForm1::buildeditmenus() {
         doc().undo();
         return true;
     };
+    return *dialog;
 }
 
 template <class F> void TForm1::celledit(F&& command) {
@@ -159,11 +163,12 @@ void TForm1::Ersetzen1Click() {
         const QRect seen(port->mapToGlobal(QPoint(0, 0)), port->size());
         marks = cells.translated(levedit1->PaintBox1->mapToGlobal(QPoint(0, 0))).intersected(seen);
     }
-    extras_->replacedialog->start(from, anymarked, marks);
+    replacer().start(from, anymarked, marks);
 }
 
 void TForm1::Levelstatistik1Click() {
     const LevelRecord& cur = doc().store().curlevel;
+    if (!extras_->stats) extras_->stats = new LevelStats(state_->tiles, this);
     extras_->stats->start(counttiles(cur), countinfotrons(cur), doc().store().levelnr + 1, Edit2->text(),
                           infotronsneeded());
 }

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -57,10 +58,13 @@ TForm1::TForm1(QWidget* parent)
     setFont(f);
     dialogs_.inner = &qtdialogs_;
     for (const QImage& img : loadtoolpictures()) tools_.push_back(pixelicon(img));
-    QIcon icon;
-    for (int size : {16, 32, 48, 256})
-        icon.addFile(QStringLiteral(":/icons/tessaronedit-%1.png").arg(size), QSize(size, size));
-    setWindowIcon(icon);
+    // The icon's four pictures are read once the first frame is on screen.
+    QTimer::singleShot(0, this, [this] {
+        QIcon icon;
+        for (int size : {16, 32, 48, 256})
+            icon.addFile(QStringLiteral(":/icons/tessaronedit-%1.png").arg(size), QSize(size, size));
+        setWindowIcon(icon);
+    });
     buildlayout();
     buildmenus();
     buildclipboard();

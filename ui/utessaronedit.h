@@ -36,6 +36,8 @@ class Titemselect;
 class TUpDown;
 class LevelOverview;
 class HelpWindow;
+class ReplaceDialog;
+class LevelStats;
 struct EditExtras;
 struct CommandExtras;
 struct EditorSettings;
@@ -116,7 +118,7 @@ public:
     QMenu* Hilfe1;
     QAction* Kurzanleitung1;
     QAction* berTessaronLevelEditor1;
-    HelpWindow* guide;
+    HelpWindow* guide = nullptr; // made when first shown
     // "Testen" and "Zuletzt geöffnet" (utestcommands.cpp).
     QMenu* Testen1;
     QMenu* Zuletztgeffnet1;
@@ -157,6 +159,9 @@ public:
     void Allesmarkieren1Click();
     void Markierungfllen1Click();
     void Ersetzen1Click();
+    // The replace dialog, made when first needed: a start does no more than
+    // the first frame needs.
+    ReplaceDialog& replacer();
     void Markierunglinksrechtsspiegeln1Click();
     void Markierungobenuntenspiegeln1Click();
     void Levelstatistik1Click();

@@ -37,19 +37,24 @@ void emptymenu(QMenu* menu) {
 } // namespace
 
 EditorSettings& TForm1::settings() const { return commands_->values; }
-CommandRunner& TForm1::runner() { return *commands_->runner; }
+// Made when first needed, with its output window: most sessions run no command.
+CommandRunner& TForm1::runner() {
+    if (!commands_->runner) {
+        commands_->runner = new CommandRunner(this);
+        commands_->runner->cannotstart = [this](const QString& why) { dialogs_.showerror(this, why); };
+        commands_->runner->said = [this](const QString& text) { say(text); };
+    }
+    return *commands_->runner;
+}
 
 void TForm1::buildtestmenus() {
     commands_ = std::make_unique<CommandExtras>();
-    commands_->runner = new CommandRunner(this);
-    commands_->runner->cannotstart = [this](const QString& why) { dialogs_.showerror(this, why); };
-    commands_->runner->said = [this](const QString& text) { say(text); };
     Zuletztgeffnet1->setObjectName(QStringLiteral("Zuletztgeffnet1"));
     Testen1 = menuBar()->addMenu(QStringLiteral("&Testen"));
     Testen1->setObjectName(QStringLiteral("Testen1"));
     Ausgabeanzeigen1 = new QAction(QStringLiteral("Ausgabe &anzeigen"), this);
     Ausgabeanzeigen1->setObjectName(QStringLiteral("Ausgabeanzeigen1"));
-    connect(Ausgabeanzeigen1, &QAction::triggered, commands_->runner->log, &QWidget::show);
+    connect(Ausgabeanzeigen1, &QAction::triggered, this, [this] { runner().log->show(); });
     Befehlebearbeiten1 = new QAction(QStringLiteral("Befehle &bearbeiten..."), this);
     Befehlebearbeiten1->setObjectName(QStringLiteral("Befehlebearbeiten1"));
     connect(Befehlebearbeiten1, &QAction::triggered, this, &TForm1::Befehlebearbeiten1Click);

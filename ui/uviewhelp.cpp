@@ -62,11 +62,13 @@ void TForm1::buildhelpmenu() {
     berTessaronLevelEditor1 = Hilfe1->addAction(QStringLiteral("Ü&ber Tessaron Level - Editor"));
     berTessaronLevelEditor1->setObjectName(QStringLiteral("berTessaronLevelEditor1"));
     connect(berTessaronLevelEditor1, &QAction::triggered, this, &TForm1::berTessaronLevelEditor1Click);
-    guide = new HelpWindow(this);
-    guide->setFont(font());
 }
 
 void TForm1::Kurzanleitung1Click() {
+    if (!guide) {
+        guide = new HelpWindow(this);
+        guide->setFont(font());
+    }
     guide->show();
     guide->raise();
     guide->activateWindow();

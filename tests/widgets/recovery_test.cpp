@@ -110,7 +110,7 @@ private slots:
         const auto replace = [](std::uint8_t from, ReplaceScope scope) {
             return [from, scope](TForm1& w, FakeDialogs&) {
                 if (scope == ReplaceScope::marked) w.Allesmarkieren1->trigger();
-                w.findChild<ReplaceDialog*>()->replace(from, 0, scope);
+                w.replacer().replace(from, 0, scope);
             };
         };
         const QString z = QStringLiteral("Rckgngig1");
