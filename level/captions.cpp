@@ -54,7 +54,7 @@ constexpr Caption table[] = {
     {"notread", "Die Datei „%1“ konnte nicht gelesen werden: %2"},
     {"notwritten", "Die Datei „%1“ konnte nicht geschrieben werden: %2"},
     {"note", "Hinweis"},
-    {"loadedlonger", "Die Datei „%1“ ist geladen. %2"},
+    {"loadedlonger", "„%1“ ist geladen. %2"},
     {"cutquestion", "Die Datei „%1“ ist %2 Bytes länger als ein Levelpack. Beim Speichern gehen diese Bytes "
                     "verloren. Trotzdem speichern?"},
     {"recovered", "%1 wurde nicht gespeichert, als der Editor unerwartet endete oder geschlossen wurde. "

@@ -230,10 +230,12 @@ bool TForm1::openpack(const QString& path) {
         return false;
     }
     doc().load(*pack, path, rest);
-    const QString loaded = QStringLiteral("Geladen: %1").arg(QFileInfo(path).fileName());
+    say(QStringLiteral("Geladen: %1").arg(QFileInfo(path).fileName()));
     // A longer file is said at once: saving into it would cut what follows the pack.
-    if (rest > 0) say(loaded + QStringLiteral(" – ") + QString::fromStdString(packsizewarning(packlen + rest)));
-    else say(loaded);
+    if (rest > 0)
+        dialogs_.showinfo(this, QString::fromUtf8(caption("note")),
+                          QString::fromUtf8(caption("loadedlonger"))
+                              .arg(QFileInfo(path).fileName(), QString::fromStdString(packsizewarning(packlen + rest))));
     return true;
 }
 

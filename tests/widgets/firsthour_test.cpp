@@ -13,7 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolTip>
 
@@ -116,7 +115,7 @@ private slots:
         };
         QVERIFY(writepack(path("lang.pak"), LevelPack{}).ok && grow(10));
         QVERIFY(w->openpack(path("lang.pak")));
-        QVERIFY(w->statusBar()->currentMessage().contains(QStringLiteral("die folgenden 10 Bytes nicht")));
+        QVERIFY(dialogs.infos.last().contains(QStringLiteral("die folgenden 10 Bytes nicht")));
         paint(3, 3);
         for (bool yes : {false, true}) {
             dialogs.yesnoanswers = {yes};
