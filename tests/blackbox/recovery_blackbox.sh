@@ -153,7 +153,11 @@ kill -9 "$drei"; wait "$drei" 2>/dev/null || true
 rm -rf "$XDG_DATA_HOME"
 
 # 3. A data folder on a full file system, and one mounted read-only.
-if [[ $(id -u) != 0 ]] || ! unshare -m true 2>/dev/null; then
+# Only the mounts below the mount point that holds the work folder are made
+# private: in a chroot "/" is no mount point, and unshare's default of making
+# all of "/" private fails there.
+private=$(findmnt -no TARGET -T "$work" 2>/dev/null || true)
+if [[ $(id -u) != 0 || -z $private ]] || ! unshare -m --propagation unchanged true 2>/dev/null; then
   [[ -z ${TESS_NO_SKIP-} ]] || fail "the full and read-only data folders need root and mount namespaces"
   echo "ok: skipped the full and read-only data folders (needs root and mount namespaces)"
   exit 0
@@ -167,7 +171,8 @@ for fault in full readonly; do
   else
     mount="mount --bind '$XDG_DATA_HOME' '$XDG_DATA_HOME' && mount -o remount,bind,ro '$XDG_DATA_HOME'"
   fi
-  unshare -m sh -c "mount --make-rprivate / && $mount && exec '$editor' '$work/$fault.pak'" >>"$work/editor.log" 2>&1 &
+  unshare -m --propagation unchanged sh -c "mount --make-rprivate '$private' && $mount && exec '$editor' '$work/$fault.pak'" \
+    >>"$work/editor.log" 2>&1 &
   last=$!; pids+=("$last")
   waitfor "Tessaron Level - Editor"; paint 120 120; sleep 2
   before=$(md5sum <"$work/$fault.pak")
