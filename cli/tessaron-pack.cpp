@@ -265,9 +265,7 @@ int importmaps(const QString& dir, const QString& packpath, int only) {
     // With --level the pack is read too, and updating it in place is the point.
     if (const QString why = refusedoutput(packpath, maps); !why.isEmpty()) return failed(why);
     // A pack is written whole: what follows one in a longer file would be lost.
-    LevelPack held;
-    qint64 rest = 0;
-    if (QFileInfo(packpath).isFile() && readpack(packpath, held, &rest).ok && rest > 0)
+    if (const qint64 rest = bytesafterpack(packpath); rest > 0)
         return failed(QStringLiteral("„%1“ wird nicht überschrieben: Die Datei ist %2 Bytes länger als ein "
                                      "Levelpack, und diese Bytes gingen verloren.")
                           .arg(QDir::toNativeSeparators(packpath))

@@ -78,6 +78,12 @@ FileResult readpack(const QString& path, LevelPack& pack, qint64* rest) {
     return {true, {}};
 }
 
+qint64 bytesafterpack(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
+    return std::max<qint64>(st.st_size - packlen, 0);
+}
+
 FileResult writepack(const QString& path, const LevelPack& pack) {
     std::vector<char> buf(packlen);
     for (int i = 0; i < levelcount; ++i)

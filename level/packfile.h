@@ -25,6 +25,10 @@ struct FileResult {
 // of a pack's length); packsizewarning() says what that means to a user.
 FileResult readpack(const QString& path, LevelPack& pack, qint64* rest = nullptr);
 
+// How many bytes follow a pack in the regular file at path, which a save
+// onto it would cut; 0 for anything else (missing, shorter, not a file).
+qint64 bytesafterpack(const QString& path);
+
 // Writes the 170496 bytes of pack. The file is replaced atomically: a failed
 // write leaves what was there before and is reported.
 FileResult writepack(const QString& path, const LevelPack& pack);

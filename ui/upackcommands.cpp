@@ -308,9 +308,8 @@ bool TForm1::overwriteok(const QString& file) {
                            false))
         return false;
     // A pack is written whole: whatever follows one in a longer file is cut.
-    LevelPack held;
-    qint64 rest = 0;
-    if (!QFileInfo(file).isFile() || !readpack(file, held, &rest).ok || rest == 0) return true;
+    const qint64 rest = bytesafterpack(file);
+    if (rest == 0) return true;
     return dialogs_.askyesno(this, QString::fromUtf8(caption("cutquestion")).arg(name).arg(rest), false);
 }
 
