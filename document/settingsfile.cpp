@@ -2,6 +2,7 @@
 #include "document/settingsfile.h"
 
 #include "document/filelock.h"
+#include "document/iniformat.h"
 #include "level/packfile.h"
 
 #include <QDir>
@@ -116,7 +117,7 @@ EditorSettings SettingsFile::read(SettingsRead* how) const {
     QTemporaryDir scratch;
     const QString copy = r == SettingsRead::ok ? scratchcopy(scratch, bytes) : QString();
     if (copy.isEmpty()) return {};
-    QSettings s(copy, QSettings::IniFormat);
+    QSettings s(copy, iniformat());
     return readsettings(s);
 }
 
@@ -134,7 +135,7 @@ bool SettingsFile::change(const std::function<void(EditorSettings&)>& edit, Edit
     if (copy.isEmpty()) return false;
     EditorSettings before, after;
     {
-        QSettings s(copy, QSettings::IniFormat);
+        QSettings s(copy, iniformat());
         before = readsettings(s);
         after = before;
         edit(after);

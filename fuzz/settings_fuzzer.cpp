@@ -3,10 +3,12 @@
 // as the editor reads it at start; what comes out must keep the limits (at
 // most 20 commands, each with a program, at most 8 recent packs, absolute and
 // each once, no text past 4096 characters), and writing it and reading it
-// back must give the same values; the view options the same. A change of
-// one group, made as the editor makes it, leaves the others as they were.
+// back must give the same values, also from a file Qt's own INI writer made;
+// the view options the same. A change of one group, made as the editor makes
+// it, leaves the others as they were.
 
 #include "document/editorsettings.h"
+#include "document/iniformat.h"
 #include "document/settingsfile.h"
 #include "document/viewsettings.h"
 
@@ -64,18 +66,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!(readviewoptions(out) == ViewOptions{!view.edge, !view.grid})) fail("view options read back differently");
     EditorSettings read;
     {
-        QSettings s(in, QSettings::IniFormat);
+        QSettings s(in, iniformat());
         read = readsettings(s);
     }
     if (!withinlimits(read)) fail("read past the limits");
     QFile::remove(out);
     {
-        QSettings s(out, QSettings::IniFormat);
+        QSettings s(out, iniformat());
         writesettings(s, read);
     }
-    QSettings s(out, QSettings::IniFormat);
+    QSettings s(out, iniformat());
     const EditorSettings back = readsettings(s);
     if (back != read) fail("written settings read back differently");
+    // A file that Qt's own INI writer made, as earlier versions of the editor did, reads the same.
+    const QString qtfile = dir.filePath(QStringLiteral("qt.conf"));
+    QFile::remove(qtfile);
+    {
+        QSettings q(qtfile, QSettings::IniFormat);
+        writesettings(q, read);
+    }
+    QSettings q(qtfile, iniformat());
+    if (readsettings(q) != read) fail("a file Qt wrote read back differently");
     SettingsFile owner(in);
     EditorSettings changed;
     if (!owner.change([](EditorSettings& v) { v.recent = addrecent(v.recent, QStringLiteral("/f.pak")); }, &changed))

@@ -360,6 +360,24 @@ private slots:
         QCOMPARE(QFileInfo(conf).isFile() && QFileInfo(conf).size() < 100, kind == QLatin1String("none"));
     }
 
+    // A settings file as earlier versions wrote it, with Qt's own INI writer,
+    // reads the same, whatever characters its texts hold.
+    void settingsQtWrote() {
+        const TestCommand odd{QStringLiteral(" @Prüfen; \"1\", 2 "), QStringLiteral("/opt/x=y/\\run\x01a"),
+                              QStringLiteral("%pack\t\n%level 😀"), QStringLiteral("@@/tmp"), QStringLiteral("Ctrl+Ä"), true};
+        EditorSettings values;
+        values.commands = {odd};
+        values.recent = {QStringLiteral("/home/ü/Übergröße – a, b.pak"), QStringLiteral("/p;q.pak")};
+        values.folder = QStringLiteral("/home/ü ");
+        values.view = {true, true};
+        QFile::remove(conf);
+        {
+            QSettings qt(conf, QSettings::IniFormat);
+            writesettings(qt, values);
+        }
+        QCOMPARE(SettingsFile(conf).read(), values);
+    }
+
     // Whatever the file holds, the editor starts with what is good in it,
     // within the limits, and a file too large is left alone.
     void hostileSettings_data() {
@@ -378,6 +396,9 @@ private slots:
         QTest::newRow("huge count, bad entries") << QByteArray("[recent]\nsize=2147483647\n1\\file=rel\n2\\file=/a, /b\n") << 0 << 0;
         QTest::newRow("too large") << QByteArray(maxsettingsbytes + 1, '#') << 0 << 0;
         QTest::newRow("window, no base64") << QByteArray("[window]\ngeometry=@ByteArray(\\0)\n") << 0 << 0;
+        QTest::newRow("typed value counting billions") // a string list of 0x66000000 entries, then /a once
+            << QByteArray::fromBase64("W3JlY2VudF0Kc2l6ZT0yMTQ3NDgzNjQ3CjFcZmlsZT1yZWxhdGl2LnBhawoyXGZpbGU9L2EsIC9iCjNcZmlsZT0vYQo0XGZpbGU9L2EKW2NvbW1hbmRzXQpzaXplPS0xCjFccHJvZ3JhbT1AVmFyaWFudChcMFwwXDBcdmVmXDBcMFwwXHgxMykK")
+            << 0 << 1;
         QTest::newRow("window, noise") << "[window]\ngeometry=" + QByteArray(90, '\x7f').toBase64() + "\n" << 0 << 0;
     }
     void hostileSettings() {
