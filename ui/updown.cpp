@@ -48,11 +48,12 @@ TUpDown::TUpDown(QLineEdit* associate, int min, int max, QWidget* parent)
     edit_->installEventFilter(this);
 }
 
-int TUpDown::position() {
+int TUpDown::position() { return position_ = value(); }
+
+int TUpDown::value() const {
     bool ok = false;
     const int v = edit_->text().trimmed().toInt(&ok);
-    if (ok && v >= min_ && v <= max_) position_ = v;
-    return position_;
+    return ok && v >= min_ && v <= max_ ? v : position_;
 }
 
 void TUpDown::setposition(int value) {

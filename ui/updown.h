@@ -25,6 +25,9 @@ public:
     // The field's number when it holds one within range (which the spinner
     // then takes over), else the last position.
     int position();
+    // What position() would give, taking nothing over: for a look at the
+    // field that must not change what a later read gives.
+    int value() const;
     // Sets the position and shows it in the field.
     void setposition(int value);
     int minimum() const { return min_; }

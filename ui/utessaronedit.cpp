@@ -470,7 +470,7 @@ std::string TForm1::title() const { return Edit2->text().toLatin1().toStdString(
 
 void TForm1::setinfotronsneeded(int value) { UpDown2->setposition(value); }
 
-std::int16_t TForm1::infotronsneeded() const { return static_cast<std::int16_t>(UpDown2->position()); }
+std::int16_t TForm1::infotronsneeded() const { return static_cast<std::int16_t>(UpDown2->value()); }
 
 void TForm1::setcounter(const std::string& text) { Label4->setText(QString::fromStdString(text)); }
 

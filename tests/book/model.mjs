@@ -41,6 +41,7 @@ export class Editor {
       title: String.fromCharCode(...(z < 0 ? t : t.subarray(0, z))),
       infotrons: this.cur[1470], gravity: this.cur[1444] !== 0,
     };
+    this.spinner = this.cur[1470]; // the infotrons spinner's position, set as the level is shown
     this.overlay.fill(marker);
   }
 
@@ -173,10 +174,10 @@ export class Editor {
     if (s.level) return this.level(Number(s.level), s.answer);
     if (s.title !== undefined) { this.fields.title = s.title.slice(0, 23); return; }
     if (s.infotrons !== undefined) {
-      // A typed number within 0..255 is what the spinner gives.
+      // A typed number within 0..255 is what a store-back takes; for any
+      // other text it takes the spinner's position.
       const text = String(s.infotrons);
-      if (!/^\d+$/.test(text) || Number(text) > 255) throw new Error(`the book types "${text}" for the infotrons`);
-      this.fields.infotrons = Number(text);
+      this.fields.infotrons = /^\d+$/.test(text) && Number(text) <= 255 ? Number(text) : this.spinner;
       return;
     }
     if (s.gravity) { this.fields.gravity = !this.fields.gravity; return; }

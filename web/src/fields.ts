@@ -18,7 +18,10 @@ export class Fields {
   readonly infotrons = byid<HTMLInputElement>("Edit3");
   readonly gravity = byid<HTMLInputElement>("CheckBox1");
   readonly counter = byid<HTMLElement>("Label4");
-  private infotronsvalue = 0; // the spinner's position: what a store-back takes
+  private infotronsvalue = 0; // the spinner's position
+  // The title as the level holds it until the user edits the field: an
+  // input element drops CR and LF, which a record's title may hold.
+  private titlebytes: Uint8Array = new Uint8Array();
 
   constructor(private readonly core: Core, private readonly changed: () => void,
               private readonly switchto: (number: number) => void) {
@@ -46,15 +49,15 @@ export class Fields {
     stepper(this.infotrons, infostep);
     byid("UpDown2Up").addEventListener("click", () => infostep(1));
     byid("UpDown2Down").addEventListener("click", () => infostep(-1));
-    this.infotrons.addEventListener("input", () => {
-      this.takeinfotrons();
-      this.push();
-    });
+    // Typing takes nothing over: "300" typed after 0 passes 3 and 30, and
+    // still stores 0.
+    this.infotrons.addEventListener("input", () => this.push());
     this.title.maxLength = titlelen;
     this.title.addEventListener("input", () => {
       const bytes = latin1(this.title.value);
       const shown = String.fromCharCode(...bytes);
       if (shown !== this.title.value) this.title.value = shown;
+      this.titlebytes = bytes;
       this.push();
     });
     this.gravity.addEventListener("change", () => this.push());
@@ -65,10 +68,15 @@ export class Fields {
     return Number.isNaN(n) ? this.core.levelnumber() : n;
   }
 
-  // A number typed within 0..255 moves the spinner; anything else leaves it.
+  // The number typed when it lies within 0..255, else the spinner's position.
+  private typedinfotrons(): number {
+    const t = this.infotrons.value.trim();
+    return /^\d+$/.test(t) && Number(t) <= 255 ? Number(t) : this.infotronsvalue;
+  }
+
+  // A step starts from the number typed, which the spinner takes over.
   private takeinfotrons(): void {
-    const v = Number(this.infotrons.value.trim());
-    if (/^\d+$/.test(this.infotrons.value.trim()) && v <= 255) this.infotronsvalue = v;
+    this.infotronsvalue = this.typedinfotrons();
   }
 
   private setinfotrons(v: number): void {
@@ -77,14 +85,15 @@ export class Fields {
   }
 
   push(): void {
-    this.core.setfields(this.infotronsvalue, this.gravity.checked, latin1(this.title.value));
+    this.core.setfields(this.typedinfotrons(), this.gravity.checked, this.titlebytes);
     this.changed();
   }
 
   // Shows what the core holds after a level was selected.
   show(): void {
     this.level.value = String(this.core.levelnumber());
-    this.title.value = String.fromCharCode(...this.core.title());
+    this.titlebytes = this.core.title();
+    this.title.value = String.fromCharCode(...this.titlebytes);
     this.setinfotrons(this.core.infotrons());
     this.gravity.checked = this.core.gravity();
     this.showcounter();
