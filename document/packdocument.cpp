@@ -2,6 +2,7 @@
 #include "document/packdocument.h"
 
 #include "edit/commands.h"
+#include "edit/levelselect.h"
 #include "edit/packreplace.h"
 #include "level/packfile.h"
 #include "level/packops.h"

@@ -7,6 +7,7 @@
 // The output depends on nothing but this source.
 
 #include "edit/editlayers.h"
+#include "edit/levelselect.h"
 #include "level/levelformat.h"
 #include "level/levelstore.h"
 #include "level/packfile.h"

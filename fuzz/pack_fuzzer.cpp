@@ -7,6 +7,7 @@
 // must not change it.
 
 #include "edit/editlayers.h"
+#include "edit/levelselect.h"
 #include "level/levelformat.h"
 #include "level/levelstore.h"
 #include "level/packfile.h"

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "level/levelstore.h"
 
-#include "edit/editlayers.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -23,10 +22,8 @@ LevelRecord newpacklevel(int number) {
     return rec;
 }
 
-void newlevelpack(LevelStore& store, EditLayers& layers, LevelHost& host) {
-    layers.emptyoverlay();
+void newlevels(LevelStore& store) {
     for (int i = 0; i < levelcount; ++i) store.levelpack[i] = newpacklevel(i + 1);
-    selectlevel(store, layers, host, 0);
 }
 
 void decodeswitches(LevelRecord& rec) {
@@ -41,7 +38,7 @@ void decodeswitches(LevelRecord& rec) {
     }
 }
 
-void selectlevel(LevelStore& store, EditLayers& layers, LevelHost& host, int index) {
+void loadlevel(LevelStore& store, LevelHost& host, int index) {
     store.levelnr = index;
     store.curlevel = store.levelpack[index];
     auto& cur = store.curlevel;
@@ -51,9 +48,6 @@ void selectlevel(LevelStore& store, EditLayers& layers, LevelHost& host, int ind
     host.setinfotronsneeded(cur[off_infotrons]);
     host.setcounter(countertext(countinfotrons(cur)));
     host.setgravity(cur[off_gravity] != 0);
-    // The new level must not inherit the previous level's cached cell values.
-    layers.emptyoverlay();
-    host.repaintlevel();
 }
 
 BuiltRecord buildrecord(const LevelRecord& curlevel, const StoreFields& fields) {

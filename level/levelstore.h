@@ -11,7 +11,6 @@
 
 namespace tess {
 
-struct EditLayers;
 
 struct LevelStore {
     LevelPack levelpack{};
@@ -46,8 +45,9 @@ inline constexpr const char* switchlimitquestion =
 // The generated title of level number (1..111): "-------LEVEL-007-------".
 std::string newleveltitle(int number);
 
-// Replaces the pack by 111 empty titled levels and selects level 1.
-void newlevelpack(LevelStore& store, EditLayers& layers, LevelHost& host);
+// Replaces the pack by 111 empty titled levels (the levels only; selecting
+// level 1 with its layers is edit/levelselect.h's newlevelpack).
+void newlevels(LevelStore& store);
 // Level number (1..111) as a new pack holds it until it is first stored:
 // no border yet, every cell empty, only the title and the fixed space set.
 LevelRecord newpacklevel(int number);
@@ -57,9 +57,10 @@ LevelRecord newpacklevel(int number);
 // point outside the grid; other codes are left as they are.
 void decodeswitches(LevelRecord& rec);
 
-// Loads record index (0..110) into curlevel, decodes its switches, shows its
-// properties, empties overlay and screenbuf and repaints the view.
-void selectlevel(LevelStore& store, EditLayers& layers, LevelHost& host, int index);
+// Loads record index (0..110) into curlevel, decodes its switches and shows
+// its properties. The layers over curlevel and the repaint are the editing
+// side's: edit/levelselect.h's selectlevel does all of it.
+void loadlevel(LevelStore& store, LevelHost& host, int index);
 
 // The properties that the main window supplies when a level is stored.
 struct StoreFields {

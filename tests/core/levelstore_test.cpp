@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "edit/editlayers.h"
+#include "edit/levelselect.h"
 #include "fakehost.h"
 #include "level/levelstore.h"
 

@@ -5,6 +5,7 @@
 // invariants are checked after every event.
 #include "editbench.h"
 #include "fakehost.h"
+#include "edit/levelselect.h"
 #include "level/levelstore.h"
 
 #include <gtest/gtest.h>

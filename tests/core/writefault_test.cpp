@@ -5,6 +5,7 @@
 // file, no new folder.
 
 #include "edit/editlayers.h"
+#include "edit/levelselect.h"
 #include "fakehost.h"
 #include "level/packfile.h"
 

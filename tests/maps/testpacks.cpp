@@ -4,6 +4,7 @@
 //   testpacks A.png B.png  exit 0 when A, less its 16-pixel ring, equals B pixel for pixel
 #include "../core/fakehost.h"
 #include "edit/editlayers.h"
+#include "edit/levelselect.h"
 #include "level/levelstore.h"
 #include "level/packfile.h"
 

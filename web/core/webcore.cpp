@@ -7,6 +7,7 @@
 #include "edit/cellhistory.h"
 #include "edit/commands.h"
 #include "edit/display.h"
+#include "edit/levelselect.h"
 #include "edit/stroke.h"
 #include "edit/tilecommands.h"
 #include "level/captions.h"
