@@ -3,17 +3,17 @@
 // tool buttons, fields, level view, palette) and wires commands and keys.
 
 import { Command, Core } from "./core";
-import { ask, askyesno, showerror } from "./dialogs";
+import { ask, askyesno } from "./dialogs";
+import { FileHandle } from "./files";
 import { Fields, levelcount } from "./fields";
-import { listname, readpack, savefile } from "./files";
 import { Palette } from "./palette";
 import { forget, Keeper, keptwork } from "./recovery";
 import { accesskey, settexts, text, tilelabel } from "./texts";
 import { loadtiles } from "./tiles";
 import { LevelView, zoomsteps } from "./view";
+import { Updates } from "./offline";
+import { PackFile } from "./packfile";
 import { runbench } from "./bench";
-
-const newpackname = "Levelpack.pak";
 
 async function main(): Promise<void> {
   const [core, sheets] = await Promise.all([Core.load(), loadtiles("tiles.png")]);
@@ -24,23 +24,33 @@ async function main(): Promise<void> {
   for (const el of document.querySelectorAll<HTMLElement>(".menutitle")) el.accessKey = accesskey(el.dataset.caption!);
   document.title = text("Form1");
 
-  let packname = newpackname;
   let busy = false; // a question is open: no second command meanwhile
   const status = document.getElementById("status")!;
   const buttons = { left: 2, right: 0 };
   const tipped = [document.getElementById("PaintBox1")!, document.getElementById("itemselect1")!];
+  let saiduntil = 0; // what the page said stays a moment before tile names cover it
+  const say = (message: string): void => {
+    status.textContent = message;
+    saiduntil = performance.now() + 4000;
+  };
   const hover = (code: number): void => {
-    status.textContent = tilelabel(code);
+    if (performance.now() >= saiduntil) status.textContent = tilelabel(code);
     for (const el of tipped) el.title = tilelabel(code);
   };
 
-  const keeper = new Keeper(core, () => packname);
+  const keeper = new Keeper(core, () => pack.name);
   const undoitem = document.getElementById("Rckgngig1") as HTMLButtonElement;
   const redoitem = document.getElementById("Wiederherstellen1") as HTMLButtonElement;
+  const packstate = document.getElementById("packstate")!;
+  const updates = new Updates(() => !core.unsaved());
+  let statetimer = 0;
   const changed = (): void => {
     undoitem.disabled = !core.canundo();
     redoitem.disabled = !core.canredo();
     keeper.changed();
+    // The file's state once after a burst of changes, not at every step.
+    clearTimeout(statetimer);
+    statetimer = window.setTimeout(() => { pack.showstate(packstate); updates.check(); }, 0);
   };
   const view = new LevelView(document.getElementById("PaintBox1") as HTMLCanvasElement, core, sheets, buttons,
     () => { fields.showcounter(); changed(); }, hover);
@@ -82,36 +92,23 @@ async function main(): Promise<void> {
     void switchto();
   });
 
+  const input = document.getElementById("OpenDialog1") as HTMLInputElement;
+  const recentmenu = document.getElementById("Zuletztgeffnet1")!;
+  const showrecent = (): void => void pack.showrecent(recentmenu, guarded((h: FileHandle) => pack.openrecent(h)));
+  const pack = new PackFile(core, {
+    storeanswer, changed, say, input,
+    opened: () => { shown(); showrecent(); },
+  });
   const commands: Record<string, () => void | Promise<void>> = {
     NeuesLevelpack1: guarded(async () => {
-      if (core.unsaved() && !(await askyesno(text("discardchanges")))) return;
+      if (!(await pack.maybesave())) return;
       core.newpack();
-      packname = newpackname;
+      pack.reset();
       shown();
     }),
-    Levelpackladen1: () => (document.getElementById("OpenDialog1") as HTMLInputElement).click(),
-    Levelpackspeichern1: guarded(async () => {
-      if (!core.storeback(await storeanswer())) return;
-      const bytes = core.packbytes();
-      let name: string | null;
-      try {
-        name = await savefile(bytes, packname);
-      } catch (e) {
-        await showerror(text("notwritten", packname, e instanceof Error ? e.message : String(e)));
-        return;
-      }
-      if (name === null) return;
-      packname = name;
-      core.marksaved();
-      changed();
-      if (await askyesno(text("levellist"))) {
-        try {
-          await savefile(core.levellist(), listname(packname));
-        } catch (e) {
-          await showerror(text("notwritten", listname(packname), e instanceof Error ? e.message : String(e)));
-        }
-      }
-    }),
+    Levelpackladen1: guarded(() => pack.pickandload()),
+    Speichern1: guarded(async () => { await pack.quicksave(); showrecent(); }),
+    Levelpackspeichern1: guarded(async () => { await pack.saveas(); showrecent(); }),
     Rckgngig1: () => { if (core.command(Command.undo)) { view.putbuffer(); fields.showcounter(); changed(); } },
     Wiederherstellen1: () => { if (core.command(Command.redo)) { view.putbuffer(); fields.showcounter(); changed(); } },
     Kopieren1: () => { core.command(Command.copy); },
@@ -154,7 +151,7 @@ async function main(): Promise<void> {
   const shortcuts: Record<string, string> = {
     "Ctrl+z": "Rckgngig1", "Ctrl+y": "Wiederherstellen1", "Ctrl+Shift+z": "Wiederherstellen1",
     "Ctrl+c": "Kopieren1", "Ctrl+v": "Einfgen1", "Ctrl+x": "Lschen2", "Delete": "Lschen1",
-    "Ctrl+a": "Allesmarkieren1", "Ctrl+s": "Levelpackspeichern1", "Ctrl+o": "Levelpackladen1", "F1": "Hilfe1",
+    "Ctrl+a": "Allesmarkieren1", "Ctrl+s": "Speichern1", "Ctrl+o": "Levelpackladen1", "F1": "Hilfe1",
   };
   document.addEventListener("keydown", (e) => {
     const t = e.target as HTMLElement;
@@ -169,22 +166,14 @@ async function main(): Promise<void> {
     void commands[id]();
   });
 
-  const open = guarded(async (file: File) => {
-    const result = await readpack(core, file);
-    if (typeof result === "string") { await showerror(result); return; }
-    if (core.unsaved() && !(await askyesno(text("discardchanges")))) return;
-    core.openpack(result);
-    packname = file.name;
-    shown();
-    const longer = core.packwarning(file.size);
-    if (longer) await ask(text("note"), text("loadedlonger", file.name, longer), ["OK"]);
-  });
-  const input = document.getElementById("OpenDialog1") as HTMLInputElement;
-  input.addEventListener("change", () => {
+  // A dropped file asks about unsaved work once it is known to be a pack; a
+  // picked one was asked about before the picker opened.
+  const open = guarded((file: File) => pack.load(file, undefined, true));
+  input.addEventListener("change", guarded(async () => {
     const file = input.files?.[0];
     input.value = "";
-    if (file) void open(file);
-  });
+    if (file) await pack.load(file, undefined, false);
+  }));
   window.addEventListener("dragover", (e) => e.preventDefault());
   window.addEventListener("drop", (e) => {
     e.preventDefault();
@@ -223,7 +212,7 @@ async function main(): Promise<void> {
     const when = new Date(kept.time).toLocaleString("de-DE");
     const answer = await ask(text("confirm"), text("recovered", `„${kept.name}“`, when), [text("restore"), text("discard")]);
     if (answer === 0 && core.restore(kept.bytes, kept.level)) {
-      packname = kept.name;
+      pack.reset(kept.name);
       shown();
     } else {
       await forget();
@@ -234,6 +223,8 @@ async function main(): Promise<void> {
   document.addEventListener("visibilitychange", () => {
     if (document.visibilityState === "hidden") void keeper.flush();
   });
+  showrecent();
+  void updates.start();
   page.tessReady = true;
 }
 

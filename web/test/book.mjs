@@ -34,6 +34,7 @@ function fakepicker() {
   window.showSaveFilePicker = async ({ suggestedName }) => ({
     name: suggestedName,
     createWritable: async () => ({ write: async (b) => { window.booksaved = [...b]; }, close: async () => {} }),
+    getFile: async () => new File([new Uint8Array(window.booksaved ?? [])], suggestedName),
   });
 }
 

@@ -117,6 +117,8 @@ try {
   const done = () => { const f = readdirSync(downloads);
     return f.includes("Levelpack.pak") && f.includes("Levelpack.lst") && !f.some((n) => /\.(crdownload|part)$/.test(n)); };
   for (let k = 0; k < 100 && !done(); ++k) await new Promise((r) => setTimeout(r, 100));
+  check(await field("status") === "Gespeichert: Levelpack.pak, Levelpack.lst, als Download im Download-Ordner des Browsers",
+    "the status bar says where the download went");
   const pack = newpack();
   store(pack, 0, cells[0], { title: "Wüste ?", infotrons: 42, gravity: true });
   store(pack, 1, cells[1], { title: "-------LEVEL-002-------" });

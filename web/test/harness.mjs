@@ -3,12 +3,13 @@
 // local port, Debian's chromium through puppeteer-core, and pointer helpers
 // that work in level-view cells.
 import { createServer } from "node:http";
-import { existsSync, readFileSync } from "node:fs";
+import { existsSync, readFileSync, statSync } from "node:fs";
 import { extname, join, normalize } from "node:path";
 import puppeteer from "puppeteer-core";
 
 export const chromium = "/usr/bin/chromium";
-const types = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css", ".wasm": "application/wasm", ".png": "image/png" };
+const types = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css", ".wasm": "application/wasm", ".png": "image/png",
+  ".webmanifest": "application/manifest+json" };
 
 // Exits 77 (skipped) when the browser or the built page is missing.
 export function needs(webdir) {
@@ -16,15 +17,21 @@ export function needs(webdir) {
     if (!existsSync(f)) { console.log(`skipped: ${f} is missing`); process.exit(77); }
 }
 
-export function serve(dir) {
+// Serves dir under the path base ("/" or "/a/b/"), on port (0: any free one).
+// close() drops open connections too, so the browser sees the server gone.
+export function serve(dir, base = "/", port = 0) {
   const server = createServer((req, res) => {
-    const path = normalize(decodeURIComponent(new URL(req.url, "http://x").pathname)).replace(/^\/+/, "") || "index.html";
-    const file = join(dir, path);
-    if (!file.startsWith(dir) || !existsSync(file)) { res.writeHead(404).end(); return; }
+    const url = decodeURIComponent(new URL(req.url, "http://x").pathname);
+    const file = join(dir, normalize(url.slice(base.length) || "index.html"));
+    if (!url.startsWith(base) || !file.startsWith(dir) || !existsSync(file) || !statSync(file).isFile()) {
+      res.writeHead(404).end();
+      return;
+    }
     res.writeHead(200, { "content-type": types[extname(file)] ?? "application/octet-stream" }).end(readFileSync(file));
   });
-  return new Promise((resolve) => server.listen(0, "127.0.0.1", () =>
-    resolve({ url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() })));
+  return new Promise((resolve) => server.listen(port, "127.0.0.1", () => resolve({
+    url: `http://127.0.0.1:${server.address().port}${base}`, port: server.address().port,
+    close: () => { server.close(); server.closeAllConnections(); } })));
 }
 
 // The browser the test runs in: Debian's chromium, or firefox-esr when
