@@ -7,7 +7,7 @@ import { ask, askyesno } from "./dialogs";
 import { FileHandle } from "./files";
 import { Fields, levelcount } from "./fields";
 import { Palette } from "./palette";
-import { forget, Keeper, keptwork } from "./recovery";
+import { Recovery } from "./recovery";
 import { accesskey, settexts, text, tilelabel } from "./texts";
 import { loadtiles } from "./tiles";
 import { LevelView, zoomsteps } from "./view";
@@ -38,7 +38,8 @@ async function main(): Promise<void> {
     for (const el of tipped) el.title = tilelabel(code);
   };
 
-  const keeper = new Keeper(core, () => pack.name);
+  const keeper = new Recovery(core, () => pack.name);
+  const recoverystarted = keeper.start();
   const undoitem = document.getElementById("Rckgngig1") as HTMLButtonElement;
   const redoitem = document.getElementById("Wiederherstellen1") as HTMLButtonElement;
   const packstate = document.getElementById("packstate")!;
@@ -177,13 +178,28 @@ async function main(): Promise<void> {
   window.addEventListener("dragover", (e) => e.preventDefault());
   window.addEventListener("drop", (e) => {
     e.preventDefault();
-    const file = e.dataTransfer?.files[0];
-    if (file) void open(file);
+    const files = e.dataTransfer?.files;
+    if (!files?.length) return;
+    // Nothing loads beneath an open question.
+    if (busy || document.querySelector("dialog[open]")) {
+      status.textContent = "Nicht geladen: Bitte zuerst die offene Frage beantworten.";
+      return;
+    }
+    if (files.length > 1) void refuse(files.length);
+    else void open(files[0]);
+  });
+  const refuse = guarded(async (count: number) => {
+    await ask(text("note"), `Bitte nur eine Datei ablegen – es waren ${count}.`, ["OK"]);
   });
 
+  // Each write starts at once, so it is under way before the page is gone.
+  window.addEventListener("pagehide", () => void keeper.flush());
+  document.addEventListener("visibilitychange", () => {
+    if (document.visibilityState === "hidden") void keeper.flush();
+  });
   window.addEventListener("beforeunload", (e) => {
-    if (!core.unsaved()) return;
     void keeper.flush();
+    if (!core.unsaved()) return;
     e.preventDefault();
     e.returnValue = "";
   });
@@ -207,21 +223,12 @@ async function main(): Promise<void> {
   const page = window as unknown as Record<string, unknown>;
   page.tessBench = () => runbench(core, view, sheets);
 
-  const kept = await keptwork().catch(() => undefined);
-  if (kept) {
-    const when = new Date(kept.time).toLocaleString("de-DE");
-    const answer = await ask(text("confirm"), text("recovered", `„${kept.name}“`, when), [text("restore"), text("discard")]);
-    if (answer === 0 && core.restore(kept.bytes, kept.level)) {
-      pack.reset(kept.name);
-      shown();
-    } else {
-      await forget();
-    }
-  }
-  keeper.armed = true;
-  keeper.changed();
-  document.addEventListener("visibilitychange", () => {
-    if (document.visibilityState === "hidden") void keeper.flush();
+  await recoverystarted;
+  await keeper.offer((kept) => {
+    if (!core.restore(kept.bytes, kept.level)) return false;
+    pack.reset(kept.name);
+    shown();
+    return true;
   });
   showrecent();
   void updates.start();

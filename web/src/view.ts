@@ -15,16 +15,22 @@ export interface Buttons { left: number; right: number }
 export class LevelView {
   tile = 32;
   private readonly ctx: CanvasRenderingContext2D;
-  private captured = false; // the left button holds the pointer from press to release
+  private captured = false; // the left button's moves reach the view wherever the pointer is
   private hovered = -1;
 
   constructor(private readonly canvas: HTMLCanvasElement, private readonly core: Core, private readonly sheets: TileSheets,
               private readonly buttons: Buttons, private readonly ended: () => void,
               private readonly hover: (cellcode: number) => void) {
     this.ctx = canvas.getContext("2d", { alpha: false })!;
+    // Every button's press captures the pointer, so that its release ends
+    // the stroke wherever it happens; losing the capture or the window's
+    // focus ends it too.
+    canvas.addEventListener("pointerdown", (e) => canvas.setPointerCapture(e.pointerId));
     canvas.addEventListener("mousedown", (e) => this.press(e));
     window.addEventListener("mousemove", (e) => this.move(e));
     window.addEventListener("mouseup", (e) => this.release(e));
+    for (const ended of ["pointercancel", "lostpointercapture"]) canvas.addEventListener(ended, () => this.end());
+    window.addEventListener("blur", () => this.end());
     canvas.addEventListener("contextmenu", (e) => e.preventDefault());
     canvas.addEventListener("mouseleave", () => { this.hovered = -1; });
     this.resize();
@@ -78,11 +84,20 @@ export class LevelView {
     this.putbuffer();
   }
 
+  // Whether the pointer is over the visible part of the view; the capture
+  // sends every event to the canvas, wherever the pointer is.
+  private over(e: MouseEvent): boolean {
+    return e.target === this.canvas &&
+      (!this.core.stroking() || document.elementFromPoint(e.clientX, e.clientY) === this.canvas);
+  }
+
   private move(e: MouseEvent): void {
-    if (!this.captured && e.target !== this.canvas) return;
+    const over = this.over(e);
+    // Right and middle strokes follow the pointer only over the view.
+    if (!this.captured && !over) return;
     const [col, row] = this.cellof(e);
     if (this.core.move(col, row)) this.putbuffer();
-    else if (e.target === this.canvas) {
+    else if (over) {
       const i = row * 60 + col;
       if (i !== this.hovered && col >= 1 && col <= cols && row >= 1 && row <= rows) {
         this.hovered = i;
@@ -92,10 +107,14 @@ export class LevelView {
   }
 
   private release(e: MouseEvent): void {
-    const captured = this.captured;
     if (e.button === 0) this.captured = false;
-    // Without the capture a release elsewhere does not reach the view.
-    if (!captured && e.target !== this.canvas) return;
+    this.end();
+  }
+
+  // Ends the stroke in progress, if any.
+  private end(): void {
+    if (!this.core.stroking()) return;
+    this.captured = false;
     if (this.core.release()) this.ended();
   }
 }

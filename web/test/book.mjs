@@ -6,7 +6,7 @@
 import { readFileSync } from "node:fs";
 import { join, resolve } from "node:path";
 import { fileURLToPath } from "node:url";
-import { answer, cellxy, launch, needs, pick, serve } from "./harness.mjs";
+import { answer, cellxy, fakepicker, launch, needs, pick, serve } from "./harness.mjs";
 import { play } from "../../tests/book/model.mjs";
 
 const [webdir, tmp] = process.argv.slice(2, 4).map((p) => resolve(p));
@@ -28,15 +28,6 @@ export function difference(want, got) {
 const limit = "maximal 11 Gravitationsschalter";
 const field = (page, id) => page.$eval(`#${id}`, (e) => e.value);
 const question = (page) => page.evaluate(() => document.querySelector("dialog.box[open]")?.textContent ?? "");
-
-// The platform's save picker, answered with an in-page file that keeps the bytes.
-function fakepicker() {
-  window.showSaveFilePicker = async ({ suggestedName }) => ({
-    name: suggestedName,
-    createWritable: async () => ({ write: async (b) => { window.booksaved = [...b]; }, close: async () => {} }),
-    getFile: async () => new File([new Uint8Array(window.booksaved ?? [])], suggestedName),
-  });
-}
 
 async function step(page, s) {
   const at = (c) => cellxy(page, ...c);

@@ -46,8 +46,11 @@ export function launch(profile, scale = 1, downloads = undefined) {
   return puppeteer.launch({ ...common, executablePath: chromium, args: ["--no-sandbox", "--disable-gpu", "--no-first-run"] });
 }
 
+// A new tab: leave warnings confirmed, saves through fakepicker.
 export async function openpage(browser, url) {
   const page = await browser.newPage();
+  await page.evaluateOnNewDocument(fakepicker);
+  page.on("dialog", (d) => d.accept());
   await page.goto(url);
   await page.waitForFunction(() => window.tessReady === true || document.querySelector("dialog[open]"));
   return page;
@@ -84,6 +87,16 @@ export async function pick(page, code, button = "left") {
     return [r.left + 4 + (code % 4) * step + step / 2 - 2, r.top + 4 + Math.floor(code / 4) * step + step / 2 - 2];
   }, code);
   await page.mouse.click(x, y, { button });
+}
+
+// The platform's save picker, answered with an in-page file that keeps the
+// bytes in window.booksaved; for evaluateOnNewDocument.
+export function fakepicker() {
+  window.showSaveFilePicker = async ({ suggestedName }) => ({
+    name: suggestedName,
+    createWritable: async () => ({ write: async (b) => { window.booksaved = [...b]; }, close: async () => {} }),
+    getFile: async () => new File([new Uint8Array(window.booksaved ?? [])], suggestedName),
+  });
 }
 
 // Answers the open message box with the button whose text starts with label.

@@ -2,7 +2,7 @@
 # Runs one of the browser tests, or the WebAssembly core tests (core), and
 # exits 77 (skipped) when what it needs is not built or not installed.
 #   run.sh core WASM-BUILD-DIR
-#   run.sh e2e|recovery|bench|book|firefox|offline|saveinplace WEBDIR [WORKDIR [ARG...]]
+#   run.sh e2e|recovery|bench|book|firefox|firefox_recovery|offline|saveinplace WEBDIR [WORKDIR [ARG...]]
 # WORKDIR (the browser's profile, downloads) defaults to a new folder in $TMPDIR.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -15,9 +15,10 @@ if [ "$what" = core ]; then
   exec node --no-experimental-fetch "$1/tests/tess_core_tests.js"
 fi
 browser=chromium
-if [ "$what" = firefox ]; then
+if [ "${what%%_*}" = firefox ]; then
   # The same steps as in chromium, in Debian's firefox-esr.
-  what=e2e browser=firefox
+  what=${what#firefox_} browser=firefox
+  [ "$what" = firefox ] && what=e2e
   [ -x /usr/bin/firefox-esr ] || skip "Debian's firefox-esr is not installed"
 fi
 [ -x /usr/bin/chromium ] || skip "Debian's chromium is not installed"
