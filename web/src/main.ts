@@ -169,7 +169,10 @@ async function main(): Promise<void> {
 
   // A dropped file asks about unsaved work once it is known to be a pack; a
   // picked one was asked about before the picker opened.
-  const open = guarded((file: File) => pack.load(file, undefined, true));
+  const open = guarded(async (file: File, handle?: Promise<FileSystemHandle | null>) => {
+    const h = await handle?.catch(() => null);
+    await pack.load(file, h?.kind === "file" ? h as FileHandle : undefined, true);
+  });
   input.addEventListener("change", guarded(async () => {
     const file = input.files?.[0];
     input.value = "";
@@ -185,8 +188,12 @@ async function main(): Promise<void> {
       status.textContent = "Nicht geladen: Bitte zuerst die offene Frage beantworten.";
       return;
     }
+    // Chromium hands out the dropped file's handle, asked for during the
+    // drop itself, so that Strg+S writes back into it as after the picker.
+    const item = e.dataTransfer?.items[0] as (DataTransferItem & {
+      getAsFileSystemHandle?: () => Promise<FileSystemHandle | null> }) | undefined;
     if (files.length > 1) void refuse(files.length);
-    else void open(files[0]);
+    else void open(files[0], item?.getAsFileSystemHandle?.());
   });
   const refuse = guarded(async (count: number) => {
     await ask(text("note"), `Bitte nur eine Datei ablegen – es waren ${count}.`, ["OK"]);

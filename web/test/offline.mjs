@@ -5,7 +5,7 @@
 // on "Ja". Usage: node offline.mjs WEBDIR TMPDIR [SHOTDIR]
 import { cpSync, mkdirSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { join, resolve } from "node:path";
-import { answer, cellrgb, check, drag, launch, needs, serve } from "./harness.mjs";
+import { answer, cellrgb, check, drag, firefox, launch, needs, serve } from "./harness.mjs";
 
 const [webdir, tmp, shots] = process.argv.slice(2).map((p) => p && resolve(p));
 needs(webdir);
@@ -15,13 +15,15 @@ cpSync(webdir, site, { recursive: true });
 mkdirSync(join(tmp, "downloads"));
 const base = "/ein/pfad/";
 let server = await serve(site, base);
-const browser = await launch(join(tmp, "profile"));
+const browser = await launch(join(tmp, "profile"), 1, join(tmp, "downloads"));
 try {
   const page = await browser.newPage();
   page.on("pageerror", (e) => { throw e; });
   await page.evaluateOnNewDocument(() => { delete window.showSaveFilePicker; });
-  const cdp = await page.createCDPSession();
-  await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: join(tmp, "downloads") });
+  if (!firefox) {
+    const cdp = await page.createCDPSession();
+    await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: join(tmp, "downloads") });
+  }
   const ready = () => page.waitForFunction(() => window.tessReady === true);
   await page.goto(server.url);
   await ready();

@@ -2,7 +2,7 @@
 # Runs one of the browser tests, or the WebAssembly core tests (core), and
 # exits 77 (skipped) when what it needs is not built or not installed.
 #   run.sh core WASM-BUILD-DIR
-#   run.sh e2e|recovery|bench|book|firefox|firefox_recovery|offline|saveinplace WEBDIR [WORKDIR [ARG...]]
+#   run.sh e2e|recovery|bench|book|offline|saveinplace|firefox|firefox_NAME WEBDIR [WORKDIR [ARG...]]
 # WORKDIR (the browser's profile, downloads) defaults to a new folder in $TMPDIR.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
