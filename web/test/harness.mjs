@@ -104,8 +104,13 @@ export async function answer(page, label, expect) {
   const dlg = await page.waitForSelector("dialog.box[open]");
   const text = await dlg.evaluate((d) => d.textContent);
   if (expect && !text.includes(expect)) throw new Error(`dialog says "${text}", expected "${expect}"`);
-  await dlg.evaluate((d, label) => [...d.querySelectorAll("button")].find((b) => b.textContent.replace("&", "").startsWith(label)).click(), label);
-  await page.waitForFunction(() => !document.querySelector("dialog.box[open]"));
+  // Waits for this box's close, not for no box at all: the next question
+  // may open at once.
+  await dlg.evaluate((d, label) => {
+    const closed = new Promise((r) => d.addEventListener("close", r, { once: true }));
+    [...d.querySelectorAll("button")].find((b) => b.textContent.replace("&", "").startsWith(label)).click();
+    return closed;
+  }, label);
   return text;
 }
 
