@@ -90,18 +90,21 @@ try {
     check(!(await black(page, 2 + 2 * k, 20)), `a reload ${ms} ms after a stroke keeps it`);
   }
 
-  // A right or middle stroke released over the palette ends there.
+  // A stroke released over the palette ends there, and one whose window
+  // loses the focus ends then.
   await pick(page, 4, "right");
-  for (const [k, button] of ["right", "middle"].entries()) {
+  for (const [k, [button, how]] of [["right", "palette"], ["middle", "palette"], ["left", "blur"]].entries()) {
     const [x, y] = await cellxy(page, 14, 3 + 4 * k);
     await page.mouse.move(x, y);
     await page.mouse.down({ button });
     await page.mouse.move(...(await cellxy(page, 15, 4 + 4 * k)));
     const r = await page.$eval("#itemselect1", (e) => e.getBoundingClientRect().toJSON());
-    await page.mouse.move(r.left + r.width / 2, r.top + 20);
-    await page.mouse.up({ button });
-    await page.mouse.move(...(await cellxy(page, 18, 6 + 4 * k)));
-    check(!(await black(page, 15, 4 + 4 * k)) && await black(page, 18, 6 + 4 * k), `a ${button} stroke released over the palette ends`);
+    if (how === "blur") await page.evaluate(() => window.dispatchEvent(new Event("blur")));
+    else await page.mouse.move(r.left + r.width / 2, r.top + 20);
+    if (how !== "blur") await page.mouse.up({ button });
+    await page.mouse.move(...(await cellxy(page, 18, 6 + 4 * k))); // with the button still held after the blur
+    if (how === "blur") await page.mouse.up({ button });
+    check(!(await black(page, 15, 4 + 4 * k)) && await black(page, 18, 6 + 4 * k), `a ${button} stroke ends (${how})`);
   }
 
   await drop(page, ["a.pak", "b.pak"]);
