@@ -149,6 +149,26 @@ try {
     await rezoom();
   }
 
+  // A title with CR and LF, which a text field cannot show, is saved byte
+  // for byte when only the infotrons changed.
+  const odd = Buffer.from(saved);
+  odd.write("Wüste\r\n", 1446, "latin1");
+  await page.evaluate((bytes) => {
+    const dt = new DataTransfer();
+    dt.items.add(new File([new Uint8Array(bytes)], "Levelpack.pak"));
+    window.dispatchEvent(new DragEvent("drop", { dataTransfer: dt, cancelable: true }));
+  }, [...odd]);
+  await page.waitForFunction(() => document.getElementById("Edit2").value.startsWith("Wüste"));
+  await page.$eval("#Edit3", (e) => { e.focus(); e.select(); });
+  await page.keyboard.type("43");
+  for (const f of readdirSync(downloads)) rmSync(join(downloads, f));
+  await ctrl("s");
+  for (let k = 0; k < 100 && !readdirSync(downloads).includes("Levelpack.pak"); ++k) await new Promise((r) => setTimeout(r, 100));
+  await new Promise((r) => setTimeout(r, 300));
+  const again = readFileSync(join(downloads, "Levelpack.pak"));
+  check(again.subarray(1446, 1469).equals(odd.subarray(1446, 1469)) && again[1470] === 43,
+    "an unedited title is saved byte for byte");
+
   let warned = false;
   page.on("dialog", (d) => { warned = true; return d.accept(); });
   await page.close({ runBeforeUnload: true });
