@@ -4,7 +4,20 @@
 // icons are made this way from the desktop icons at build time.
 // Usage: node scaleicon.mjs IN.png FACTOR OUT.png
 import { readFileSync, writeFileSync } from "node:fs";
-import { crc32, deflateSync, inflateSync } from "node:zlib";
+import { deflateSync, inflateSync } from "node:zlib";
+
+// zlib's CRC-32 as PNG chunks need it (node:zlib only has it from node 20.15;
+// Debian 12 ships node 18).
+const crctable = Array.from({ length: 256 }, (_, n) => {
+  let c = n;
+  for (let k = 0; k < 8; ++k) c = c & 1 ? 0xedb88320 ^ (c >>> 1) : c >>> 1;
+  return c >>> 0;
+});
+function crc32(bytes) {
+  let c = 0xffffffff;
+  for (const b of bytes) c = crctable[(c ^ b) & 0xff] ^ (c >>> 8);
+  return (c ^ 0xffffffff) >>> 0;
+}
 
 const [input, factorarg, output] = process.argv.slice(2);
 const factor = Number(factorarg);
