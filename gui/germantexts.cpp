@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "gui/germantexts.h"
 
+#include "level/captions.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -18,5 +20,7 @@ bool installgermantexts() {
     }
     return QCoreApplication::installTranslator(texts);
 }
+
+QString captiontext(const char* key) { return QString::fromUtf8(caption(key)); }
 
 } // namespace tess

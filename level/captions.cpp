@@ -14,6 +14,7 @@ constexpr Caption table[] = {
     {"Datei1", "&Datei"},
     {"NeuesLevelpack1", "&Neues Levelpack"},
     {"Levelpackladen1", "&Levelpack laden"},
+    {"Zuletztgeffnet1", "&Zuletzt geöffnet"},
     {"Levelpackspeichern1", "&Levelpack speichern"},
     {"Speichern1", "&Speichern"},
     {"Bearbeiten1", "&Bearbeiten"},
@@ -34,31 +35,93 @@ constexpr Caption table[] = {
     {"ToolButton2", "Auswählen"},
     {"ToolButton4", "Vergrößern"},
     {"ToolButton5", "Verkleinern"},
+
+    // Message boxes: captions and buttons.
     {"confirm", "Bestätigung"},
     {"error", "Fehler"},
+    {"note", "Hinweis"},
+    {"ok", "OK"},
     {"yes", "&Ja"},
     {"no", "&Nein"},
+    {"open", "Öffnen"},
     {"save", "&Speichern"},
     {"discard", "&Verwerfen"},
     {"cancel", "&Abbrechen"},
     {"restore", "&Wiederherstellen"},
     {"later", "&Später"},
+    {"each", "&Einzeln…"},
+    {"keep", "&Behalten"},
+
+    // The pack's file: questions, messages and the status bar.
     {"switchlimit", switchlimitquestion},
     {"levellist", "Levelliste erzeugen?\n\nDie Levelliste ist eine eigene Datei mit den 111 Leveltiteln; "
                   "das Levelpack ist bereits gespeichert."},
     {"levellistsave", "Levelliste speichern"},
     {"unsaved", "Das Levelpack wurde geändert. Sollen die Änderungen gespeichert werden?"},
-    {"discardchanges", "Das Levelpack wurde geändert. Sollen die Änderungen verworfen werden?"},
-    {"newpack", "Ein neues, noch nie gespeichertes Levelpack"},
+    {"changedondisk", "Die Datei „%1“ wurde seit dem letzten Laden oder Speichern von einem anderen Programm "
+                      "geändert. Soll sie trotzdem überschrieben werden?"},
+    {"cutquestion", "Die Datei „%1“ ist %2 Bytes länger als ein Levelpack. Beim Speichern gehen diese Bytes "
+                    "verloren. Trotzdem speichern?"},
     {"notloaded", "Die Datei „%1“ konnte nicht geladen werden: %2"},
     {"notread", "Die Datei „%1“ konnte nicht gelesen werden: %2"},
     {"notwritten", "Die Datei „%1“ konnte nicht geschrieben werden: %2"},
-    {"note", "Hinweis"},
     {"loadedlonger", "„%1“ ist geladen. %2"},
-    {"cutquestion", "Die Datei „%1“ ist %2 Bytes länger als ein Levelpack. Beim Speichern gehen diese Bytes "
-                    "verloren. Trotzdem speichern?"},
-    {"recovered", "%1 wurde nicht gespeichert, als der Editor unerwartet endete oder geschlossen wurde. "
-                  "Zuletzt geändert am %2.\n\nSoll es wiederhergestellt werden?"},
+    {"loaded", "Geladen: %1"},
+    {"saved", "Gespeichert: %1"},
+    {"savedlist", "Gespeichert: %1 und die Levelliste %2"},
+    {"newpackstate", "Neues Levelpack"},
+    {"changedmark", " – geändert"},
+
+    // Recovery of work an editor left unsaved: the question at start, one
+    // pack or several, and the status bar's notice while recovery is off.
+    {"recovered", "%1 wurde nicht gespeichert, als ein Editor unerwartet endete. Zuletzt geändert am %2; "
+                  "%3 %4.\n\nSoll es wiederhergestellt werden?"},
+    {"newpack", "Ein neues, noch nie gespeichertes Levelpack"},
+    {"namedpack", "Das Levelpack „%1“"},
+    {"onelevel", "1 Level unterscheidet sich"},
+    {"levels", "%1 Level unterscheiden sich"},
+    {"fromfile", "von der Datei"},
+    {"fromnew", "von einem neuen Levelpack"},
+    {"fromgone", "von einem neuen Levelpack (die Datei fehlt)"},
+    {"when", "%1 um %2"},
+    {"numbered", "(%1 von %2) %3"},
+    {"recoveredall", "%1 Levelpacks wurden nicht gespeichert, als Editoren unerwartet endeten:\n\n%2\n\n"
+                     "„Wiederherstellen“ öffnet das neueste, die anderen bleiben für einen späteren Start "
+                     "erhalten. „Einzeln“ fragt nach jedem der genannten. „Verwerfen“ löscht alle, "
+                     "„Behalten“ hebt alle auf."},
+    {"recoveredline", "• „%1“, zuletzt geändert am %2"},
+    {"recoverednewline", "• ein neues Levelpack, zuletzt geändert am %1"},
+    {"andmore", "… und %1 weitere"},
+    {"discardall", "Alle %1 ungespeicherten Levelpacks endgültig verwerfen?"},
+    {"recoveryoff", "Wiederherstellung aus: %1"},
+    {"recoveryofftip", "Ungespeicherte Änderungen können nach einem Absturz nicht wiederhergestellt werden. "
+                       "Speichern funktioniert weiterhin."},
+
+    // The page's own: the browser's storage for recovery and its records.
+    {"nostorage", "Der Browser gibt dieser Seite keinen Speicher (privates Fenster oder Speicher abgeschaltet)."},
+    {"nolocks", "Der Browser kann nicht erkennen, welche Tabs noch offen sind (Web Locks fehlen, etwa ohne HTTPS)."},
+    {"storagefull", "Der Speicher des Browsers ist voll."},
+    {"storagerefuses", "Der Speicher des Browsers nimmt nichts auf (nur lesbar?): %1"},
+    {"recordnodata", "Die Daten fehlen."},
+    {"recordnopack", "Das Levelpack fehlt."},
+    {"recordsize", "Sie hält %1 statt %2 Bytes."},
+    {"recordlevel", "Der gezeigte Level ist ungültig."},
+    {"recordnametime", "Name oder Zeit fehlen."},
+    {"recordunusable", "Der Wiederherstellungseintrag „%1“ ist unbrauchbar: %2 Er bleibt unter „%3“ erhalten."},
+    {"recordsunusable", "Diese Wiederherstellungseinträge sind unbrauchbar:\n\n%1"},
+    {"recordnotrestored", "Der Wiederherstellungseintrag „%1“ ist unbrauchbar und bleibt erhalten."},
+
+    // The page's own: files through the browser, drops, new versions.
+    {"downloaded", "Gespeichert: %1, als Download im Download-Ordner des Browsers"},
+    {"refused", "Der Browser hat den Dateidialog nicht geöffnet, weil er nicht unmittelbar auf einen Klick oder "
+                "eine Taste folgte. Es wurde nichts geschrieben und nichts geht verloren.\n\nEin Klick auf „%1“ "
+                "versucht es jetzt."},
+    {"nopermissionread", "Der Browser hat nicht erlaubt, „%1“ zu lesen; es wurde nichts geändert."},
+    {"nopermissionwrite", "Der Browser hat nicht erlaubt, „%1“ zu schreiben; es wurde nichts geändert."},
+    {"pickfailed", "Der Dateidialog konnte nicht geöffnet werden: %1"},
+    {"dropbusy", "Nicht geladen: Bitte zuerst die offene Frage beantworten."},
+    {"droponlyone", "Bitte nur eine Datei ablegen – es waren %1."},
+    {"newversion", "Neue Version verfügbar – jetzt neu laden?"},
 };
 
 } // namespace

@@ -2,9 +2,11 @@
 #pragma once
 
 // The German texts of the main window that are not tied to a toolkit:
-// window and menu captions, field labels, tool names, questions and file
-// messages. One table, keyed by the designer names of the controls, for
-// every front-end that shows the window.
+// window and menu captions, field labels, tool names, questions, file and
+// recovery messages. One table, keyed by the designer names of the controls
+// or a short message name, for every front-end that shows the window; the
+// page's messages about the browser live here too, so that no front-end
+// holds German sentences of its own.
 
 #include <span>
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/dialogs.h"
 
+#include "gui/germantexts.h"
 #include "ui/commanddialog.h"
 
 #include <QAbstractButton>
@@ -134,18 +135,18 @@ QString QtDialogs::savefile(QWidget* parent, const QString& preset, const QStrin
 }
 
 bool QtDialogs::askyesno(QWidget* parent, const QString& text, bool defaultyes) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"), text,
+    QMessageBox box(QMessageBox::Question, captiontext("confirm"), text,
                     QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(defaultyes ? QMessageBox::Yes : QMessageBox::No);
     return runquestion(box) == QMessageBox::Yes;
 }
 
 SaveAnswer QtDialogs::askunsaved(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"), text, QMessageBox::NoButton, parent);
+    QMessageBox box(QMessageBox::Question, captiontext("confirm"), text, QMessageBox::NoButton, parent);
     // Each button with an access key, so that every answer is one key away.
-    QPushButton* save = box.addButton(QStringLiteral("&Speichern"), QMessageBox::AcceptRole);
-    QPushButton* discard = box.addButton(QStringLiteral("&Verwerfen"), QMessageBox::DestructiveRole);
-    QPushButton* cancel = box.addButton(QStringLiteral("&Abbrechen"), QMessageBox::RejectRole);
+    QPushButton* save = box.addButton(captiontext("save"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(captiontext("discard"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(captiontext("cancel"), QMessageBox::RejectRole);
     box.setDefaultButton(save);
     box.setEscapeButton(cancel);
     runquestion(box);
@@ -155,10 +156,10 @@ SaveAnswer QtDialogs::askunsaved(QWidget* parent, const QString& text) {
 }
 
 RecoverAnswer QtDialogs::askrecover(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"), text, QMessageBox::NoButton, parent);
-    QPushButton* restore = box.addButton(QStringLiteral("&Wiederherstellen"), QMessageBox::AcceptRole);
-    QPushButton* discard = box.addButton(QStringLiteral("&Verwerfen"), QMessageBox::DestructiveRole);
-    QPushButton* later = box.addButton(QStringLiteral("&Später"), QMessageBox::RejectRole);
+    QMessageBox box(QMessageBox::Question, captiontext("confirm"), text, QMessageBox::NoButton, parent);
+    QPushButton* restore = box.addButton(captiontext("restore"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(captiontext("discard"), QMessageBox::DestructiveRole);
+    QPushButton* later = box.addButton(captiontext("later"), QMessageBox::RejectRole);
     box.setDefaultButton(restore);
     box.setEscapeButton(later);
     runquestion(box);
@@ -168,11 +169,11 @@ RecoverAnswer QtDialogs::askrecover(QWidget* parent, const QString& text) {
 }
 
 RecoverAnswer QtDialogs::askrecoverall(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"), text, QMessageBox::NoButton, parent);
-    QPushButton* restore = box.addButton(QStringLiteral("&Wiederherstellen"), QMessageBox::AcceptRole);
-    QPushButton* each = box.addButton(QStringLiteral("&Einzeln…"), QMessageBox::ActionRole);
-    QPushButton* discard = box.addButton(QStringLiteral("&Verwerfen"), QMessageBox::DestructiveRole);
-    QPushButton* later = box.addButton(QStringLiteral("&Behalten"), QMessageBox::RejectRole);
+    QMessageBox box(QMessageBox::Question, captiontext("confirm"), text, QMessageBox::NoButton, parent);
+    QPushButton* restore = box.addButton(captiontext("restore"), QMessageBox::AcceptRole);
+    QPushButton* each = box.addButton(captiontext("each"), QMessageBox::ActionRole);
+    QPushButton* discard = box.addButton(captiontext("discard"), QMessageBox::DestructiveRole);
+    QPushButton* later = box.addButton(captiontext("keep"), QMessageBox::RejectRole);
     box.setDefaultButton(restore);
     box.setEscapeButton(later);
     runquestion(box);
@@ -183,7 +184,7 @@ RecoverAnswer QtDialogs::askrecoverall(QWidget* parent, const QString& text) {
 }
 
 void QtDialogs::showerror(QWidget* parent, const QString& text) {
-    QMessageBox::critical(parent, QStringLiteral("Fehler"), text);
+    QMessageBox::critical(parent, captiontext("error"), text);
 }
 
 void QtDialogs::showinfo(QWidget* parent, const QString& caption, const QString& text) {

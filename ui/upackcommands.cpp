@@ -5,7 +5,7 @@
 // asks for.
 #include "ui/utessaronedit.h"
 
-#include "level/captions.h"
+#include "gui/germantexts.h"
 #include "level/levelmap.h"
 #include "level/packfile.h"
 #include "level/packops.h"
@@ -33,10 +33,6 @@ QString droppedfile(const QMimeData* data) {
 }
 
 const QString mapfilter = QStringLiteral("Tiled-Karten (*.tmx *.tmj)");
-
-const QString levellistquestion = QStringLiteral(
-    "Levelliste erzeugen?\n\nDie Levelliste ist eine eigene Datei mit den 111 Leveltiteln; "
-    "das Levelpack ist bereits gespeichert.");
 
 } // namespace
 
@@ -230,11 +226,11 @@ bool TForm1::openpack(const QString& path) {
         return false;
     }
     doc().load(*pack, path, rest);
-    say(QStringLiteral("Geladen: %1").arg(QFileInfo(path).fileName()));
+    say(captiontext("loaded").arg(QFileInfo(path).fileName()));
     // A longer file is said at once: saving into it would cut what follows the pack.
     if (rest > 0)
-        dialogs_.showinfo(this, QString::fromUtf8(caption("note")),
-                          QString::fromUtf8(caption("loadedlonger"))
+        dialogs_.showinfo(this, captiontext("note"),
+                          captiontext("loadedlonger")
                               .arg(QFileInfo(path).fileName(), QString::fromStdString(packsizewarning(packlen + rest))));
     return true;
 }
@@ -251,8 +247,7 @@ bool TForm1::packchanged() const { return state_->doc.changed(); }
 
 bool TForm1::maybesave() {
     if (!packchanged()) return true;
-    switch (dialogs_.askunsaved(this, QStringLiteral("Das Levelpack wurde geändert. Sollen die Änderungen "
-                                                     "gespeichert werden?"))) {
+    switch (dialogs_.askunsaved(this, captiontext("unsaved"))) {
     case SaveAnswer::save: return quicksave(); // as Strg+S: its own file, or the save dialog
     case SaveAnswer::discard: return true; // the journal goes once the pack is replaced
     case SaveAnswer::cancel: break;
@@ -275,15 +270,15 @@ bool TForm1::savepack() {
         dialogs_.showerror(this, r.error);
         return false;
     }
-    say(QStringLiteral("Gespeichert: %1").arg(QFileInfo(packfile).fileName()));
+    say(captiontext("saved").arg(QFileInfo(packfile).fileName()));
     // The pack is saved; what follows is the level list, offered beside it
     // under the pack's name with the list's suffix.
-    if (!dialogs_.askyesno(this, levellistquestion, true)) return true;
+    if (!dialogs_.askyesno(this, captiontext("levellist"), true)) return true;
     const QFileInfo info(packfile);
     const QString listname = info.suffix().isEmpty() ? info.fileName() + QStringLiteral(".lst")
                                                      : info.completeBaseName() + QStringLiteral(".lst");
     const QString listfile = dialogs_.savefile(this, info.dir().filePath(listname), QString(), doc().file(),
-                                               QStringLiteral("Levelliste speichern"));
+                                               captiontext("levellistsave"));
     if (listfile.isEmpty()) return true;
     if (samefile(listfile, packfile) &&
         !dialogs_.askyesno(this,
@@ -294,23 +289,19 @@ bool TForm1::savepack() {
         return true;
     r = writelevellist(listfile, doc().store().levelpack);
     if (!r.ok) dialogs_.showerror(this, r.error);
-    else say(QStringLiteral("Gespeichert: %1 und die Levelliste %2").arg(info.fileName(), QFileInfo(listfile).fileName()));
+    else say(captiontext("savedlist").arg(info.fileName(), QFileInfo(listfile).fileName()));
     return true;
 }
 
 bool TForm1::overwriteok(const QString& file) {
     const QString name = QFileInfo(file).fileName();
     if (!doc().file().isEmpty() && samefile(file, doc().file()) && doc().changedondisk() &&
-        !dialogs_.askyesno(this,
-                           QStringLiteral("Die Datei „%1“ wurde seit dem letzten Laden oder Speichern von "
-                                          "einem anderen Programm geändert. Soll sie trotzdem überschrieben werden?")
-                               .arg(name),
-                           false))
+        !dialogs_.askyesno(this, captiontext("changedondisk").arg(name), false))
         return false;
     // A pack is written whole: whatever follows one in a longer file is cut.
     const qint64 rest = bytesafterpack(file);
     if (rest == 0) return true;
-    return dialogs_.askyesno(this, QString::fromUtf8(caption("cutquestion")).arg(name).arg(rest), false);
+    return dialogs_.askyesno(this, captiontext("cutquestion").arg(name).arg(rest), false);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

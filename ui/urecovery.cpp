@@ -4,6 +4,7 @@
 // recovery is off.
 #include "ui/utessaronedit.h"
 
+#include "gui/germantexts.h"
 #include "level/journalfile.h"
 #include "level/levelmap.h"
 #include "level/levelstore.h"
@@ -24,19 +25,23 @@ const LevelHistory& TForm1::history() { return doc().history(); }
 
 namespace {
 
+// "dd.MM.yyyy um HH:mm:ss" in local time.
+QString when(const QDateTime& changed) {
+    const QDateTime local = changed.toLocalTime();
+    return captiontext("when").arg(QLocale().toString(local.date(), QStringLiteral("dd.MM.yyyy")),
+                                   QLocale().toString(local.time(), QStringLiteral("HH:mm:ss")));
+}
+
 QString recoverquestion(const Journal& j, int differing) {
-    const QString when = QLocale().toString(j.changed.toLocalTime(), QStringLiteral("dd.MM.yyyy 'um' HH:mm:ss"));
     const QString which = j.packfile.isEmpty()
-                              ? QStringLiteral("Ein neues, noch nie gespeichertes Levelpack")
-                              : QStringLiteral("Das Levelpack „%1“").arg(QDir::toNativeSeparators(j.packfile));
-    const QString levels = differing == 1 ? QStringLiteral("1 Level unterscheidet sich")
-                                          : QStringLiteral("%1 Level unterscheiden sich").arg(differing);
-    const QString from = j.packfile.isEmpty() ? QStringLiteral("von einem neuen Levelpack")
-                         : QFileInfo::exists(j.packfile) ? QStringLiteral("von der Datei")
-                                                         : QStringLiteral("von einem neuen Levelpack (die Datei fehlt)");
-    return QStringLiteral("%1 wurde nicht gespeichert, als ein Editor unerwartet endete. Zuletzt geändert am %2; "
-                          "%3 %4.\n\nSoll es wiederhergestellt werden?")
-        .arg(which, when, levels, from);
+                              ? captiontext("newpack")
+                              : captiontext("namedpack").arg(QDir::toNativeSeparators(j.packfile));
+    const QString levels =
+        differing == 1 ? captiontext("onelevel") : captiontext("levels").arg(differing);
+    const QString from = j.packfile.isEmpty()            ? captiontext("fromnew")
+                         : QFileInfo::exists(j.packfile) ? captiontext("fromfile")
+                                                         : captiontext("fromgone");
+    return captiontext("recovered").arg(which, when(j.changed), levels, from);
 }
 
 // How many journals the question at start names, and how many it reads at
@@ -45,24 +50,17 @@ constexpr qsizetype listedjournals = 5, readjournals = 12, listedfaults = 3;
 
 QString listed(const QStringList& lines, qsizetype total) {
     QString text = lines.join(u'\n');
-    if (total > lines.size()) text += QStringLiteral("\n… und %1 weitere").arg(total - lines.size());
+    if (total > lines.size()) text += u'\n' + captiontext("andmore").arg(total - lines.size());
     return text;
 }
 
 QString recoverallquestion(const QList<Journal>& journals, qsizetype total) {
     QStringList lines;
-    for (const Journal& j : journals) {
-        const QString when = QLocale().toString(j.changed.toLocalTime(), QStringLiteral("dd.MM.yyyy 'um' HH:mm:ss"));
-        lines << (j.packfile.isEmpty() ? QStringLiteral("• ein neues Levelpack, zuletzt geändert am %1").arg(when)
-                                       : QStringLiteral("• „%1“, zuletzt geändert am %2")
-                                             .arg(excerpt(QFileInfo(j.packfile).fileName()), when));
-    }
-    return QStringLiteral("%1 Levelpacks wurden nicht gespeichert, als Editoren unerwartet endeten:\n\n%2\n\n"
-                          "„Wiederherstellen“ öffnet das neueste, die anderen bleiben für einen späteren Start "
-                          "erhalten. „Einzeln“ fragt nach jedem der genannten. „Verwerfen“ löscht alle, "
-                          "„Behalten“ hebt alle auf.")
-        .arg(total)
-        .arg(listed(lines, total));
+    for (const Journal& j : journals)
+        lines << (j.packfile.isEmpty() ? captiontext("recoverednewline").arg(when(j.changed))
+                                       : captiontext("recoveredline")
+                                             .arg(excerpt(QFileInfo(j.packfile).fileName()), when(j.changed)));
+    return captiontext("recoveredall").arg(QString::number(total), listed(lines, total));
 }
 
 } // namespace
@@ -127,7 +125,8 @@ void TForm1::startrecovery(const QString& folder) {
             const QString question = recoverquestion(read[i], PackDocument::levelsdiffering(read[i]));
             const RecoverAnswer answer = dialogs_.askrecover(
                 this, offered.size() == 1 ? question
-                                          : QStringLiteral("(%1 von %2) %3").arg(i + 1).arg(offered.size()).arg(question));
+                                          : captiontext("numbered").arg(QString::number(i + 1),
+                                                                        QString::number(offered.size()), question));
             if (answer == RecoverAnswer::restore) {
                 restore(offered[i], read[i]);
                 for (qsizetype k = i + 1; k < offered.size(); ++k) journals.release(offered[k], false);
@@ -140,8 +139,7 @@ void TForm1::startrecovery(const QString& folder) {
 
     RecoverAnswer answer = dialogs_.askrecoverall(this, recoverallquestion(read, offered.size() + unread.size()));
     if (answer == RecoverAnswer::discard &&
-        !dialogs_.askyesno(this, QStringLiteral("Alle %1 ungespeicherten Levelpacks endgültig verwerfen?")
-                                     .arg(offered.size() + unread.size()), false))
+        !dialogs_.askyesno(this, captiontext("discardall").arg(offered.size() + unread.size()), false))
         answer = RecoverAnswer::later;
     if (answer == RecoverAnswer::each) return askeach(0);
     if (answer == RecoverAnswer::restore && !offered.isEmpty()) {
@@ -157,11 +155,10 @@ void TForm1::startrecovery(const QString& folder) {
 
 void TForm1::showrecoveryoff(const QString& why) {
     if (recoverynotice_) return;
-    recoverynotice_ = new QLabel(QStringLiteral("Wiederherstellung aus: %1").arg(why));
+    recoverynotice_ = new QLabel(captiontext("recoveryoff").arg(why));
     recoverynotice_->setObjectName(QStringLiteral("recoverynotice"));
     recoverynotice_->setWordWrap(true); // the reason names a path, often longer than the window is wide
-    recoverynotice_->setToolTip(QStringLiteral("Ungespeicherte Änderungen können nach einem Absturz nicht "
-                                               "wiederhergestellt werden. Speichern funktioniert weiterhin."));
+    recoverynotice_->setToolTip(captiontext("recoveryofftip"));
     statusBar()->addWidget(recoverynotice_, 1);
     statusBar()->show();
 }

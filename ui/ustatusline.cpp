@@ -3,6 +3,8 @@
 // and, always shown, the pack's file name and whether it has unsaved changes.
 #include "ui/utessaronedit.h"
 
+#include "gui/germantexts.h"
+
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLabel>
@@ -52,8 +54,8 @@ void TForm1::say(const QString& text) {
 void TForm1::showpackstate() {
     const QString file = doc().file();
     const bool changed = packchanged();
-    QString text = file.isEmpty() ? QStringLiteral("Neues Levelpack") : QFileInfo(file).fileName();
-    if (changed) text += QStringLiteral(" – geändert");
+    QString text = file.isEmpty() ? captiontext("newpackstate") : QFileInfo(file).fileName();
+    if (changed) text += captiontext("changedmark");
     packstate_->setText(packstate_->fontMetrics().elidedText(text, Qt::ElideMiddle, statewidth - 8));
     packstate_->setToolTip((file.isEmpty() ? QStringLiteral("Noch nicht gespeichert") : file) + QLatin1Char('\n') +
                            (changed ? QStringLiteral("Ungespeicherte Änderungen") : QStringLiteral("Alles gespeichert")));

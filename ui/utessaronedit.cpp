@@ -233,7 +233,7 @@ void TForm1::buildmenus() {
     Datei1->setObjectName(QStringLiteral("Datei1"));
     NeuesLevelpack1 = action(Datei1, "NeuesLevelpack1", caption("NeuesLevelpack1"), &TForm1::NeuesLevelpack1Click);
     Levelpackladen1 = action(Datei1, "Levelpackladen1", caption("Levelpackladen1"), &TForm1::Levelpackladen1Click);
-    Zuletztgeffnet1 = Datei1->addMenu(QStringLiteral("&Zuletzt geöffnet"));
+    Zuletztgeffnet1 = Datei1->addMenu(QString::fromUtf8(caption("Zuletztgeffnet1")));
     Speichern1 = action(Datei1, "Speichern1", caption("Speichern1"), &TForm1::Speichern1Click);
     Speichern1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     Levelpackspeichern1 = action(Datei1, "Levelpackspeichern1", caption("Levelpackspeichern1"),

@@ -43,5 +43,5 @@ export async function askyesno(message: string): Promise<boolean> {
 }
 
 export async function showerror(message: string): Promise<void> {
-  await ask(text("error"), message, ["OK"]);
+  await ask(text("error"), message, [text("ok")]);
 }

@@ -185,7 +185,7 @@ async function main(): Promise<void> {
     if (!files?.length) return;
     // Nothing loads beneath an open question.
     if (busy || document.querySelector("dialog[open]")) {
-      status.textContent = "Nicht geladen: Bitte zuerst die offene Frage beantworten.";
+      status.textContent = text("dropbusy");
       return;
     }
     // Chromium hands out the dropped file's handle, asked for during the
@@ -196,7 +196,7 @@ async function main(): Promise<void> {
     else void open(files[0], item?.getAsFileSystemHandle?.());
   });
   const refuse = guarded(async (count: number) => {
-    await ask(text("note"), `Bitte nur eine Datei ablegen – es waren ${count}.`, ["OK"]);
+    await ask(text("note"), text("droponlyone", String(count)), [text("ok")]);
   });
 
   // Each write starts at once, so it is under way before the page is gone.

@@ -12,7 +12,8 @@ import { cansave, canopen, download, FileHandle, listname, permitted, pickopen, 
 import { recentfiles, remember } from "./recent";
 import { text } from "./texts";
 
-const newpackname = "Levelpack.pak";
+// The name a new pack is saved and kept under until it has a file.
+export const newpackname = "Levelpack.pak";
 
 export interface PackHost {
   // The switch-limit question where a store-back would ask it; the answer.
@@ -66,7 +67,7 @@ export class PackFile {
   private async loadhandle(handle: FileHandle): Promise<void> {
     const allowed = await this.gesture(text("open"), () => permitted(handle, "read"));
     if (allowed === null) return;
-    if (!allowed) { await showerror(text("nopermission", handle.name, "lesen")); return; }
+    if (!allowed) { await showerror(text("nopermissionread", handle.name)); return; }
     let file: File;
     try {
       file = await handle.getFile();
@@ -92,7 +93,7 @@ export class PackFile {
     this.host.say(text("loaded", file.name));
     if (handle) void remember(handle);
     const longer = this.core.packwarning(file.size);
-    if (longer) await ask(text("note"), text("loadedlonger", file.name, longer), ["OK"]);
+    if (longer) await ask(text("note"), text("loadedlonger", file.name, longer), [text("ok")]);
   }
 
   // Strg+S: into the pack's own file; a new pack, or one whose file the
@@ -142,7 +143,7 @@ export class PackFile {
   private async write(handle: FileHandle): Promise<boolean> {
     const allowed = await this.gesture(text("save"), () => permitted(handle, "readwrite"));
     if (allowed === null) return false;
-    if (!allowed) { await showerror(text("nopermission", handle.name, "schreiben")); return false; }
+    if (!allowed) { await showerror(text("nopermissionwrite", handle.name)); return false; }
     let file: File;
     try {
       file = await writehandle(handle, this.core.packbytes());

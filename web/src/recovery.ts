@@ -8,6 +8,7 @@
 
 import { Core, levelcount, packlen } from "./core";
 import { ask, askyesno, showerror } from "./dialogs";
+import { newpackname } from "./packfile";
 import { text } from "./texts";
 
 export interface KeptWork { bytes: Uint8Array; level: number; name: string; time: number }
@@ -18,16 +19,13 @@ const workstore = "work";
 const asidestore = "beiseite";
 const lockname = (key: string): string => `tessaron-tab-${key}`;
 
-// The reasons the status bar gives when nothing can be kept.
-const nostorage = "Der Browser gibt dieser Seite keinen Speicher (privates Fenster oder Speicher abgeschaltet).";
-const nolocks = "Der Browser kann nicht erkennen, welche Tabs noch offen sind (Web Locks fehlen, etwa ohne HTTPS).";
-
+// The reason the status bar gives when nothing can be kept.
 function reason(e: unknown): string {
   const name = e instanceof DOMException ? e.name : "";
-  if (name === "QuotaExceededError") return "Der Speicher des Browsers ist voll.";
-  if (name === "InvalidStateError" || name === "SecurityError") return nostorage;
+  if (name === "QuotaExceededError") return text("storagefull");
+  if (name === "InvalidStateError" || name === "SecurityError") return text("nostorage");
   const said = e instanceof Error ? e.message : String(e);
-  return `Der Speicher des Browsers nimmt nichts auf (nur lesbar?): ${said || name}`;
+  return text("storagerefuses", said || name);
 }
 
 // The status bar's line while recovery is off; empty text removes it.
@@ -37,16 +35,15 @@ function shownotice(why: string): void {
   if (!el) {
     el = document.createElement("footer");
     el.id = "recoverynotice";
-    el.title = "Ungespeicherte Änderungen können nach einem Absturz nicht wiederhergestellt werden. " +
-      "Speichern funktioniert weiterhin.";
+    el.title = text("recoveryofftip");
     document.getElementById("status")!.after(el);
   }
-  el.textContent = `Wiederherstellung aus: ${why}`;
+  el.textContent = text("recoveryoff", why);
 }
 
 function opendb(): Promise<IDBDatabase> {
   return new Promise((resolve, reject) => {
-    if (typeof indexedDB === "undefined") { reject(new DOMException(nostorage, "InvalidStateError")); return; }
+    if (typeof indexedDB === "undefined") { reject(new DOMException(text("nostorage"), "InvalidStateError")); return; }
     const req = indexedDB.open(dbname, 2);
     req.onupgradeneeded = () => {
       for (const name of [workstore, asidestore])
@@ -71,31 +68,48 @@ function run(db: IDBDatabase, stores: string[], op: (tx: IDBTransaction) => void
 
 // Why a kept record cannot be a work; empty when it can.
 function fault(w: unknown): string {
-  if (typeof w !== "object" || w === null) return "Die Daten fehlen.";
+  if (typeof w !== "object" || w === null) return text("recordnodata");
   const k = w as Partial<KeptWork>;
-  if (!(k.bytes instanceof Uint8Array)) return "Das Levelpack fehlt.";
-  if (k.bytes.length !== 2 * packlen) return `Sie hält ${k.bytes.length} statt ${2 * packlen} Bytes.`;
-  if (!Number.isInteger(k.level) || k.level! < 0 || k.level! >= levelcount) return "Der gezeigte Level ist ungültig.";
-  if (typeof k.name !== "string" || typeof k.time !== "number") return "Name oder Zeit fehlen.";
+  if (!(k.bytes instanceof Uint8Array)) return text("recordnopack");
+  if (k.bytes.length !== 2 * packlen) return text("recordsize", String(k.bytes.length), String(2 * packlen));
+  if (!Number.isInteger(k.level) || k.level! < 0 || k.level! >= levelcount) return text("recordlevel");
+  if (typeof k.name !== "string" || typeof k.time !== "number") return text("recordnametime");
   return "";
 }
 
 const stamp = (time: number): string => {
   const d = new Date(time);
   const two = (n: number): string => String(n).padStart(2, "0");
-  return `${two(d.getDate())}.${two(d.getMonth() + 1)}.${d.getFullYear()} um ` +
-    `${two(d.getHours())}:${two(d.getMinutes())}:${two(d.getSeconds())}`;
+  return text("when", `${two(d.getDate())}.${two(d.getMonth() + 1)}.${d.getFullYear()}`,
+    `${two(d.getHours())}:${two(d.getMinutes())}:${two(d.getSeconds())}`);
 };
+
+// A work begun on a new pack, which has no file yet.
+const fresh = (w: KeptWork): boolean => w.name === newpackname;
+
+// How many levels of the work differ from its saved image, kept after it.
+function differing(bytes: Uint8Array): number {
+  const reclen = packlen / levelcount;
+  let n = 0;
+  for (let at = 0; at < packlen; at += reclen)
+    if (bytes.subarray(at, at + reclen).some((v, i) => v !== bytes[packlen + at + i])) ++n;
+  return n;
+}
+
+function question(w: KeptWork): string {
+  const n = differing(w.bytes);
+  return text("recovered", fresh(w) ? text("newpack") : text("namedpack", w.name), stamp(w.time),
+    n === 1 ? text("onelevel") : text("levels", String(n)), fresh(w) ? text("fromnew") : text("fromfile"));
+}
 
 // How many works the question at start names; the others are only counted.
 const listedworks = 5;
 
 function allquestion(found: Found[]): string {
-  const lines = found.slice(0, listedworks).map((f) => `• „${f.work.name}“, zuletzt geändert am ${stamp(f.work.time)}`);
-  if (found.length > listedworks) lines.push(`… und ${found.length - listedworks} weitere`);
-  return `${found.length} Levelpacks wurden nicht gespeichert, als Editoren unerwartet endeten:\n\n${lines.join("\n")}\n\n` +
-    "„Wiederherstellen“ öffnet das neueste, die anderen bleiben für einen späteren Start erhalten. " +
-    "„Einzeln“ fragt nach jedem der genannten. „Verwerfen“ löscht alle, „Behalten“ hebt alle auf.";
+  const lines = found.slice(0, listedworks).map(({ work }) => fresh(work)
+    ? text("recoverednewline", stamp(work.time)) : text("recoveredline", work.name, stamp(work.time)));
+  if (found.length > listedworks) lines.push(text("andmore", String(found.length - listedworks)));
+  return text("recoveredall", String(found.length), lines.join("\n"));
 }
 
 // This tab's side of recovery: its key and lock, the kept works of tabs
@@ -112,7 +126,7 @@ export class Recovery {
   // when either is missing. Resolves once writes can start.
   async start(): Promise<void> {
     void navigator.storage?.persist?.().catch(() => false);
-    if (!navigator.locks) this.off = nolocks;
+    if (!navigator.locks) this.off = text("nolocks");
     else await new Promise<void>((held) => void navigator.locks.request(lockname(this.key), () => {
       held();
       return new Promise(() => undefined); // for the page's life
@@ -174,10 +188,9 @@ export class Recovery {
         tx.objectStore(workstore).delete(key);
       });
       release();
-      faults.push(`Der Wiederherstellungseintrag „${k}“ ist unbrauchbar: ${why} Er bleibt unter „${asidestore}/${k}“ erhalten.`);
+      faults.push(text("recordunusable", k, why, `${asidestore}/${k}`));
     }
-    if (faults.length)
-      await showerror(faults.length === 1 ? faults[0] : `Diese Wiederherstellungseinträge sind unbrauchbar:\n\n${faults.join("\n")}`);
+    if (faults.length) await showerror(faults.length === 1 ? faults[0] : text("recordsunusable", faults.join("\n")));
     return found.sort((a, b) => b.work.time - a.work.time);
   }
 
@@ -207,7 +220,7 @@ export class Recovery {
     // The old record goes once this tab's own holds the work.
     const take = async (i: number): Promise<void> => {
       if (!restore(found[i].work)) {
-        await showerror(`Der Wiederherstellungseintrag „${found[i].work.name}“ ist unbrauchbar und bleibt erhalten.`);
+        await showerror(text("recordnotrestored", found[i].work.name));
         return keep(i);
       }
       await this.flush();
@@ -216,8 +229,9 @@ export class Recovery {
     };
     const askeach = async (): Promise<void> => {
       for (const [i, f] of found.entries()) {
-        const question = text("recovered", `„${f.work.name}“`, stamp(f.work.time));
-        const answer = await ask(text("confirm"), found.length === 1 ? question : `(${i + 1} von ${found.length}) ${question}`,
+        const asked = question(f.work);
+        const answer = await ask(text("confirm"),
+          found.length === 1 ? asked : text("numbered", String(i + 1), String(found.length), asked),
           [text("restore"), text("discard"), text("later")]);
         if (answer === 0) return take(i);
         if (answer === 1) await forget([f]);
@@ -225,8 +239,8 @@ export class Recovery {
       }
     };
     if (found.length <= 1) return askeach();
-    let answer = await ask(text("confirm"), allquestion(found), [text("restore"), "Einzeln…", text("discard"), "Behalten"]);
-    if (answer === 2 && !(await askyesno(`Alle ${found.length} ungespeicherten Levelpacks endgültig verwerfen?`))) answer = 3;
+    let answer = await ask(text("confirm"), allquestion(found), [text("restore"), text("each"), text("discard"), text("keep")]);
+    if (answer === 2 && !(await askyesno(text("discardall", String(found.length))))) answer = 3;
     if (answer === 0) return take(0);
     if (answer === 1) return askeach();
     if (answer === 2) return forget(found);
