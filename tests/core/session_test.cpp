@@ -115,7 +115,7 @@ TEST(EditSession, EveryCommandTellsWhatChangedAndIsUndone) {
              EXPECT_EQ(n, 5);
              EXPECT_EQ(marked(s).back(), cellindex(58, 22));
          }},
-        {"region mark at the last cell", corner, [](EditSession& s) { return s.markregion(58, 22); }, cells, false,
+        {"region mark at the last cell", corner, [](EditSession& s) { return s.markregion(57, 21); }, cells, false,
          [&](const EditSession& s, int n) {
              EXPECT_EQ(n, 4);
              EXPECT_EQ(marked(s), cornercells);
@@ -216,7 +216,7 @@ TEST(EditSession, TakesBackAReplaceInThePackOnlyAsAWhole) {
 }
 
 // Opening takes exactly one pack; kept work comes back unsaved, as it was,
-// and a level switch stores back first.
+// and a level switch stores back first, a field edit as one step.
 TEST(EditSession, OpensRestoresAndSwitches) {
     auto s = std::make_unique<EditSession>();
     stroke(*s, Button::left, 3, 3, 9, 9);
@@ -228,6 +228,10 @@ TEST(EditSession, OpensRestoresAndSwitches) {
         std::copy((*work)[i].begin(), (*work)[i].end(), a.begin() + i * reclen);
         std::copy(saved[i].begin(), saved[i].end(), b.begin() + i * reclen);
     }
+    ASSERT_TRUE(s->switchlevel(2, true));
+    ASSERT_TRUE(s->switchlevel(1, true));
+    ASSERT_TRUE(s->command(SessionCommand::undo));
+    EXPECT_EQ(s->infotrons(), 0);
     auto t = std::make_unique<EditSession>();
     EXPECT_FALSE(t->openpack(std::span(a).first(packlen - 1)));
     ASSERT_TRUE(t->restore(a, b, 0));
