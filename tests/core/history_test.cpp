@@ -23,9 +23,8 @@ std::vector<int> walk(History& h, int level, bool undo) {
 } // namespace
 
 // The bound holds for all levels together: the largest history loses its
-// oldest step, or its newest undone one when every step is undone; a moved
-// history goes with its level and the ones between shift.
-TEST(History, KeepsItsBoundAndMovesWithItsLevel) {
+// oldest step, or its newest undone one when every step is undone.
+TEST(History, KeepsItsBoundDroppingTheOldestSteps) {
     struct Case {
         const char* name;
         std::function<void(History&)> run;
@@ -42,14 +41,6 @@ TEST(History, KeepsItsBoundAndMovesWithItsLevel) {
              for (int k = 8; k < 11; ++k) h.record(1, cellstep(k));
          },
          {}, {10, 9, 8}, {0, 1, 2, 3, 4, 5, 6}},
-        {"a history moves with its level",
-         [](History& h) {
-             h.record(0, cellstep(1));
-             h.record(1, cellstep(2));
-             h.record(2, cellstep(3));
-             h.moveslot(2, 0);
-         },
-         {3}, {1}, {}},
     };
     const std::size_t limit = 10 * stepbytes(cellstep(0));
     for (const Case& c : cases) {
