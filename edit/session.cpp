@@ -195,7 +195,6 @@ bool EditSession::command(SessionCommand which) {
 bool EditSession::step(bool undo) {
     if (stroking()) return false;
     return changing([&] {
-        commitfields();
         const int slot = store_->levelnr;
         const HistoryStep* s = undo ? history_.undo(slot) : history_.redo(slot);
         if (s) apply(*s, undo, slot);

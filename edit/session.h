@@ -35,7 +35,7 @@ struct SessionChange {
     bool cells = false;  // the shown level's cells: tiles or marks
     bool fields = false; // title, infotrons needed or gravity
     bool level = false;  // another slot is shown (a switch, or the shown level moved)
-    std::bitset<levelcount> records; // the slots whose stored record changed
+    std::bitset<levelcount> records; // the slots whose stored record changed, by a store-back too
     bool any() const { return cells || fields || level || records.any(); }
     bool operator==(const SessionChange&) const = default;
 };
@@ -71,9 +71,11 @@ public:
     // The fields as the user left them; the title as Latin-1 bytes, cut to 23.
     void setfields(int infotrons, bool gravity, std::string title);
     // Makes what the fields changed since the last commit one undo step of
-    // the shown level; false when they did not change. A store-back, a level
-    // switch and undo commit first. Undo of a field step puts the old values
-    // back into the fields, which the front-end then shows again.
+    // the shown level; false when they did not change. The front-end calls
+    // it when a field is left; a store-back and a level switch commit first.
+    // Undo of a field step puts the old values back into the fields, which
+    // the front-end then shows again; undo and redo leave a field edit not
+    // yet committed alone, unless the step sets the fields.
     bool commitfields();
     int levelnumber() const { return host_.number; }
     const std::string& title() const { return host_.titletext; }
@@ -140,10 +142,8 @@ public:
     // A menu or tool command; undo and redo wait while a stroke is in
     // progress and return false when there is nothing to take or bring back.
     bool command(SessionCommand which);
-    // The steps of the shown level; a field edit not yet committed can
-    // always be taken back.
-    bool canundo() const { return history_.canundo(store_->levelnr) || host_.values() != committed_; }
-    bool canredo() const { return history_.canredo(store_->levelnr) && host_.values() == committed_; }
+    bool canundo() const { return history_.canundo(store_->levelnr); }
+    bool canredo() const { return history_.canredo(store_->levelnr); }
 
     // Draws the cells whose look changed since the last call; their number.
     template <class Draw> int putbuffer(Draw&& draw) { return tess::putbuffer(layers_, store_->curlevel, draw); }
