@@ -2,26 +2,43 @@
 #pragma once
 
 // One editing session over the core: the pack, the shown level with its
-// layers and the stroke in progress, the property fields as data, the
-// per-level history of cell changes and the image last saved. A front-end
-// passes in what the user did (presses, moves, releases, commands, field
-// values, level switches, files) and reads back what to show; every rule of
-// what that does lives here or below. Large (two packs): keep it on the heap.
+// layers and the stroke in progress, the property fields as data, the level
+// clipboard, the per-level history of every change and the image last saved.
+// A front-end passes in what the user did (presses, moves, releases,
+// commands, field values, level switches, files) and reads back what to show;
+// every rule of what that does lives here or below. Each command that changed
+// something tells the one listener what. Large (three packs): keep it on the
+// heap.
 
-#include "edit/cellhistory.h"
 #include "edit/display.h"
 #include "edit/editlayers.h"
+#include "edit/history.h"
+#include "edit/packreplace.h"
 #include "edit/stroke.h"
+#include "edit/tilecommands.h"
 #include "level/levelstore.h"
 
+#include <bitset>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
 namespace tess {
 
 enum class SessionCommand { copy, cut, paste, remove, draw, select, selectall, undo, redo };
+
+// What one command changed.
+struct SessionChange {
+    bool cells = false;  // the shown level's cells: tiles or marks
+    bool fields = false; // title, infotrons needed or gravity
+    bool level = false;  // another slot is shown (a switch, or the shown level moved)
+    std::bitset<levelcount> records; // the slots whose stored record changed, by a store-back too
+    bool any() const { return cells || fields || level || records.any(); }
+    bool operator==(const SessionChange&) const = default;
+};
 
 class EditSession {
 public:
@@ -47,8 +64,19 @@ public:
     // The pack in the store has just been written to its file.
     void marksaved() { *saved_ = store_->levelpack; }
 
+    // Called once for each command that changed something, with what it
+    // changed; also for undo and redo. A stroke reports at its release.
+    void setlistener(std::function<void(const SessionChange&)> listener) { listener_ = std::move(listener); }
+
     // The fields as the user left them; the title as Latin-1 bytes, cut to 23.
     void setfields(int infotrons, bool gravity, std::string title);
+    // Makes what the fields changed since the last commit one undo step of
+    // the shown level; false when they did not change. The front-end calls
+    // it when a field is left; a store-back and a level switch commit first.
+    // Undo of a field step puts the old values back into the fields, which
+    // the front-end then shows again; undo and redo leave a field edit not
+    // yet committed alone, unless the step sets the fields.
+    bool commitfields();
     int levelnumber() const { return host_.number; }
     const std::string& title() const { return host_.titletext; }
     int infotrons() const { return host_.infotrons; }
@@ -64,6 +92,43 @@ public:
     // unchanged, for a number out of range, a stroke in progress or a
     // declined question.
     bool switchlevel(int number, bool answer);
+
+    // The commands on marks and tiles of the shown level (edit/tilecommands.h),
+    // each one undo step where it changes anything; each returns that
+    // function's count, 0 while a stroke is in progress.
+    int fillmarked(std::uint8_t code);
+    int mirrormarked(Mirror axis);
+    int marksametiles(std::uint8_t code);
+    int markregion(int col, int row);
+    // Replaces from by to in the marks or the shown level; scope pack is
+    // replaceinpack's and does nothing here.
+    int replacetiles(std::uint8_t from, std::uint8_t to, ReplaceScope scope);
+    // Stores the shown level back (answer as for storeback), then replaces
+    // from by to in every level, each changed level one step of its own
+    // history; nothing when the store-back is declined or a stroke is in
+    // progress. The counts of what it did; changed stays empty.
+    PackReplace replaceinpack(std::uint8_t from, std::uint8_t to, bool answer);
+    // Takes the last replace across the pack back in every level it changed;
+    // false, changing nothing, when one of them has changed since (its
+    // newest step is another) or there is nothing to take back.
+    bool undoreplaceinpack();
+    bool canundoreplaceinpack() const;
+
+    // The level menu. Each stores the shown level back first (answer as for
+    // storeback) and is false when that is declined or a stroke is in
+    // progress. Copying puts the stored record on the level clipboard;
+    // pasting (false with an empty clipboard) and clearing replace the shown
+    // level's record, one step of its history where it changes.
+    bool copylevel(bool answer);
+    bool pastelevel(bool answer);
+    bool emptylevel(bool answer);
+    const std::optional<LevelRecord>& levelclip() const { return levelclip_; }
+    // A record from elsewhere (another program's clipboard) to paste.
+    void setlevelclip(const LevelRecord& record) { levelclip_ = record; }
+    // Moves the shown level to slot number (1..111), the levels between
+    // shifting, one step of its history, which goes with it; false when
+    // nothing moved.
+    bool movelevel(int number, bool answer);
 
     enum class Press { done, ignored, repaintall };
     // A button press at cell (col, row), with the stroke's first move step
@@ -96,6 +161,9 @@ private:
         bool gravitybox = false;
         bool answer = false; // the reply to give should store-back ask
 
+        FieldValues values() const { return {titletext, infotrons, gravitybox}; }
+        void set(const FieldValues& v) { titletext = v.title, infotrons = v.infotrons, gravitybox = v.gravity; }
+
         void setlevelnumber(int n) override { number = n; }
         void settitle(const std::string& t) override { titletext = t.substr(0, t.find('\0')); }
         std::string title() const override { return titletext; }
@@ -108,18 +176,43 @@ private:
         void repaintlevel() override {}
     };
 
+    // The state a command is measured against, to tell the listener.
+    struct Before {
+        LevelPack pack;
+        LevelCells cells;
+        FieldValues fields;
+        int levelnr;
+    };
+
     StrokeTarget target() { return {store_->curlevel, layers_, stroke_}; }
     void started(); // a new or opened pack: no history, nothing unsaved
+    void shown() { committed_ = host_.values(); } // a level was selected
     void recount() { host_.setcounter(countertext(countinfotrons(store_->curlevel))); }
-    template <class Run> bool undoable(Run&& run);
+    // Commands nest: the outermost one tells the listener.
+    void begin();
+    void end();
+    template <class Run> auto changing(Run&& run);
+    template <class Run> int celledit(Run&& run);
+    bool step(bool undo);
+    void apply(const HistoryStep& step, bool undo, int slot);
+    void moveto(int slot);
+    void showrecord(const LevelRecord& record);
+    bool replacerecord(const LevelRecord& record, bool answer);
 
     std::unique_ptr<LevelStore> store_;
     std::unique_ptr<LevelPack> saved_;
+    std::unique_ptr<Before> before_;
     EditLayers layers_;
     StrokeState stroke_;
     Fields host_;
-    CellHistory history_;
-    LevelCells before_{}; // the shown level's cells when the stroke in progress began
+    FieldValues committed_; // the fields as the last step of the shown level left them
+    History history_;
+    std::optional<LevelRecord> levelclip_;
+    std::function<void(const SessionChange&)> listener_;
+    int depth_ = 0;
+    int lastreplace_ = 0; // number of the last replace across the pack
+    int lastlevels_ = 0;  // the levels it changed
+    LevelCells strokestart_{}; // the shown level's cells when the stroke in progress began
 };
 
 } // namespace tess
