@@ -173,6 +173,10 @@ EMSCRIPTEN_KEEPALIVE int wc_command(int which) {
 EMSCRIPTEN_KEEPALIVE int wc_canundo() { return session().canundo(); }
 EMSCRIPTEN_KEEPALIVE int wc_canredo() { return session().canredo(); }
 
+// A field was left: what the fields changed since the last commit becomes
+// one undo step.
+EMSCRIPTEN_KEEPALIVE int wc_commitfields() { return session().commitfields(); }
+
 // The incremental redraw: the cells to draw, four bytes each (col, row,
 // code, inverted) at wc_drawn(); returns their number.
 EMSCRIPTEN_KEEPALIVE int wc_putbuffer() {

@@ -64,6 +64,7 @@ export class Core {
   drawmode(): number { return this.m._wc_drawmode(); }
 
   switchesfound(): number { return this.m._wc_switchesfound(); }
+  commitfields(): boolean { return this.m._wc_commitfields() === 1; }
   storeback(answer: boolean): boolean { return this.m._wc_storeback(answer ? 1 : 0) === 1; }
   switchlevel(number: number, answer: boolean): boolean { return this.m._wc_switchlevel(number, answer ? 1 : 0) === 1; }
   packbytes(): Uint8Array { return this.bytes(this.m._wc_packbytes(), packlen); }

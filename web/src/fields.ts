@@ -60,7 +60,11 @@ export class Fields {
       this.titlebytes = bytes;
       this.push();
     });
-    this.gravity.addEventListener("change", () => this.push());
+    // A field left after an edit, or the gravity box clicked, is one undo step.
+    const commit = (): void => { if (this.core.commitfields()) this.changed(); };
+    this.gravity.addEventListener("change", () => { this.push(); commit(); });
+    this.title.addEventListener("change", commit);
+    this.infotrons.addEventListener("change", commit);
   }
 
   private shownnumber(): number {

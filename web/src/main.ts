@@ -110,8 +110,10 @@ async function main(): Promise<void> {
     Levelpackladen1: guarded(() => pack.pickandload()),
     Speichern1: guarded(async () => { await pack.quicksave(); showrecent(); }),
     Levelpackspeichern1: guarded(async () => { await pack.saveas(); showrecent(); }),
-    Rckgngig1: () => { if (core.command(Command.undo)) { view.putbuffer(); fields.showcounter(); changed(); } },
-    Wiederherstellen1: () => { if (core.command(Command.redo)) { view.putbuffer(); fields.showcounter(); changed(); } },
+    // A field edit not yet left is a step of its own before undo or redo
+    // run; a step may be a field edit, so the fields show the level again.
+    Rckgngig1: () => { core.commitfields(); if (core.command(Command.undo)) { view.putbuffer(); fields.show(); } changed(); },
+    Wiederherstellen1: () => { core.commitfields(); if (core.command(Command.redo)) { view.putbuffer(); fields.show(); } changed(); },
     Kopieren1: () => { core.command(Command.copy); },
     Einfgen1: () => { core.command(Command.paste); view.putbuffer(); changed(); },
     Lschen2: () => { core.command(Command.cut); view.putbuffer(); changed(); },

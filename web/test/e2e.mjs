@@ -169,6 +169,15 @@ try {
   check(again.subarray(1446, 1469).equals(odd.subarray(1446, 1469)) && again[1470] === 43,
     "an unedited title is saved byte for byte");
 
+  // A title edit becomes an undo step once the field is left.
+  await page.$eval("#Edit2", (e) => { e.focus(); e.select(); });
+  await page.keyboard.type("Neu");
+  await page.keyboard.press("Tab");
+  await page.click("#status");
+  await ctrl("z");
+  check((await field("Edit2")).startsWith("Wüste") && await field("Edit3") === "43", "undo takes back a title edit");
+  await ctrl("s");
+
   let warned = false;
   page.on("dialog", (d) => { warned = true; return d.accept(); });
   await page.close({ runBeforeUnload: true });
