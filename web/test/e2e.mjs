@@ -7,7 +7,7 @@
 // TESS_BROWSER=firefox. Usage: node e2e.mjs WEBDIR TMPDIR [SHOTDIR]
 import { mkdirSync, readFileSync, readdirSync, rmSync, truncateSync, writeFileSync } from "node:fs";
 import { join, resolve } from "node:path";
-import { answer, cellrgb, check, drag, firefox, launch, needs, pick, serve } from "./harness.mjs";
+import { answer, cellrgb, check, downloadingpage, drag, launch, needs, pick, serve } from "./harness.mjs";
 import { fill, levellist, newpack, store } from "../../tests/book/pack.mjs";
 
 const [webdir, tmp, shots] = process.argv.slice(2).map((p) => p && resolve(p));
@@ -17,14 +17,8 @@ mkdirSync(join(tmp, "downloads"), { recursive: true });
 const server = await serve(webdir);
 const browser = await launch(join(tmp, "profile"), 1, join(tmp, "downloads"));
 try {
-  const page = await browser.newPage();
-  page.on("pageerror", (e) => { throw e; });
   // Without a save picker the page downloads, into the test's own folder.
-  await page.evaluateOnNewDocument(() => { delete window.showSaveFilePicker; });
-  if (!firefox) {
-    const cdp = await page.createCDPSession();
-    await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: join(tmp, "downloads") });
-  }
+  const page = await downloadingpage(browser, join(tmp, "downloads"));
   await page.goto(server.url);
   await page.waitForFunction(() => window.tessReady === true);
   const key = (k) => page.keyboard.press(k);

@@ -47,6 +47,19 @@ export function launch(profile, scale = 1, downloads = undefined) {
 }
 
 // A new tab: leave warnings confirmed, saves through fakepicker.
+// A new page of browser (launched with downloads) without a save picker, so
+// that saving downloads into downloads; a page error fails the test.
+export async function downloadingpage(browser, downloads) {
+  const page = await browser.newPage();
+  page.on("pageerror", (e) => { throw e; });
+  await page.evaluateOnNewDocument(() => { delete window.showSaveFilePicker; });
+  if (!firefox) {
+    const cdp = await page.createCDPSession();
+    await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: downloads });
+  }
+  return page;
+}
+
 export async function openpage(browser, url) {
   const page = await browser.newPage();
   await page.evaluateOnNewDocument(fakepicker);

@@ -5,7 +5,7 @@
 // on "Ja". Usage: node offline.mjs WEBDIR TMPDIR [SHOTDIR]
 import { cpSync, mkdirSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { join, resolve } from "node:path";
-import { answer, cellrgb, check, drag, firefox, launch, needs, serve } from "./harness.mjs";
+import { answer, cellrgb, check, downloadingpage, drag, launch, needs, serve } from "./harness.mjs";
 
 const [webdir, tmp, shots] = process.argv.slice(2).map((p) => p && resolve(p));
 needs(webdir);
@@ -17,13 +17,8 @@ const base = "/ein/pfad/";
 let server = await serve(site, base);
 const browser = await launch(join(tmp, "profile"), 1, join(tmp, "downloads"));
 try {
-  const page = await browser.newPage();
-  page.on("pageerror", (e) => { throw e; });
-  await page.evaluateOnNewDocument(() => { delete window.showSaveFilePicker; });
-  if (!firefox) {
-    const cdp = await page.createCDPSession();
-    await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: join(tmp, "downloads") });
-  }
+  // Without a save picker the page downloads, into the test's own folder.
+  const page = await downloadingpage(browser, join(tmp, "downloads"));
   const ready = () => page.waitForFunction(() => window.tessReady === true);
   await page.goto(server.url);
   await ready();
