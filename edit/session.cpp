@@ -16,8 +16,9 @@ EditSession::EditSession()
     newpack();
 }
 
+// Without a listener there is nobody to tell: no copy of the pack to compare.
 void EditSession::begin() {
-    if (depth_++ > 0) return;
+    if (depth_++ > 0 || !listener_) return;
     before_->pack = store_->levelpack;
     before_->cells = tilesof(store_->curlevel);
     before_->fields = host_.values();
@@ -25,13 +26,13 @@ void EditSession::begin() {
 }
 
 void EditSession::end() {
-    if (--depth_ > 0) return;
+    if (--depth_ > 0 || !listener_) return;
     SessionChange c;
     c.cells = tilesof(store_->curlevel) != before_->cells;
     c.fields = host_.values() != before_->fields;
     c.level = store_->levelnr != before_->levelnr;
     for (int i = 0; i < levelcount; ++i) c.records[i] = store_->levelpack[i] != before_->pack[i];
-    if (c.any() && listener_) listener_(c);
+    if (c.any()) listener_(c);
 }
 
 template <class Run> auto EditSession::changing(Run&& run) {

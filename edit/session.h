@@ -65,7 +65,8 @@ public:
     void marksaved() { *saved_ = store_->levelpack; }
 
     // Called once for each command that changed something, with what it
-    // changed; also for undo and redo. A stroke reports at its release.
+    // changed; also for undo and redo. A stroke reports at its release. Set
+    // it between commands; with none, commands compare nothing.
     void setlistener(std::function<void(const SessionChange&)> listener) { listener_ = std::move(listener); }
 
     // The fields as the user left them; the title as Latin-1 bytes, cut to 23.
