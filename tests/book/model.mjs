@@ -29,12 +29,15 @@ export class Editor {
 
   select(index) {
     this.levelnr = index;
-    this.cur = this.pack.slice(index * reclen, (index + 1) * reclen);
-    for (let k = 0; k < this.cur[1471]; ++k) {
-      const e = 1472 + 6 * k;
-      const i = ((this.cur[e] << 8) | this.cur[e + 1]) >> 1;
-      if (this.cur[e + 2] === 0 && i < levellen) this.cur[i] = (this.cur[i] + 27) & 0xff;
-    }
+    this.cur = decode(this.record(index));
+    this.showfields();
+    this.overlay.fill(marker);
+  }
+
+  record(slot) { return this.pack.slice(slot * reclen, (slot + 1) * reclen); }
+
+  // The fields show what the working level's record bytes hold.
+  showfields() {
     const t = this.cur.subarray(1446, 1469);
     const z = t.indexOf(0);
     this.fields = {
@@ -42,6 +45,15 @@ export class Editor {
       infotrons: this.cur[1470], gravity: this.cur[1444] !== 0,
     };
     this.spinner = this.cur[1470]; // the infotrons spinner's position, set as the level is shown
+  }
+
+  // Shows a record in place of the shown level's: its tiles with the marks
+  // the cells had, its bytes after the tiles and its fields.
+  reshow(rec) {
+    const cells = decode(rec);
+    for (let i = 0; i < levellen; ++i) cells[i] |= this.cur[i] & mark;
+    this.cur = cells;
+    this.showfields();
     this.overlay.fill(marker);
   }
 
@@ -133,16 +145,147 @@ export class Editor {
       this.overlay.fill(marker);
       marked((i) => { this.cur[i] = 0; });
       return;
+    case "Ctrl+F": // fill with the left tile, marks gone
+      this.overlay.fill(marker);
+      marked((i) => { this.cur[i] = this.items[0]; });
+      return;
+    case "Ctrl+G": // the left tile's cells join the marks
+      interior((i) => { if ((this.cur[i] & ~mark) === this.items[0]) this.cur[i] |= mark; });
+      return;
+    case "Ctrl+R": // the region of equal tiles around the pointed cell joins the marks
+      if (this.pointer) this.markregion(...this.pointer);
+      return;
     case "Ctrl+Z": case "Ctrl+Y": {
       if (this.stroking()) return;
       const h = this.histories[this.levelnr];
       const [from, to] = k === "Ctrl+Z" ? [h.undo, h.redo] : [h.redo, h.undo];
-      if (!from.length) return;
-      to.push(this.cur.slice(0, levellen));
-      this.cur.set(from.pop());
+      if (from.length) to.push(this.apply(from.pop()));
       return;
     }
     default: throw new Error(`unknown key ${k}`);
+    }
+  }
+
+  markregion(col, row) {
+    const code = this.cur[row * 60 + col] & ~mark, seen = new Set();
+    const todo = [[col, row]];
+    while (todo.length) {
+      const [c, r] = todo.pop();
+      const i = r * 60 + c;
+      if (c < 1 || c > 58 || r < 1 || r > 22 || seen.has(i) || (this.cur[i] & ~mark) !== code) continue;
+      seen.add(i);
+      this.cur[i] |= mark;
+      todo.push([c + 1, r], [c - 1, r], [c, r + 1], [c, r - 1]);
+    }
+  }
+
+  // Mirrors the marked interior cells' bounding box in itself.
+  mirror(axis) {
+    let [c0, c1, r0, r1] = [59, 0, 23, 0];
+    interior((i) => {
+      if (!(this.cur[i] & mark)) return;
+      const c = i % 60, r = Math.trunc(i / 60);
+      [c0, c1, r0, r1] = [Math.min(c0, c), Math.max(c1, c), Math.min(r0, r), Math.max(r1, r)];
+    });
+    if (c1 < c0) return;
+    const old = this.cur.slice(0, levellen);
+    this.overlay.fill(marker);
+    for (let r = r0; r <= r1; ++r)
+      for (let c = c0; c <= c1; ++c)
+        this.cur[r * 60 + c] = mirrorcode(axis === "lr" ? old[r * 60 + c0 + c1 - c] : old[(r0 + r1 - r) * 60 + c], axis);
+  }
+
+  // One undo or redo step of the shown level's history; returns the step
+  // that takes it back.
+  apply(e) {
+    if (e.cells) {
+      const back = { cells: this.cur.slice(0, levellen) };
+      this.cur.set(e.cells);
+      return back;
+    }
+    if (e.record) {
+      const back = { record: this.stored() };
+      this.pack.set(e.record, this.levelnr * reclen);
+      this.reshow(e.record);
+      return back;
+    }
+    // A move goes back to the slot it came from, from wherever the level is.
+    const back = { slot: this.levelnr };
+    this.pack.set(this.stored(), this.levelnr * reclen);
+    this.moveslot(this.levelnr, e.slot);
+    this.select(e.slot);
+    return back;
+  }
+
+  stored() { return storeback(this.cur, this.fields).record; }
+
+  // Moves the level at slot from to slot to with its history; the levels
+  // between shift by one.
+  moveslot(from, to) {
+    const recs = Array.from({ length: 111 }, (_, i) => this.record(i));
+    for (const a of [recs, this.histories]) a.splice(to, 0, ...a.splice(from, 1));
+    recs.forEach((r, i) => this.pack.set(r, i * reclen));
+  }
+
+  // A step of the level at slot, which drops its redo.
+  push(slot, e) {
+    const h = this.histories[slot];
+    h.undo.push(e);
+    h.redo = [];
+    return { h, e };
+  }
+
+  // The "Level" menu: each operation stores the level back first, and a
+  // declined store-back cancels it.
+  levelmenu(item, answer) {
+    const to = this.levelnr + ({ "Level nach vorne": -1, "Level nach hinten": 1 }[item] ?? 0);
+    if (to < 0 || to > 110 || (item === "Level einfügen" && !this.levelclip)) return; // greyed out
+    if (item === "Ersetzen in allen Leveln rückgängig") return this.undoreplace();
+    if (!this.storeback(answer)) return;
+    const slot = this.levelnr, before = this.record(slot);
+    if (item === "Level kopieren") { this.levelclip = before; return; }
+    if (to !== slot) {
+      this.moveslot(slot, to);
+      this.push(to, { slot });
+      this.select(to);
+      return;
+    }
+    const rec = item === "Level leeren" ? storeback(new Uint8Array(levellen), { title: generatedtitle(slot) }).record : this.levelclip;
+    this.push(slot, { record: before });
+    this.pack.set(rec, slot * reclen);
+    this.reshow(rec);
+  }
+
+  // "Ersetzen": in the marks or the level as one step of the shown level;
+  // in all levels after a store-back, one step in each level it changes.
+  replace(from, to, scope, answer) {
+    const fits = (i) => (this.cur[i] & ~mark) === from;
+    if (scope === "marks") return this.recorded(() => { for (let i = 0; i < levellen; ++i) if ((this.cur[i] & mark) && fits(i)) this.cur[i] = to | mark; });
+    if (scope === "level") return this.recorded(() => interior((i) => { if (fits(i)) this.cur[i] = to | (this.cur[i] & mark); }));
+    if (scope !== "levels") throw new Error(`unknown replace scope ${scope}`);
+    if (!this.storeback(answer)) return;
+    this.lastreplace = [];
+    for (let slot = 0; slot < 111; ++slot) {
+      const before = this.record(slot), after = replaceinrecord(before, from, to);
+      if (!after) continue;
+      this.pack.set(after, slot * reclen);
+      if (slot === this.levelnr) this.reshow(after);
+      this.lastreplace.push(this.push(slot, { record: before }));
+    }
+  }
+
+  // Takes the last replace in all levels back, unless one of its levels has
+  // a step since.
+  undoreplace() {
+    const r = this.lastreplace;
+    if (!r || !r.every(({ h, e }) => h.undo.at(-1) === e)) return;
+    this.lastreplace = null;
+    for (const { h, e } of r) {
+      h.undo.pop();
+      const slot = this.histories.indexOf(h);
+      if (slot === this.levelnr) { h.redo.push(this.apply(e)); continue; }
+      h.redo.push({ record: this.record(slot) });
+      this.pack.set(e.record, slot * reclen);
     }
   }
 
@@ -170,6 +313,20 @@ export class Editor {
     if (s.release) return this.recorded(() => this.release());
     if (s.key) return this.recorded(() => this.key(s.key), s.key === "Ctrl+Z" || s.key === "Ctrl+Y");
     if (s.tool) return this.recorded(() => this.tool(s.tool));
+    if (s.point) {
+      // The pointer over a cell with no button held; Ctrl+R takes the
+      // interior cell it was last over.
+      const [c, r] = cellof(s.point);
+      if (c >= 1 && c <= 58 && r >= 1 && r <= 22) this.pointer = [c, r];
+      return this.recorded(() => this.move(s.point));
+    }
+    if (s.menu) {
+      const axis = { "Markierung links/rechts spiegeln": "lr", "Markierung oben/unten spiegeln": "tb" }[s.menu];
+      if (axis) return this.recorded(() => this.mirror(axis));
+      if (!levelitems.includes(s.menu)) throw new Error(`unknown menu item ${s.menu}`);
+      return this.levelmenu(s.menu, s.answer);
+    }
+    if (s.replace) return this.replace(...s.replace, s.in, s.answer);
     if (s.palette) { this.items[buttons[s.palette]] = s.tile; return; }
     if (s.level) return this.level(Number(s.level), s.answer);
     if (s.title !== undefined) { this.fields.title = s.title.slice(0, 23); return; }
@@ -193,11 +350,61 @@ export class Editor {
     if (this.stroking()) return;
     const before = this.pending;
     this.pending = null;
-    const h = this.histories[this.levelnr];
     if (before.every((v, i) => v === this.cur[i])) return;
-    h.undo.push(before);
-    h.redo = [];
+    this.push(this.levelnr, { cells: before });
   }
+}
+
+const levelitems = ["Level kopieren", "Level einfügen", "Level leeren", "Level nach vorne", "Level nach hinten",
+  "Ersetzen in allen Leveln rückgängig"];
+const interior = (fn) => { for (let r = 1; r <= 22; ++r) for (let c = 1; c <= 58; ++c) fn(r * 60 + c); };
+const isport = (code) => (code >= 13 && code <= 16) || (code >= 40 && code <= 43);
+const generatedtitle = (slot) => `-------LEVEL-${String(slot + 1).padStart(3, "0")}-------`;
+
+// The cells of a record as the editor shows them: a switch with flag 0 is
+// its port code plus 27.
+function decode(rec) {
+  const cur = rec.slice();
+  for (let k = 0; k < cur[1471]; ++k) {
+    const e = 1472 + 6 * k;
+    const i = ((cur[e] << 8) | cur[e + 1]) >> 1;
+    if (cur[e + 2] === 0 && i < levellen) cur[i] = (cur[i] + 27) & 0xff;
+  }
+  return cur;
+}
+
+// The record after replacing from by to in its interior as the editor shows
+// it; null when nothing changes or the level would hold more than 11
+// switches. With ports involved the switch table is written again in scan
+// order; the border ring and the properties stay.
+function replaceinrecord(rec, from, to) {
+  const cells = decode(rec);
+  let n = 0;
+  interior((i) => { if (cells[i] === from) { cells[i] = to; ++n; } });
+  if (!n) return null;
+  const out = rec.slice();
+  if (!isport(from) && !isport(to)) {
+    interior((i) => { if (out[i] === from) out[i] = to; });
+    return out;
+  }
+  const { record, asks } = storeback(cells);
+  if (asks) return null;
+  interior((i) => { out[i] = record[i]; });
+  out.set(record.subarray(1471), 1471);
+  return out;
+}
+
+// The picture a mirror turns a tile into, the mark bit kept: a tube's collar
+// (its ports' too, each keeping its flag) and a two-cell chip's halves change
+// sides across the mirror's axis.
+const mirrored = {
+  lr: [[9, 11], [13, 15], [40, 42], [26, 27]],
+  tb: [[10, 12], [14, 16], [41, 43], [38, 39]],
+};
+function mirrorcode(byte, axis) {
+  const code = byte & ~mark;
+  for (const [a, b] of mirrored[axis]) if (code === a || code === b) return (byte & mark) | (code === a ? b : a);
+  return byte;
 }
 
 // The pack that saving writes after the scenario's steps.

@@ -4,17 +4,22 @@
 // saved file with the pack the book's model expects (written by expect.mjs
 // into $BOOK_EXPECT as NN.pak).
 #include "fakedialogs.h"
+#include "ui/replacedialog.h"
 #include "ui/uitemselect.h"
 #include "ui/ulevedit.h"
 #include "ui/utessaronedit.h"
 
 #include <QApplication>
+#include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -76,6 +81,28 @@ class BookTest : public QObject, WindowFixture {
             QCoreApplication::processEvents();
         }
     }
+    // The menu item of that caption (access key aside), or null.
+    QAction* menuitem(const QString& caption) {
+        for (QAction* a : w->findChildren<QAction*>())
+            if (QString(a->text()).remove(u'&') == caption) return a;
+        return nullptr;
+    }
+    // Strg+H, then the replace dialog's lists, scope and "Ersetzen", closed
+    // again with "Schließen".
+    QString replace(const QJsonObject& step) {
+        key(QApplication::focusWidget() ? QApplication::focusWidget() : w.get(), QStringLiteral("Ctrl+H"));
+        auto* d = w->findChild<ReplaceDialog*>();
+        if (!d || !d->isVisible()) return QStringLiteral("Strg+H shows no replace dialog");
+        const QJsonArray codes = step[u"replace"].toArray();
+        d->ComboBox1->setCurrentIndex(codes[0].toInt());
+        d->ComboBox2->setCurrentIndex(codes[1].toInt());
+        const QString scope = step[u"in"].toString();
+        QTest::mouseClick(scope == u"marks" ? d->RadioButton1 : scope == u"level" ? d->RadioButton2 : d->RadioButton3, Qt::LeftButton,
+                          {}, QPoint(6, d->RadioButton1->height() / 2));
+        const QString failed = asking(step, [&] { QTest::mouseClick(d->Button1, Qt::LeftButton); });
+        QTest::mouseClick(d->Button3, Qt::LeftButton);
+        return failed;
+    }
     // An action that may ask the switch-limit question, answered as the book says.
     QString asking(const QJsonObject& step, const std::function<void()>& act, QList<bool> more = {}) {
         const auto limit = [&] { return dialogs.questions.filter(QStringLiteral("Gravitationsschalter")).size(); };
@@ -108,6 +135,18 @@ class BookTest : public QObject, WindowFixture {
             key(QApplication::focusWidget() ? QApplication::focusWidget() : w.get(), step[u"key"].toString());
         } else if (step.contains(u"tool")) {
             QTest::mouseClick(step[u"tool"].toString() == u"select" ? w->ToolButton2 : w->ToolButton1, Qt::LeftButton);
+        } else if (step.contains(u"point")) {
+            // Scrolled into sight, as a user would before pointing there.
+            pointer = at(step[u"point"]);
+            w->levedit1->ensureVisible(pointer.x(), pointer.y());
+            QCursor::setPos(box->mapToGlobal(pointer));
+            QTest::mouseMove(box, pointer);
+        } else if (step.contains(u"menu")) {
+            QAction* item = menuitem(step[u"menu"].toString());
+            if (!item) return QStringLiteral("no menu item \"%1\"").arg(step[u"menu"].toString());
+            return asking(step, [&] { item->trigger(); });
+        } else if (step.contains(u"replace")) {
+            return replace(step);
         } else if (step.contains(u"palette")) {
             const int t = s().tiles.tilew, p = 3 * t / 2, cols = w->itemselect1->cols, code = step[u"tile"].toInt();
             QTest::mouseClick(w->itemselect1->PaintBox1, button(step[u"palette"].toString()), {},

@@ -13,7 +13,10 @@ const [webdir, tmp] = process.argv.slice(2, 4).map((p) => resolve(p));
 const only = process.argv[4] ?? "";
 needs(webdir);
 const bookdir = fileURLToPath(new URL("../../tests/book/", import.meta.url));
-const scenarios = JSON.parse(readFileSync(join(bookdir, "book.json"), "utf8")).scenarios.filter((s) => s.name.includes(only));
+const named = JSON.parse(readFileSync(join(bookdir, "book.json"), "utf8")).scenarios.filter((s) => s.name.includes(only));
+// The page has no menus and no replace dialog yet: what needs them is left out.
+const scenarios = named.filter((s) => s.needs !== "menus");
+const leftout = named.length - scenarios.length;
 
 // Where two packs first differ, in the book's words.
 export function difference(want, got) {
@@ -144,7 +147,7 @@ try {
   server.close();
 }
 for (const f of failures) console.log(`FAIL ${f}`);
-console.log(`${scenarios.length - failures.length} of ${scenarios.length} scenarios pass on the page (${((Date.now() - started) / 1000).toFixed(1)} s)`);
+console.log(`${scenarios.length - failures.length} of ${scenarios.length} scenarios pass on the page (${((Date.now() - started) / 1000).toFixed(1)} s); ${leftout} left out, needing the menus`);
 process.exit(failures.length ? 1 : 0);
 
 // Zooms out until the grid and the book's cells beyond its right and bottom
