@@ -62,6 +62,8 @@ constexpr Caption table[] = {
                       "geändert. Soll sie trotzdem überschrieben werden?"},
     {"cutquestion", "Die Datei „%1“ ist %2 Bytes länger als ein Levelpack. Beim Speichern gehen diese Bytes "
                     "verloren. Trotzdem speichern?"},
+    {"notopened", "Die Datei „%1“ konnte nicht geöffnet werden: %2"},
+    {"notcreated", "Die Datei „%1“ konnte nicht angelegt werden: %2"},
     {"notloaded", "Die Datei „%1“ konnte nicht geladen werden: %2"},
     {"notread", "Die Datei „%1“ konnte nicht gelesen werden: %2"},
     {"notwritten", "Die Datei „%1“ konnte nicht geschrieben werden: %2"},
