@@ -72,6 +72,7 @@ constexpr Caption table[] = {
     {"saved", "Gespeichert: %1"},
     {"savedlist", "Gespeichert: %1 und die Levelliste %2"},
     {"newpackstate", "Neues Levelpack"},
+    {"newpackfile", "Levelpack.pak"},
     {"changedmark", " – geändert"},
 
     // Recovery of work an editor left unsaved: the question at start, one
@@ -106,8 +107,6 @@ constexpr Caption table[] = {
     {"storagerefuses", "Der Speicher des Browsers nimmt nichts auf (nur lesbar?): %1"},
     {"recordnodata", "Die Daten fehlen."},
     {"recordnopack", "Das Levelpack fehlt."},
-    {"recordsize", "Sie hält %1 statt %2 Bytes."},
-    {"recordlevel", "Der gezeigte Level ist ungültig."},
     {"recordnametime", "Name oder Zeit fehlen."},
     {"recordunusable", "Der Wiederherstellungseintrag „%1“ ist unbrauchbar: %2 Er bleibt unter „%3“ erhalten."},
     {"recordsunusable", "Diese Wiederherstellungseinträge sind unbrauchbar:\n\n%1"},
