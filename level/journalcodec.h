@@ -38,7 +38,7 @@ struct JournalData {
     std::shared_ptr<const LevelPack> pack;
     // The image last opened or saved; null in version 1, whose reader
     // compares with the file itself.
-    std::shared_ptr<const LevelPack> saved;
+    std::shared_ptr<const LevelPack> saved = nullptr;
 };
 
 // Version 2 when saved is set, else version 1. A name longer than

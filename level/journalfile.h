@@ -22,7 +22,7 @@ struct Journal {
     QDateTime changed;     // when the pack last changed
     QString packfile;      // the pack's own file; empty for a new pack
     std::shared_ptr<const LevelPack> pack;
-    std::shared_ptr<const LevelPack> saved; // a page's saved image (version 2); null in version 1
+    std::shared_ptr<const LevelPack> saved = nullptr; // a page's saved image (version 2); null in version 1
 };
 
 QByteArray encodejournal(const Journal& journal);

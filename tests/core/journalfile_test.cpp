@@ -57,7 +57,9 @@ TEST(JournalFile, ComesBackAsWritten) {
         EXPECT_EQ(r.journal.packfile, j.packfile);
         EXPECT_EQ(*r.journal.pack, *j.pack);
         EXPECT_EQ(r.journal.saved != nullptr, j.saved != nullptr);
-        if (j.saved) EXPECT_EQ(*r.journal.saved, *j.saved);
+        if (j.saved) {
+            EXPECT_EQ(*r.journal.saved, *j.saved);
+        }
     }
     EXPECT_EQ(encodejournal(sample()).left(8), "TESSJRN1");
     EXPECT_EQ(encodejournal(withsaved()).size(), encodejournal(sample()).size() + 1 + 2 * (1 + reclen));
