@@ -4,6 +4,7 @@
 #include "edit/commands.h"
 #include "edit/levelselect.h"
 #include "edit/tilecommands.h"
+#include "level/journalcodec.h"
 #include "level/packops.h"
 
 #include <algorithm>
@@ -80,6 +81,24 @@ bool EditSession::restore(std::span<const std::uint8_t> image, std::span<const s
     });
 }
 
+std::vector<std::uint8_t> EditSession::journal(std::int64_t time, const std::string& name) const {
+    return encodejournalbytes({store_->levelnr, time, name, std::make_shared<const LevelPack>(image()),
+                               std::make_shared<const LevelPack>(*saved_)});
+}
+
+bool EditSession::restorejournal(std::span<const std::uint8_t> bytes) {
+    const JournalParse j = parsejournalbytes(bytes);
+    if (!j.ok) return false;
+    const std::unique_ptr<EditSession> fresh = j.journal.saved ? nullptr : std::make_unique<EditSession>();
+    return changing([&] {
+        store_->levelpack = *j.journal.pack;
+        selectlevel(*store_, layers_, host_, j.journal.levelnr);
+        started();
+        *saved_ = fresh ? fresh->image() : *j.journal.saved;
+        return true;
+    });
+}
+
 LevelPack EditSession::image() const { return packimage(*store_, readfields(host_)); }
 
 bool EditSession::unsaved() const {
@@ -118,7 +137,7 @@ bool EditSession::storeback(bool answer) {
 }
 
 bool EditSession::switchlevel(int number, bool answer) {
-    if (number < 1 || number > levelcount || stroking()) return false;
+    if (!canswitchto(number)) return false;
     return changing([&] {
         if (!storeback(answer)) return false;
         selectlevel(*store_, layers_, host_, number - 1);

@@ -25,6 +25,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace tess {
 
@@ -93,6 +94,18 @@ public:
     // unchanged, for a number out of range, a stroke in progress or a
     // declined question.
     bool switchlevel(int number, bool answer);
+    // Whether a store-back now asks the switch-limit question first.
+    bool storebackasks() const { return switchesfound() > maxswitches; }
+    // Whether switchlevel may run for number: within 1..111, no stroke in progress.
+    bool canswitchto(int number) const { return number >= 1 && number <= levelcount && !stroking(); }
+
+    // The recovery journal of the work now (level/journalcodec.h, with the
+    // saved image): the image, the shown level, time (ms since 1970) and the
+    // pack's file name (UTF-8, empty for a new pack).
+    std::vector<std::uint8_t> journal(std::int64_t time, const std::string& name) const;
+    // The work a journal holds, unsaved against its saved image (a new pack's
+    // when it has none); false, changing nothing, for bytes that are none.
+    bool restorejournal(std::span<const std::uint8_t> bytes);
 
     // The commands on marks and tiles of the shown level (edit/tilecommands.h),
     // each one undo step where it changes anything; each returns that

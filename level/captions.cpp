@@ -62,6 +62,8 @@ constexpr Caption table[] = {
                       "geändert. Soll sie trotzdem überschrieben werden?"},
     {"cutquestion", "Die Datei „%1“ ist %2 Bytes länger als ein Levelpack. Beim Speichern gehen diese Bytes "
                     "verloren. Trotzdem speichern?"},
+    {"notopened", "Die Datei „%1“ konnte nicht geöffnet werden: %2"},
+    {"notcreated", "Die Datei „%1“ konnte nicht angelegt werden: %2"},
     {"notloaded", "Die Datei „%1“ konnte nicht geladen werden: %2"},
     {"notread", "Die Datei „%1“ konnte nicht gelesen werden: %2"},
     {"notwritten", "Die Datei „%1“ konnte nicht geschrieben werden: %2"},
@@ -70,6 +72,7 @@ constexpr Caption table[] = {
     {"saved", "Gespeichert: %1"},
     {"savedlist", "Gespeichert: %1 und die Levelliste %2"},
     {"newpackstate", "Neues Levelpack"},
+    {"newpackfile", "Levelpack.pak"},
     {"changedmark", " – geändert"},
 
     // Recovery of work an editor left unsaved: the question at start, one
@@ -104,8 +107,6 @@ constexpr Caption table[] = {
     {"storagerefuses", "Der Speicher des Browsers nimmt nichts auf (nur lesbar?): %1"},
     {"recordnodata", "Die Daten fehlen."},
     {"recordnopack", "Das Levelpack fehlt."},
-    {"recordsize", "Sie hält %1 statt %2 Bytes."},
-    {"recordlevel", "Der gezeigte Level ist ungültig."},
     {"recordnametime", "Name oder Zeit fehlen."},
     {"recordunusable", "Der Wiederherstellungseintrag „%1“ ist unbrauchbar: %2 Er bleibt unter „%3“ erhalten."},
     {"recordsunusable", "Diese Wiederherstellungseinträge sind unbrauchbar:\n\n%1"},

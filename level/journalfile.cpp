@@ -5,8 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <zlib.h>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,22 +18,6 @@ namespace tess {
 
 namespace {
 
-constexpr char magic[8] = {'T', 'E', 'S', 'S', 'J', 'R', 'N', '1'};
-
-void put(QByteArray& out, quint64 v, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.append(char((v >> (8 * i)) & 0xFF));
-}
-
-quint64 get(const char* p, int bytes) {
-    quint64 v = 0;
-    for (int i = 0; i < bytes; ++i) v |= quint64(static_cast<unsigned char>(p[i])) << (8 * i);
-    return v;
-}
-
-quint32 crc(const char* data, qsizetype len) {
-    return quint32(::crc32(::crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(data), uInt(len)));
-}
-
 JournalRead rejected(const QString& path, const QString& why) {
     JournalRead r;
     r.error = QStringLiteral("Die Wiederherstellungsdatei „%1“ ist unbrauchbar: %2")
@@ -46,46 +28,19 @@ JournalRead rejected(const QString& path, const QString& why) {
 } // namespace
 
 QByteArray encodejournal(const Journal& j) {
-    const QByteArray name = j.packfile.toUtf8().left(journalmaxname);
-    QByteArray out;
-    out.reserve(journalmaxlen);
-    out.append(magic, sizeof magic);
-    put(out, quint64(j.levelnr), 1);
-    put(out, quint64(j.changed.toMSecsSinceEpoch()), 8);
-    put(out, quint64(name.size()), 2);
-    out.append(name);
-    for (const LevelRecord& rec : *j.pack) out.append(reinterpret_cast<const char*>(rec.data()), reclen);
-    put(out, crc(out.constData(), out.size()), 4);
-    return out;
+    const std::vector<std::uint8_t> bytes = encodejournalbytes(
+        {j.levelnr, j.changed.toMSecsSinceEpoch(), j.packfile.toStdString(), j.pack, j.saved});
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
 }
 
 JournalRead parsejournal(const QByteArray& bytes, const QString& path) {
-    const qsizetype fixed = 8 + 1 + 8 + 2;
-    if (bytes.size() < fixed + packlen + 4 || bytes.size() > journalmaxlen)
-        return rejected(path, QStringLiteral("Sie hat die falsche Länge (%1 Bytes).").arg(bytes.size()));
-    const char* p = bytes.constData();
-    if (std::memcmp(p, magic, sizeof magic) != 0) return rejected(path, QStringLiteral("Die Kennung fehlt."));
-    const qsizetype body = bytes.size() - 4;
-    if (crc(p, body) != quint32(get(p + body, 4)))
-        return rejected(path, QStringLiteral("Die Prüfsumme stimmt nicht."));
-    const int levelnr = int(get(p + 8, 1));
-    const qint64 ms = qint64(get(p + 9, 8));
-    const qsizetype namelen = qsizetype(get(p + 17, 2));
-    if (levelnr >= levelcount) return rejected(path, QStringLiteral("Die Levelnummer ist ungültig."));
-    constexpr qint64 year10000 = 253402300800000; // ms since 1970
-    if (ms < 0 || ms >= year10000) return rejected(path, QStringLiteral("Die Zeitangabe ist ungültig."));
-    if (namelen > journalmaxname || fixed + namelen + packlen != body)
-        return rejected(path, QStringLiteral("Die Länge des Dateinamens passt nicht."));
-    const QByteArray name(p + fixed, namelen);
-    QString packfile = QString::fromUtf8(name);
-    if (packfile.toUtf8() != name || packfile.contains(QChar(0)))
-        return rejected(path, QStringLiteral("Der Dateiname ist kein gültiger Text."));
-    auto pack = std::make_shared<LevelPack>();
-    const char* data = p + fixed + namelen;
-    for (int i = 0; i < levelcount; ++i) std::memcpy((*pack)[i].data(), data + qsizetype(i) * reclen, reclen);
+    JournalParse p = parsejournalbytes(
+        std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size())));
+    if (!p.ok) return rejected(path, QString::fromStdString(p.why));
     JournalRead r;
     r.ok = true;
-    r.journal = {levelnr, QDateTime::fromMSecsSinceEpoch(ms), packfile, std::move(pack)};
+    r.journal = {p.journal.levelnr, QDateTime::fromMSecsSinceEpoch(p.journal.time),
+                 QString::fromStdString(p.journal.name), std::move(p.journal.pack), std::move(p.journal.saved)};
     return r;
 }
 
@@ -161,8 +116,7 @@ JournalRead readjournal(const QString& path) {
 
 FileResult writedurably(const QString& path, const QByteArray& bytes) {
     const auto failed = [&path](const QString& why) {
-        return FileResult{false, QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: %2")
-                                     .arg(QDir::toNativeSeparators(path), why)};
+        return FileResult{false, filefault("notwritten", path, why)};
     };
     const auto oserror = [] { return QString::fromLocal8Bit(std::strerror(errno)); };
     // The new file is the user's alone from its first byte: mkstemp makes it

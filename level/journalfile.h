@@ -2,16 +2,10 @@
 #pragma once
 
 // The recovery journal's file: everything needed to rebuild an unsaved pack
-// after the editor was killed. Binary, fixed layout, little-endian:
-//   "TESSJRN1"                 8 bytes
-//   level number  0..110       1 byte
-//   time          ms since 1970, 8 bytes
-//   file name     length 0..4096 (2 bytes), then that many UTF-8 bytes
-//   pack          170496 bytes, as a save would write it
-//   CRC-32 of all bytes before it, 4 bytes
-// A file that is longer, shorter, or whose check sum or fields are wrong is
-// rejected whole.
+// after the editor was killed. The bytes are level/journalcodec.h's, either
+// version; this editor writes version 1 and compares with the pack's file.
 
+#include "level/journalcodec.h"
 #include "level/levelformat.h"
 #include "level/packfile.h"
 
@@ -23,14 +17,12 @@
 
 namespace tess {
 
-inline constexpr int journalmaxname = 4096;
-inline constexpr int journalmaxlen = 8 + 1 + 8 + 2 + journalmaxname + packlen + 4;
-
 struct Journal {
     int levelnr = 0;       // the working level, 0..110
     QDateTime changed;     // when the pack last changed
     QString packfile;      // the pack's own file; empty for a new pack
     std::shared_ptr<const LevelPack> pack;
+    std::shared_ptr<const LevelPack> saved = nullptr; // a page's saved image (version 2); null in version 1
 };
 
 QByteArray encodejournal(const Journal& journal);

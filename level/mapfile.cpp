@@ -29,7 +29,7 @@ MapImport readlevelmap(const QString& path) {
     MapImport out;
     const QFileInfo info(path);
     const auto refused = [&](const QString& reason) {
-        out.error = QStringLiteral("Die Datei „%1“ konnte nicht gelesen werden: %2").arg(shown(path), reason);
+        out.error = filefault("notread", path, reason);
         return out;
     };
     if (info.isDir()) return refused(QStringLiteral("Es ist ein Ordner."));
@@ -37,7 +37,7 @@ MapImport readlevelmap(const QString& path) {
     if (info.exists() && !info.isFile()) return refused(QStringLiteral("Sie ist keine gewöhnliche Datei."));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        out.error = QStringLiteral("Die Datei „%1“ konnte nicht geöffnet werden: %2").arg(shown(path), file.errorString());
+        out.error = filefault("notopened", path, file.errorString());
         return out;
     }
     QByteArray text;

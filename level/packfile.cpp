@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "level/packfile.h"
 
+#include "level/captions.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,19 +18,15 @@ namespace tess {
 
 namespace {
 
-FileResult failed(const QString& what, const QString& path, const QString& reason) {
-    return {false, QStringLiteral("Die Datei „%1“ konnte nicht %2: %3").arg(QDir::toNativeSeparators(path), what, reason)};
-}
-
 FileResult writeatomically(const QString& path, const char* data, qint64 len) {
     if (QFileInfo(path).isDir())
-        return failed(QStringLiteral("geschrieben werden"), path,
-                      QStringLiteral("Es ist ein Ordner."));
+        return {false, filefault("notwritten", path,
+                      QStringLiteral("Es ist ein Ordner."))};
     QSaveFile file(path);
     // Unbuffered, so that a write stopped part way (a full disk, a file size
     // limit) is seen here and not lost in a buffer flushed at commit.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return failed(QStringLiteral("angelegt werden"), path, file.errorString());
+        return {false, filefault("notcreated", path, file.errorString())};
     const qint64 written = file.write(data, len);
     if (written != len) {
         // A write stopped part way often carries no error text of its own.
@@ -39,25 +37,29 @@ FileResult writeatomically(const QString& path, const char* data, qint64 len) {
                               .arg(len)
                         : file.errorString();
         file.cancelWriting();
-        return failed(QStringLiteral("geschrieben werden"), path, reason);
+        return {false, filefault("notwritten", path, reason)};
     }
     if (!file.commit())
-        return failed(QStringLiteral("geschrieben werden"), path, file.errorString());
+        return {false, filefault("notwritten", path, file.errorString())};
     return {true, {}};
 }
 
 } // namespace
 
+QString filefault(const char* key, const QString& path, const QString& reason) {
+    return QString::fromUtf8(caption(key)).arg(QDir::toNativeSeparators(path), reason);
+}
+
 FileResult readpack(const QString& path, LevelPack& pack, qint64* rest) {
     QFile file(path);
     if (QFileInfo(path).isDir())
-        return failed(QStringLiteral("gelesen werden"), path, QStringLiteral("Es ist ein Ordner."));
+        return {false, filefault("notread", path, QStringLiteral("Es ist ein Ordner."))};
     // A FIFO would block the open until something writes to it.
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode))
-        return failed(QStringLiteral("gelesen werden"), path, QStringLiteral("Es ist keine gewöhnliche Datei."));
+        return {false, filefault("notread", path, QStringLiteral("Es ist keine gewöhnliche Datei."))};
     if (!file.open(QIODevice::ReadOnly))
-        return failed(QStringLiteral("geöffnet werden"), path, file.errorString());
+        return {false, filefault("notopened", path, file.errorString())};
 
     // Read into a separate buffer first, so a short or failing file never
     // leaves its bytes mixed into the pack that is in memory.
@@ -65,12 +67,12 @@ FileResult readpack(const QString& path, LevelPack& pack, qint64* rest) {
     qint64 got = 0;
     while (got < packlen) {
         const qint64 n = file.read(buf.data() + got, packlen - got);
-        if (n < 0) return failed(QStringLiteral("gelesen werden"), path, file.errorString());
+        if (n < 0) return {false, filefault("notread", path, file.errorString())};
         if (n == 0) break;
         got += n;
     }
     if (got < packlen)
-        return failed(QStringLiteral("geladen werden"), path, QString::fromStdString(packsizeproblem(got)));
+        return {false, filefault("notloaded", path, QString::fromStdString(packsizeproblem(got)))};
     // The file is a regular one (checked above), so its size is what follows.
     if (rest) *rest = ::fstat(file.handle(), &st) == 0 ? std::max<qint64>(st.st_size - packlen, 0) : 0;
     for (int i = 0; i < levelcount; ++i)

@@ -18,6 +18,11 @@ struct FileResult {
     QString error; // German, names the file and the reason; empty when ok
 };
 
+// The sentence a file fault is told in: "Die Datei „PATH“ konnte nicht …
+// werden: REASON", key naming what failed (level/captions.h: notopened,
+// notcreated, notread, notloaded, notwritten).
+QString filefault(const char* key, const QString& path, const QString& reason);
+
 // Reads the first 170496 bytes of the file at path into pack. The file is
 // opened for reading only. A file that cannot be opened or read, or that is
 // shorter than a pack, leaves pack untouched and is reported. rest, when

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The editing session through its commands, as a front-end drives it.
 #include "edit/session.h"
+#include "level/journalcodec.h"
 #include "level/packops.h"
 
 #include <gtest/gtest.h>
@@ -78,7 +79,7 @@ void expectseen(const EditSession& s, const Seen& want) {
 
 // Every command: after it, its undo and its redo the listener heard exactly
 // what changed, once, the unsaved state is right, and what recovery keeps
-// (the image) is what storing back and saving writes.
+// (the journal's pack, the image) is what storing back and saving writes.
 TEST(EditSession, EveryCommandTellsWhatChangedAndIsUndone) {
     const auto cells = change(true, false, false, {});
     const auto one = [](auto f) { return [f](EditSession& s) { f(s); return 0; }; };
@@ -179,6 +180,9 @@ TEST(EditSession, EveryCommandTellsWhatChangedAndIsUndone) {
             EXPECT_EQ(heard, c.heard.any() ? std::vector{c.heard} : std::vector<SessionChange>{});
             EXPECT_EQ(s->unsaved(), unsaved);
             const auto kept = image(*s);
+            const JournalParse journal = parsejournalbytes(s->journal(0, "a.pak"));
+            ASSERT_TRUE(journal.ok) << journal.why;
+            EXPECT_TRUE(*journal.journal.pack == *kept && *journal.journal.saved == s->saved());
             ASSERT_TRUE(s->storeback(false));
             EXPECT_TRUE(*kept == s->store().levelpack);
             heard.clear();
@@ -215,26 +219,25 @@ TEST(EditSession, TakesBackAReplaceInThePackOnlyAsAWhole) {
     EXPECT_EQ(at(*s, 58, 22), 5);
 }
 
-// Opening takes exactly one pack; kept work comes back unsaved, as it was,
-// and a level switch stores back first, a field edit as one step.
+// Opening takes exactly one pack; kept work comes back from its journal
+// unsaved, as it was, and a level switch stores back first, a field edit as
+// one step.
 TEST(EditSession, OpensRestoresAndSwitches) {
     auto s = std::make_unique<EditSession>();
     stroke(*s, Button::left, 3, 3, 9, 9);
     s->setfields(42, true, "Kammer");
     const auto work = image(*s);
-    const LevelPack& saved = s->saved();
-    std::vector<std::uint8_t> a(packlen), b(packlen);
-    for (int i = 0; i < levelcount; ++i) {
-        std::copy((*work)[i].begin(), (*work)[i].end(), a.begin() + i * reclen);
-        std::copy(saved[i].begin(), saved[i].end(), b.begin() + i * reclen);
-    }
+    const std::vector<std::uint8_t> journal = s->journal(0, "");
+    std::vector<std::uint8_t> a(packlen);
+    for (int i = 0; i < levelcount; ++i) std::copy((*work)[i].begin(), (*work)[i].end(), a.begin() + i * reclen);
     ASSERT_TRUE(s->switchlevel(2, true));
     ASSERT_TRUE(s->switchlevel(1, true));
     ASSERT_TRUE(s->command(SessionCommand::undo));
     EXPECT_EQ(s->infotrons(), 0);
     auto t = std::make_unique<EditSession>();
     EXPECT_FALSE(t->openpack(std::span(a).first(packlen - 1)));
-    ASSERT_TRUE(t->restore(a, b, 0));
+    EXPECT_FALSE(t->restorejournal(std::span(journal).first(journal.size() - 1)));
+    ASSERT_TRUE(t->restorejournal(journal));
     EXPECT_TRUE(t->unsaved());
     EXPECT_TRUE(*image(*t) == *work);
     EXPECT_EQ(t->infotrons(), 42);

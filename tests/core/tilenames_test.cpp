@@ -45,14 +45,15 @@ TEST(TileNames, EveryCodeNamedOnceAndListedInTheReadme) {
 }
 
 // The texts of both front-ends come from one table: every key the desktop
-// (caption, captiontext) or the page (text, data-caption, data-tip) asks
-// for is in it once, and every key in it is asked for by one of them.
+// (caption, captiontext, filefault in the file readers) or the page (text,
+// data-caption, data-tip) asks for is in it once, and every key in it is
+// asked for by one of them.
 TEST(Captions, TheTableHoldsWhatBothFrontEndsAskForAndNoMore) {
     namespace fs = std::filesystem;
     const fs::path root = fs::path(TESS_README).parent_path();
-    const std::regex asked(R"re((?:\bcaption|\bcaptiontext|\btext)\("(\w+)"|data-(?:caption|tip)="(\w+)")re");
+    const std::regex asked(R"re((?:\bcaption|\bcaptiontext|\btext|\bfilefault)\("(\w+)"|data-(?:caption|tip)="(\w+)")re");
     std::map<std::string, std::string> users; // key -> a file that asks for it
-    for (const char* folder : {"ui", "web/src", "web"}) {
+    for (const char* folder : {"ui", "web/src", "web", "level"}) {
         for (const fs::directory_entry& e : fs::directory_iterator(root / folder)) {
             const std::string ext = e.path().extension().string();
             if (!e.is_regular_file() || (ext != ".cpp" && ext != ".h" && ext != ".ts" && ext != ".html")) continue;

@@ -5,6 +5,8 @@
 // session's.
 
 #include "edit/session.h"
+#include "edit/userinput.h"
+#include "level/journalcodec.h"
 #include "level/captions.h"
 #include "level/levelstore.h"
 #include "level/tilenames.h"
@@ -26,6 +28,7 @@ struct Binding {
     std::vector<std::uint8_t> drawn; // col, row, code, inverted per drawn cell
     std::array<std::uint8_t, cellcount> looks{};
     std::string text;
+    std::string in; // a UTF-8 text from the page: a name, a title, a typed number
 };
 
 Binding* s = nullptr;
@@ -35,18 +38,21 @@ void flatten(const LevelPack& pack, std::uint8_t* out) {
     for (int i = 0; i < levelcount; ++i) std::memcpy(out + static_cast<std::size_t>(i) * reclen, pack[i].data(), reclen);
 }
 
-std::span<const std::uint8_t> iopart(int which) {
-    return std::span<const std::uint8_t>(s->io).subspan(static_cast<std::size_t>(which) * packlen, packlen);
-}
-
 std::string jsonstring(const char* text) {
     std::string out = "\"";
     for (const char* p = text; *p; ++p) {
         switch (*p) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        default: out += *p;
+        default:
+            if (static_cast<unsigned char>(*p) < 0x20) {
+                const char hex[] = "0123456789abcdef";
+                out += "\\u00";
+                out += hex[(*p >> 4) & 0xF];
+                out += hex[*p & 0xF];
+            } else {
+                out += *p;
+            }
         }
     }
     return out + "\"";
@@ -65,16 +71,31 @@ EMSCRIPTEN_KEEPALIVE const char* wc_texts() {
     for (const Caption& c : captions()) t += jsonstring(c.key) + ":" + jsonstring(c.text) + ",";
     t.back() = '}';
     t += ",\"tiles\":[";
-    for (int code = 0; code < tilecodecount; ++code) t += jsonstring(tilelabel(code).c_str()) + (code + 1 < tilecodecount ? "," : "]}");
+    for (int code = 0; code < 256; ++code) t += jsonstring(tilelabel(code).c_str()) + (code < 255 ? "," : "]}");
     return t.c_str();
+}
+
+// The sizes and steps the page lays out by: {"packlen": 170496, ...}.
+EMSCRIPTEN_KEEPALIVE const char* wc_limits() {
+    std::string& t = s->text;
+    t = "{\"packlen\":" + std::to_string(packlen) + ",\"listlen\":" + std::to_string(listlen) +
+        ",\"levelcount\":" + std::to_string(levelcount) + ",\"titlelen\":" + std::to_string(titlelen) +
+        ",\"starttile\":" + std::to_string(starttile) + "}";
+    return t.c_str();
+}
+
+// A buffer of size bytes for a UTF-8 text the next call reads.
+EMSCRIPTEN_KEEPALIVE char* wc_in(int size) {
+    s->in.assign(static_cast<std::size_t>(std::max(0, size)), '\0');
+    return s->in.data();
 }
 
 EMSCRIPTEN_KEEPALIVE void wc_newpack() { session().newpack(); }
 
-// A buffer of size bytes for file contents; null beyond two packs, which is
-// the most the page ever passes in (a pack and its saved image).
+// A buffer of size bytes for file contents; null beyond the longest journal,
+// the most the page ever passes in.
 EMSCRIPTEN_KEEPALIVE std::uint8_t* wc_io(int size) {
-    if (size < 0 || size > 2 * packlen) return nullptr;
+    if (size < 0 || size > journalmaxlen) return nullptr;
     s->io.assign(static_cast<std::size_t>(size), 0);
     return s->io.data();
 }
@@ -95,15 +116,72 @@ EMSCRIPTEN_KEEPALIVE const char* wc_packwarning(double size) {
 // changes) when the buffer does not hold exactly one pack.
 EMSCRIPTEN_KEEPALIVE int wc_openpack() { return session().openpack(s->io); }
 
-// Recovery: the io buffer holds the pack image and the saved image; the
-// level index (0..110) is selected and the work stays unsaved.
-EMSCRIPTEN_KEEPALIVE int wc_restore(int index) {
-    return s->io.size() == static_cast<std::size_t>(2 * packlen) && session().restore(iopart(0), iopart(1), index);
+// Recovery: the journal in the io buffer becomes the work, unsaved; false
+// when it is none.
+EMSCRIPTEN_KEEPALIVE int wc_restorejournal() { return session().restorejournal(s->io); }
+
+// The journal of the work now, stamped with time (ms) and the name in the
+// text buffer, into the io buffer; its length.
+EMSCRIPTEN_KEEPALIVE int wc_journal(double time) {
+    s->io = session().journal(static_cast<std::int64_t>(time), s->in);
+    return static_cast<int>(s->io.size());
 }
 
-// The fields as the page shows them; title as Latin-1 bytes.
-EMSCRIPTEN_KEEPALIVE void wc_setfields(int infotrons, int gravity, const char* title, int len) {
-    session().setfields(infotrons, gravity != 0, std::string(title, static_cast<std::size_t>(std::max(0, std::min(len, titlelen)))));
+// What the journal in the io buffer holds, for the question:
+// {"why": "", "level": 0..110, "time": ms, "name": "...", "differing": n};
+// why is a German sentence when it is no journal, and the rest then absent.
+EMSCRIPTEN_KEEPALIVE const char* wc_journalinfo() {
+    const JournalParse j = parsejournalbytes(s->io);
+    std::string& t = s->text;
+    t = "{\"why\":" + jsonstring(j.why.c_str());
+    if (j.ok) {
+        const auto fresh = j.journal.saved ? nullptr : std::make_unique<EditSession>();
+        const int differing = levelsdiffering(*j.journal.pack, fresh ? fresh->image() : *j.journal.saved);
+        t += ",\"level\":" + std::to_string(j.journal.levelnr) + ",\"time\":" + std::to_string(j.journal.time) +
+             ",\"name\":" + jsonstring(j.journal.name.c_str()) + ",\"differing\":" + std::to_string(differing);
+    }
+    t += "}";
+    return t.c_str();
+}
+
+// Work the page kept before it kept journals: the pack and saved image in the
+// io buffer (as much as it took of a record size bytes long), the name in
+// the text buffer. The io buffer then holds the journal; its length, or 0
+// with wc_why() saying why.
+EMSCRIPTEN_KEEPALIVE int wc_keptjournal(int level, double time, double size) {
+    s->io = journalfromparts(s->io, size < 0 ? 0 : static_cast<std::uint64_t>(size), level,
+                             static_cast<std::int64_t>(time), s->in, s->text);
+    return static_cast<int>(s->io.size());
+}
+EMSCRIPTEN_KEEPALIVE const char* wc_why() { return s->text.c_str(); }
+
+// Why kept bytes of size cannot be a journal by their length alone (German,
+// empty when they may be one).
+EMSCRIPTEN_KEEPALIVE const char* wc_journalsizeproblem(double size) {
+    s->text = journalsizeproblem(size < 0 ? 0 : static_cast<std::uint64_t>(size));
+    return s->text.c_str();
+}
+
+// The fields as the page shows them, the title left as it is.
+EMSCRIPTEN_KEEPALIVE void wc_setfields(int infotrons, int gravity) {
+    session().setfields(infotrons, gravity != 0, session().title());
+}
+
+// The title typed, in the text buffer as UTF-8; the core keeps it as Latin-1.
+EMSCRIPTEN_KEEPALIVE void wc_settitle() {
+    session().setfields(session().infotrons(), session().gravity(), latin1title(s->in));
+}
+
+// The infotrons spinner's value for the text typed (text buffer), the
+// spinner's position and a step.
+EMSCRIPTEN_KEEPALIVE int wc_infotronsvalue(int spinner, int step) { return infotronsvalue(s->in, spinner, step); }
+
+EMSCRIPTEN_KEEPALIVE int wc_zoomstep(int tile, int by) { return zoomstep(tile, by); }
+
+// The level list's name beside the pack's name in the text buffer.
+EMSCRIPTEN_KEEPALIVE const char* wc_listname() {
+    s->text = levellistname(s->in);
+    return s->text.c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE int wc_levelnumber() { return session().levelnumber(); }
@@ -114,8 +192,10 @@ EMSCRIPTEN_KEEPALIVE int wc_titlelength() { return static_cast<int>(session().ti
 EMSCRIPTEN_KEEPALIVE const char* wc_counter() { return session().counter().c_str(); }
 EMSCRIPTEN_KEEPALIVE int wc_drawmode() { return session().layers().drawmode; }
 
-// Ports a store-back would find; more than 11 means it asks first.
-EMSCRIPTEN_KEEPALIVE int wc_switchesfound() { return session().switchesfound(); }
+// Whether a store-back now asks the switch-limit question; whether a switch
+// to number may run at all.
+EMSCRIPTEN_KEEPALIVE int wc_storebackasks() { return session().storebackasks(); }
+EMSCRIPTEN_KEEPALIVE int wc_canswitchto(int number) { return session().canswitchto(number); }
 
 // Stores the working level back, with answer as the reply to the switch-limit
 // question should it be asked. False when nothing was stored.
@@ -132,14 +212,7 @@ EMSCRIPTEN_KEEPALIVE const std::uint8_t* wc_packbytes() {
     return s->io.data();
 }
 
-// The pack as a save would write it now, and after it the saved image: what
-// recovery keeps.
-EMSCRIPTEN_KEEPALIVE const std::uint8_t* wc_recoverybytes() {
-    s->io.resize(2 * packlen);
-    flatten(session().image(), s->io.data());
-    flatten(session().saved(), s->io.data() + packlen);
-    return s->io.data();
-}
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* wc_iodata() { return s->io.data(); }
 
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* wc_levellist() {
     const LevelList list = buildlevellist(session().store().levelpack);

@@ -13,22 +13,32 @@ declare global {
   function createCore(options?: object): Promise<CoreModule>;
 }
 
-export const packlen = 170496;
-export const listlen = 3108;
-export const levelcount = 111;
-export const titlelen = 23;
+// The sizes the page lays out by, as the core has them.
+export interface Limits { packlen: number; listlen: number; levelcount: number; titlelen: number; starttile: number }
+
+// What a kept journal holds, for the question; why says what is wrong with one that is none.
+export interface JournalInfo { why: string; level: number; time: number; name: string; differing: number }
 
 export const enum Command { copy, cut, paste, delete, draw, select, selectall, undo, redo }
 
 export interface Cell { col: number; row: number; code: number; inverted: boolean }
 
 export class Core {
-  private constructor(private readonly m: CoreModule) {}
+  readonly limits: Limits;
+
+  private constructor(private readonly m: CoreModule) {
+    m._wc_init();
+    this.limits = JSON.parse(this.str(m._wc_limits())) as Limits;
+  }
 
   static async load(): Promise<Core> {
-    const core = new Core(await createCore());
-    core.m._wc_init();
-    return core;
+    return new Core(await createCore());
+  }
+
+  // Puts text into the core's text buffer as UTF-8, for the call that follows.
+  private putin(text: string): void {
+    const bytes = new TextEncoder().encode(text);
+    this.m.HEAPU8.set(bytes, this.m._wc_in(bytes.length));
   }
 
   private str(ptr: number): string { return this.m.UTF8ToString(ptr); }
@@ -49,12 +59,44 @@ export class Core {
     return true;
   }
   openpack(data: Uint8Array): boolean { return this.putio(data) && this.m._wc_openpack() === 1; }
-  restore(data: Uint8Array, index: number): boolean { return this.putio(data) && this.m._wc_restore(index) === 1; }
 
-  setfields(infotrons: number, gravity: boolean, titlelatin1: Uint8Array): void {
-    const ptr = this.m._wc_io(titlelatin1.length);
-    this.m.HEAPU8.set(titlelatin1, ptr);
-    this.m._wc_setfields(infotrons, gravity ? 1 : 0, ptr, titlelatin1.length);
+  // Recovery journals: the work's bytes now, what kept bytes hold, restoring them.
+  journal(time: number, name: string): Uint8Array {
+    this.putin(name);
+    const n = this.m._wc_journal(time);
+    return this.bytes(this.m._wc_iodata(), n);
+  }
+  journalinfo(bytes: Uint8Array): JournalInfo {
+    // Bytes longer than any journal never reach the core.
+    const why = this.str(this.m._wc_journalsizeproblem(bytes.length));
+    if (why || !this.putio(bytes)) return { why, level: 0, time: 0, name: "", differing: 0 };
+    return JSON.parse(this.str(this.m._wc_journalinfo())) as JournalInfo;
+  }
+  restorejournal(bytes: Uint8Array): boolean { return this.putio(bytes) && this.m._wc_restorejournal() === 1; }
+  // The journal of work the page kept before it kept journals; a string saying why when there is none.
+  keptjournal(bytes: Uint8Array, level: number, time: number, name: string): Uint8Array | string {
+    // Bytes longer than any journal stay out; the core still hears their size.
+    if (!this.putio(bytes)) this.putio(new Uint8Array());
+    this.putin(name);
+    const n = this.m._wc_keptjournal(level, time, bytes.length);
+    return n ? this.bytes(this.m._wc_iodata(), n) : this.str(this.m._wc_why());
+  }
+
+  // The fields as typed: infotrons and gravity, and the title (kept as Latin-1).
+  setfields(infotrons: number, gravity: boolean): void { this.m._wc_setfields(infotrons, gravity ? 1 : 0); }
+  settitle(title: string): void {
+    this.putin(title);
+    this.m._wc_settitle();
+  }
+  // The infotrons spinner's value for the text typed, its position and a step.
+  infotronsvalue(typed: string, spinner: number, step: number): number {
+    this.putin(typed);
+    return this.m._wc_infotronsvalue(spinner, step);
+  }
+  zoomstep(tile: number, by: number): number { return this.m._wc_zoomstep(tile, by); }
+  listname(packname: string): string {
+    this.putin(packname);
+    return this.str(this.m._wc_listname());
   }
   levelnumber(): number { return this.m._wc_levelnumber(); }
   infotrons(): number { return this.m._wc_infotrons(); }
@@ -63,13 +105,13 @@ export class Core {
   counter(): string { return this.str(this.m._wc_counter()); }
   drawmode(): number { return this.m._wc_drawmode(); }
 
-  switchesfound(): number { return this.m._wc_switchesfound(); }
+  storebackasks(): boolean { return this.m._wc_storebackasks() === 1; }
+  canswitchto(number: number): boolean { return this.m._wc_canswitchto(number) === 1; }
   commitfields(): boolean { return this.m._wc_commitfields() === 1; }
   storeback(answer: boolean): boolean { return this.m._wc_storeback(answer ? 1 : 0) === 1; }
   switchlevel(number: number, answer: boolean): boolean { return this.m._wc_switchlevel(number, answer ? 1 : 0) === 1; }
-  packbytes(): Uint8Array { return this.bytes(this.m._wc_packbytes(), packlen); }
-  recoverybytes(): Uint8Array { return this.bytes(this.m._wc_recoverybytes(), 2 * packlen); }
-  levellist(): Uint8Array { return this.bytes(this.m._wc_levellist(), listlen); }
+  packbytes(): Uint8Array { return this.bytes(this.m._wc_packbytes(), this.limits.packlen); }
+  levellist(): Uint8Array { return this.bytes(this.m._wc_levellist(), this.limits.listlen); }
   marksaved(): void { this.m._wc_marksaved(); }
   unsaved(): boolean { return this.m._wc_unsaved() !== 0; }
 

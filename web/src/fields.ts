@@ -3,14 +3,10 @@
 // needed with its spinner, gravity, and the infotron counter. The core holds
 // the values; every edit is passed on at once.
 
-import { Core, levelcount, titlelen } from "./core";
+import { Core } from "./core";
 
 const byid = <T extends HTMLElement>(id: string): T => document.getElementById(id) as T;
-
-// Latin-1 bytes of the title; a character Latin-1 cannot hold becomes '?'.
-export function latin1(s: string): Uint8Array {
-  return Uint8Array.from(Array.from(s).slice(0, titlelen), (c) => (c.charCodeAt(0) <= 0xff && c.length === 1 ? c.charCodeAt(0) : 0x3f));
-}
+const latin1text = (bytes: Uint8Array): string => String.fromCharCode(...bytes);
 
 export class Fields {
   readonly level = byid<HTMLInputElement>("Edit1");
@@ -19,9 +15,6 @@ export class Fields {
   readonly gravity = byid<HTMLInputElement>("CheckBox1");
   readonly counter = byid<HTMLElement>("Label4");
   private infotronsvalue = 0; // the spinner's position
-  // The title as the level holds it until the user edits the field: an
-  // input element drops CR and LF, which a record's title may hold.
-  private titlebytes: Uint8Array = new Uint8Array();
 
   constructor(private readonly core: Core, private readonly changed: () => void,
               private readonly switchto: (number: number) => void) {
@@ -41,9 +34,9 @@ export class Fields {
     byid("UpDown1Up").addEventListener("click", () => levelstep(1));
     byid("UpDown1Down").addEventListener("click", () => levelstep(-1));
 
+    // A step starts from the number typed, which the spinner takes over.
     const infostep = (by: number): void => {
-      this.takeinfotrons();
-      this.setinfotrons(Math.min(255, Math.max(0, this.infotronsvalue + by)));
+      this.setinfotrons(this.core.infotronsvalue(this.infotrons.value, this.infotronsvalue, by));
       this.push();
     };
     stepper(this.infotrons, infostep);
@@ -52,13 +45,14 @@ export class Fields {
     // Typing takes nothing over: "300" typed after 0 passes 3 and 30, and
     // still stores 0.
     this.infotrons.addEventListener("input", () => this.push());
-    this.title.maxLength = titlelen;
+    // The core holds the title as the level does until the field is edited:
+    // an input element drops CR and LF, which a record's title may hold.
+    this.title.maxLength = core.limits.titlelen;
     this.title.addEventListener("input", () => {
-      const bytes = latin1(this.title.value);
-      const shown = String.fromCharCode(...bytes);
+      this.core.settitle(this.title.value);
+      const shown = latin1text(this.core.title());
       if (shown !== this.title.value) this.title.value = shown;
-      this.titlebytes = bytes;
-      this.push();
+      this.changed();
     });
     // A field left after an edit, or the gravity box clicked, is one undo step.
     const commit = (): void => { if (this.core.commitfields()) this.changed(); };
@@ -72,32 +66,20 @@ export class Fields {
     return Number.isNaN(n) ? this.core.levelnumber() : n;
   }
 
-  // The number typed when it lies within 0..255, else the spinner's position.
-  private typedinfotrons(): number {
-    const t = this.infotrons.value.trim();
-    return /^\d+$/.test(t) && Number(t) <= 255 ? Number(t) : this.infotronsvalue;
-  }
-
-  // A step starts from the number typed, which the spinner takes over.
-  private takeinfotrons(): void {
-    this.infotronsvalue = this.typedinfotrons();
-  }
-
   private setinfotrons(v: number): void {
     this.infotronsvalue = v;
     this.infotrons.value = String(v);
   }
 
   push(): void {
-    this.core.setfields(this.typedinfotrons(), this.gravity.checked, this.titlebytes);
+    this.core.setfields(this.core.infotronsvalue(this.infotrons.value, this.infotronsvalue, 0), this.gravity.checked);
     this.changed();
   }
 
   // Shows what the core holds after a level was selected.
   show(): void {
     this.level.value = String(this.core.levelnumber());
-    this.titlebytes = this.core.title();
-    this.title.value = String.fromCharCode(...this.titlebytes);
+    this.title.value = latin1text(this.core.title());
     this.setinfotrons(this.core.infotrons());
     this.gravity.checked = this.core.gravity();
     this.showcounter();
@@ -112,5 +94,3 @@ export class Fields {
     this.level.value = String(this.core.levelnumber());
   }
 }
-
-export { levelcount };

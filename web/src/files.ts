@@ -3,7 +3,7 @@
 // (checked before a byte is read), and the browser's ways to write: into a
 // picked file it lets the page keep (File System Access), or a download.
 
-import { Core, packlen } from "./core";
+import { Core } from "./core";
 import { text } from "./texts";
 
 interface Writable { write(data: Uint8Array): Promise<void>; close(): Promise<void> }
@@ -93,17 +93,11 @@ export async function readpack(core: Core, file: File): Promise<Uint8Array | str
   if (problem) return text("notloaded", file.name, problem);
   let bytes: Uint8Array;
   try {
-    bytes = new Uint8Array(await file.slice(0, packlen).arrayBuffer());
+    bytes = new Uint8Array(await file.slice(0, core.limits.packlen).arrayBuffer());
   } catch (e) {
     return text("notread", file.name, e instanceof Error ? e.message : String(e));
   }
   // The file may have changed between the pick and the read.
   const late = core.packproblem(bytes.length);
   return late ? text("notloaded", file.name, late) : bytes;
-}
-
-// The level list's name beside a pack's: the extension becomes .lst.
-export function listname(packname: string): string {
-  const dot = packname.lastIndexOf(".");
-  return (dot > 0 ? packname.slice(0, dot) : packname) + ".lst";
 }

@@ -5,12 +5,12 @@
 import { Command, Core } from "./core";
 import { ask, askyesno } from "./dialogs";
 import { FileHandle } from "./files";
-import { Fields, levelcount } from "./fields";
+import { Fields } from "./fields";
 import { Palette } from "./palette";
 import { Recovery } from "./recovery";
 import { accesskey, settexts, text, tilelabel } from "./texts";
 import { loadtiles } from "./tiles";
-import { LevelView, zoomsteps } from "./view";
+import { LevelView } from "./view";
 import { Updates } from "./offline";
 import { PackFile } from "./packfile";
 import { runbench } from "./bench";
@@ -38,7 +38,7 @@ async function main(): Promise<void> {
     for (const el of tipped) el.title = tilelabel(code);
   };
 
-  const keeper = new Recovery(core, () => pack.name);
+  const keeper = new Recovery(core, () => pack.keptname);
   const recoverystarted = keeper.start();
   const undoitem = document.getElementById("Rckgngig1") as HTMLButtonElement;
   const redoitem = document.getElementById("Wiederherstellen1") as HTMLButtonElement;
@@ -71,7 +71,7 @@ async function main(): Promise<void> {
 
   // Asks the switch-limit question when a store-back would; the answer.
   const storeanswer = async (): Promise<boolean> =>
-    core.switchesfound() <= 11 || await askyesno(text("switchlimit"));
+    !core.storebackasks() || await askyesno(text("switchlimit"));
 
   const guarded = <A extends unknown[]>(run: (...args: A) => Promise<void>) => async (...args: A): Promise<void> => {
     if (busy) return;
@@ -84,7 +84,7 @@ async function main(): Promise<void> {
     await switchlevel(target);
   });
   const switchlevel = async (number: number): Promise<void> => {
-    if (number < 1 || number > levelcount || core.stroking()) { fields.showlevel(); return; }
+    if (!core.canswitchto(number)) { fields.showlevel(); return; }
     if (core.switchlevel(number, await storeanswer())) shown();
     else fields.showlevel();
   };
@@ -126,8 +126,7 @@ async function main(): Promise<void> {
     Hilfe1: () => (document.getElementById("help") as HTMLDialogElement).showModal(),
   };
   const zoom = (by: number): void => {
-    const i = zoomsteps.indexOf(view.tile);
-    const next = zoomsteps[Math.min(zoomsteps.length - 1, Math.max(0, i + by))];
+    const next = core.zoomstep(view.tile, by);
     if (next === view.tile) return;
     view.settile(next);
     palette.settile(next);
@@ -233,9 +232,9 @@ async function main(): Promise<void> {
   page.tessBench = () => runbench(core, view, sheets);
 
   await recoverystarted;
-  await keeper.offer((kept) => {
-    if (!core.restore(kept.bytes, kept.level)) return false;
-    pack.reset(kept.name);
+  await keeper.offer((journal, name) => {
+    if (!core.restorejournal(journal)) return false;
+    pack.reset(name);
     shown();
     return true;
   });

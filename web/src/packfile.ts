@@ -5,15 +5,13 @@
 // says no; a browser without such files downloads under the pack's name. The
 // status bar names the file and whether it is changed.
 
-import { Core, packlen } from "./core";
+import { Core } from "./core";
 import { ask, askyesno, showerror } from "./dialogs";
-import { cansave, canopen, download, FileHandle, listname, permitted, pickopen, picksave, readpack, refused,
+import { cansave, canopen, download, FileHandle, permitted, pickopen, picksave, readpack, refused,
   writehandle } from "./files";
 import { recentfiles, remember } from "./recent";
 import { text } from "./texts";
 
-// The name a new pack is saved and kept under until it has a file.
-export const newpackname = "Levelpack.pak";
 
 export interface PackHost {
   // The switch-limit question where a store-back would ask it; the answer.
@@ -29,19 +27,23 @@ export interface PackHost {
 }
 
 export class PackFile {
-  name = newpackname;
+  name = text("newpackfile"); // the name a new pack is saved under until it has a file
   private fresh = true; // a new pack, never saved
   private handle: FileHandle | undefined;
   private seen = { size: 0, modified: 0 }; // the file when last loaded or saved
 
   constructor(private readonly core: Core, private readonly host: PackHost) {}
 
-  // A new pack, or work recovered under name: no file to write into yet.
-  reset(name = newpackname): void {
-    this.name = name;
-    this.fresh = name === newpackname;
+  // A new pack, or work recovered under name (empty for a new pack): no file
+  // to write into yet.
+  reset(name = ""): void {
+    this.name = name || text("newpackfile");
+    this.fresh = !name;
     this.handle = undefined;
   }
+
+  // The name the journal keeps: empty for a new pack, which has no file yet.
+  get keptname(): string { return this.fresh ? "" : this.name; }
 
   // The unsaved-work question; true when the caller may go on (saved or discarded).
   async maybesave(): Promise<boolean> {
@@ -137,6 +139,7 @@ export class PackFile {
     }
     if ((now.size !== this.seen.size || now.lastModified !== this.seen.modified) &&
         !(await askyesno(text("changedondisk", handle.name)))) return false;
+    const packlen = this.core.limits.packlen;
     return now.size <= packlen || askyesno(text("cutquestion", handle.name, String(now.size - packlen)));
   }
 
@@ -174,7 +177,7 @@ export class PackFile {
   // The level list under the pack's name with .lst, through one save dialog
   // that starts beside the pack, or as a download.
   private async savelist(): Promise<void> {
-    const name = listname(this.name);
+    const name = this.core.listname(this.name);
     if (!cansave()) {
       download(this.core.levellist(), name);
       this.host.say(text("downloaded", `${this.name}, ${name}`));

@@ -1,18 +1,18 @@
 // SPDX-License-Identifier: MIT
 // Recovery: each tab keeps its unsaved work in IndexedDB under a key of its
-// own (the pack as a save would write it, the saved image beside it, the
-// shown level and the file name), at most a moment after each change and
+// own (the core's recovery journal: the pack as a save would write it, the
+// saved image, the shown level and the file name), at most a moment after each change and
 // once more when the page goes away. A tab holds a Web Lock named after its
 // key for as long as it lives, so the work of a tab still open is never
 // offered elsewhere; what no living tab holds is offered at the next start.
 
-import { Core, levelcount, packlen } from "./core";
+import { Core, JournalInfo } from "./core";
 import { ask, askyesno, showerror } from "./dialogs";
-import { newpackname } from "./packfile";
 import { text } from "./texts";
 
-export interface KeptWork { bytes: Uint8Array; level: number; name: string; time: number }
-interface Found { key: string; work: KeptWork; release: () => void }
+// A record as the page kept its work before it kept journals.
+interface OldWork { bytes: Uint8Array; level: number; name: string; time: number }
+interface Found { key: string; journal: Uint8Array; work: JournalInfo; release: () => void }
 
 const dbname = "tessaron-level-editor";
 const workstore = "work";
@@ -66,15 +66,16 @@ function run(db: IDBDatabase, stores: string[], op: (tx: IDBTransaction) => void
   });
 }
 
-// Why a kept record cannot be a work; empty when it can.
-function fault(w: unknown): string {
+// The journal a kept record holds, or why it holds none.
+function journalof(core: Core, w: unknown): Uint8Array | string {
+  if (w instanceof Uint8Array) return w;
   if (typeof w !== "object" || w === null) return text("recordnodata");
-  const k = w as Partial<KeptWork>;
+  const k = w as Partial<OldWork>;
   if (!(k.bytes instanceof Uint8Array)) return text("recordnopack");
-  if (k.bytes.length !== 2 * packlen) return text("recordsize", String(k.bytes.length), String(2 * packlen));
-  if (!Number.isInteger(k.level) || k.level! < 0 || k.level! >= levelcount) return text("recordlevel");
   if (typeof k.name !== "string" || typeof k.time !== "number") return text("recordnametime");
-  return "";
+  // Such a record named a new pack by the name it is saved under.
+  return core.keptjournal(k.bytes, Number.isInteger(k.level) ? k.level! : -1, k.time,
+    k.name === text("newpackfile") ? "" : k.name);
 }
 
 const stamp = (time: number): string => {
@@ -85,19 +86,10 @@ const stamp = (time: number): string => {
 };
 
 // A work begun on a new pack, which has no file yet.
-const fresh = (w: KeptWork): boolean => w.name === newpackname;
+const fresh = (w: JournalInfo): boolean => w.name === "";
 
-// How many levels of the work differ from its saved image, kept after it.
-function differing(bytes: Uint8Array): number {
-  const reclen = packlen / levelcount;
-  let n = 0;
-  for (let at = 0; at < packlen; at += reclen)
-    if (bytes.subarray(at, at + reclen).some((v, i) => v !== bytes[packlen + at + i])) ++n;
-  return n;
-}
-
-function question(w: KeptWork): string {
-  const n = differing(w.bytes);
+function question(w: JournalInfo): string {
+  const n = w.differing;
   return text("recovered", fresh(w) ? text("newpack") : text("namedpack", w.name), stamp(w.time),
     n === 1 ? text("onelevel") : text("levels", String(n)), fresh(w) ? text("fromnew") : text("fromfile"));
 }
@@ -152,9 +144,7 @@ export class Recovery {
     clearTimeout(this.timer);
     this.timer = 0;
     if (!this.db || this.off) return Promise.resolve();
-    const work: KeptWork | null = this.core.unsaved()
-      ? { bytes: this.core.recoverybytes(), level: this.core.levelnumber() - 1, name: this.name(), time: Date.now() }
-      : null;
+    const work = this.core.unsaved() ? this.core.journal(Date.now(), this.name()) : null;
     return run(this.db, [workstore], (tx) => {
       if (work) tx.objectStore(workstore).put(work, this.key);
       else tx.objectStore(workstore).delete(this.key);
@@ -181,8 +171,10 @@ export class Recovery {
       if (k === this.key) continue;
       const release = await this.claim(k);
       if (!release) continue;
-      const why = fault(all[1][i]);
-      if (!why) { found.push({ key: k, work: all[1][i] as KeptWork, release }); continue; }
+      const journal = journalof(this.core, all[1][i]);
+      const work = typeof journal === "string" ? null : this.core.journalinfo(journal);
+      const why = typeof journal === "string" ? journal : work!.why;
+      if (!why) { found.push({ key: k, journal: journal as Uint8Array, work: work!, release }); continue; }
       await run(db, [workstore, asidestore], (tx) => {
         tx.objectStore(asidestore).put(all[1][i], key);
         tx.objectStore(workstore).delete(key);
@@ -207,8 +199,9 @@ export class Recovery {
 
   // Asks about the works that tabs which ended left unsaved: one question
   // for one, the question about all of them for several. restore makes a
-  // work the page's pack; false when the core refuses it. Escape keeps.
-  async offer(restore: (w: KeptWork) => boolean): Promise<void> {
+  // journal the page's pack, kept under name (empty for a new pack); false
+  // when the core refuses it. Escape keeps.
+  async offer(restore: (journal: Uint8Array, name: string) => boolean): Promise<void> {
     if (!this.db || this.off) return;
     const found = await this.leftovers();
     const keep = (from: number): void => found.slice(from).forEach((f) => f.release());
@@ -219,7 +212,7 @@ export class Recovery {
     };
     // The old record goes once this tab's own holds the work.
     const take = async (i: number): Promise<void> => {
-      if (!restore(found[i].work)) {
+      if (!restore(found[i].journal, found[i].work.name)) {
         await showerror(text("recordnotrestored", found[i].work.name));
         return keep(i);
       }

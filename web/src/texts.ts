@@ -22,6 +22,7 @@ export function accesskey(key: string): string {
   return m ? m[1].toLowerCase() : "";
 }
 
+// The label of any cell byte (0..255), as the core words it.
 export function tilelabel(code: number): string {
-  return tiles[code] ?? `Code ${code}`;
+  return tiles[code] ?? "";
 }

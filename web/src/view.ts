@@ -6,14 +6,13 @@
 import { Core } from "./core";
 import { drawtile, sizecanvas, TileSheets } from "./tiles";
 
-export const zoomsteps = [12, 16, 24, 32, 48];
 const cols = 58;
 const rows = 22;
 
 export interface Buttons { left: number; right: number }
 
 export class LevelView {
-  tile = 32;
+  tile: number;
   private readonly ctx: CanvasRenderingContext2D;
   private captured = false; // the left button's moves reach the view wherever the pointer is
   private hovered = -1;
@@ -21,6 +20,7 @@ export class LevelView {
   constructor(private readonly canvas: HTMLCanvasElement, private readonly core: Core, private readonly sheets: TileSheets,
               private readonly buttons: Buttons, private readonly ended: () => void,
               private readonly hover: (cellcode: number) => void) {
+    this.tile = core.limits.starttile;
     this.ctx = canvas.getContext("2d", { alpha: false })!;
     // Every button's press captures the pointer, so that its release ends
     // the stroke wherever it happens; losing the capture or the window's

@@ -81,6 +81,21 @@ try {
   await answer(page, "OK", "„kaputt“ ist unbrauchbar");
   check(await kaputt(page, false) === "false,true", "the corrupt record is moved aside");
 
+  // Work kept as the page kept it before its records were journals (the
+  // pack, the saved image, the level, the name) is still offered and restored.
+  await page.evaluate((pack, saved) => new Promise((done) => indexedDB.open("tessaron-level-editor").onsuccess = (e) => {
+    const bytes = new Uint8Array(2 * pack.length);
+    bytes.set(pack);
+    bytes.set(saved, pack.length);
+    const tx = e.target.result.transaction("work", "readwrite");
+    tx.objectStore("work").put({ bytes, level: 0, name: "alt.pak", time: Date.now() }, "alt");
+    tx.oncomplete = done;
+  }), [...packs[1]], [...newpack()]);
+  page = await open(browser);
+  const question = await answer(page, "Wiederherstellen", "„alt.pak“ wurde nicht gespeichert");
+  check(question.includes("1 Level unterscheidet sich von der Datei") && (await saved(page)).equals(packs[1]),
+    "work kept before journals is offered with its one changed level and comes back byte-exact");
+
   // A reload shortly after a stroke, confirmed in the leave warning.
   for (const [k, ms] of [100, 150, 200, 250, 120, 180].entries()) {
     await drag(page, [2 + 2 * k, 20], [2 + 2 * k, 20]);
