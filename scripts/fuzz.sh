@@ -106,6 +106,6 @@ mapseconds=$((rest / 2 > 0 ? rest / 2 : 1))
 packseconds=$((rest - mapseconds > 0 ? rest - mapseconds : 1))
 fuzz pack_fuzzer "$packseconds" fuzz/corpus fuzz/regressions
 fuzz map_fuzzer "$mapseconds" fuzz/corpus-maps fuzz/regressions-maps -dict=fuzz/map.dict -max_len=65536
-fuzz journal_fuzzer "$journalseconds" fuzz/corpus-journals fuzz/regressions-journals -max_len=180000
+fuzz journal_fuzzer "$journalseconds" fuzz/corpus-journals fuzz/regressions-journals -max_len=345300
 fuzz settings_fuzzer "$settingsseconds" fuzz/corpus-settings fuzz/regressions-settings -max_len=4096
 fuzz clip_fuzzer "$clipseconds" fuzz/corpus-clip fuzz/regressions-clip -max_len=2048
