@@ -40,6 +40,12 @@ void PackDocument::setfields(int infotrons, bool gravity, const std::string& tit
     session_->setfields(infotrons, gravity, title);
 }
 
+bool PackDocument::commitfields() {
+    if (!session_->commitfields()) return false;
+    emit edited({}); // there is a step to undo now
+    return true;
+}
+
 bool PackDocument::answer() {
     return session_->switchesfound() <= maxswitches || (ask && ask(switchlimitquestion));
 }

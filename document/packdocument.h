@@ -46,7 +46,7 @@ public:
     // The property fields as the user leaves them in the window (the title
     // as Latin-1 bytes); committed as one undo step when a field is left.
     void setfields(int infotrons, bool gravity, const std::string& title);
-    bool commitfields() { return session_->commitfields(); }
+    bool commitfields();
 
     // Strokes and commands on the shown level, as the session has them.
     EditSession::Press press(Button button, bool ctrl, int col, int row, int leftitem, int rightitem) {

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -132,6 +133,37 @@ private slots:
         w->NeuesLevelpack1->trigger();
         QVERIFY(!w->Rckgngig1->isEnabled() && !w->Wiederherstellen1->isEnabled());
         for (int i = 0; i < levelcount; ++i) QVERIFY(!w->history().canundo(i) && !w->history().canredo(i));
+    }
+
+    // A title, infotrons or gravity edited becomes one step when the field
+    // is left; Strg+Z in the view shows the value before again, Strg+Y the edit.
+    void fieldEditsAreSteps_data() {
+        QTest::addColumn<int>("field");
+        QTest::newRow("Titel") << 0;
+        QTest::newRow("Infotrons") << 1;
+        QTest::newRow("Schwerkraft") << 2;
+    }
+    void fieldEditsAreSteps() {
+        QFETCH(int, field);
+        QWidget* const fields[] = {w->Edit2, w->Edit3, w->CheckBox1};
+        QWidget* const widget = fields[field];
+        auto shown = [&] { return field == 2 ? QString::number(w->CheckBox1->isChecked()) : qobject_cast<QLineEdit*>(widget)->text(); };
+        const QString before = shown();
+        QTest::mouseClick(widget, Qt::LeftButton);
+        if (field < 2) {
+            qobject_cast<QLineEdit*>(widget)->selectAll();
+            QTest::keyClicks(widget, QStringLiteral("42"));
+        }
+        const QString edited = shown();
+        QVERIFY(edited != before && w->packchanged());
+        QTest::keyClick(widget, Qt::Key_Tab); // the field is left
+        QTest::mouseClick(w->itemselect1->PaintBox1, Qt::LeftButton, {}, QPoint(16, 16)); // the keys act on the level
+        key(Qt::Key_Z);
+        QCOMPARE(shown(), before);
+        QVERIFY(!w->packchanged());
+        key(Qt::Key_Y);
+        QCOMPARE(shown(), edited);
+        QVERIFY(w->packchanged());
     }
 
     void nothingIsUndoneDuringAStroke() {
