@@ -24,7 +24,9 @@ void BM_JournalUpdateOnWindowThread(benchmark::State& state) {
     doc.openjournal(dir.path());
     std::uint8_t v = 0;
     for (auto _ : state) {
-        doc.working()[100] = ++v % 40;
+        LevelCells cells = tilesof(doc.store().curlevel);
+        cells[100] = ++v % 40;
+        doc.setcells(cells);
         doc.updatejournal();
     }
     doc.journal().flush(5000);
@@ -43,8 +45,9 @@ void BM_JournalChangeToDisk(benchmark::State& state) {
         QTimer::singleShot(5000, &loop, &QEventLoop::quit);
         QElapsedTimer t;
         t.start();
-        doc.working()[100] = ++v % 40;
-        doc.recordcells();
+        LevelCells cells = tilesof(doc.store().curlevel);
+        cells[100] = ++v % 40;
+        doc.setcells(cells);
         loop.exec();
         state.SetIterationTime(double(t.nsecsElapsed()) / 1e9);
     }

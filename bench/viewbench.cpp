@@ -32,10 +32,12 @@ const int sizes[] = {12, 16, 24, 32, 48};
 // A level with varied tiles, so that no picture is favoured.
 void varied(EditorState& s, bool marked) {
     std::mt19937 rng(5);
+    LevelCells cells;
     for (int i = 0; i < cellcount; ++i) {
-        s.doc.working()[i] = static_cast<std::uint8_t>(rng() % tilecodecount);
-        if (marked) s.doc.working()[i] |= markbit;
+        cells[i] = static_cast<std::uint8_t>(rng() % tilecodecount);
+        if (marked) cells[i] |= markbit;
     }
+    s.doc.setcells(cells);
 }
 
 // The screen's pixels per widget pixel, as the view paints at.
@@ -100,7 +102,6 @@ struct View {
         view.PaintBox1Paint();
         QCoreApplication::processEvents();
     }
-    StrokeTarget target() { return s->stroketarget(); }
 };
 
 // The full repaint: every interior cell drawn on the surface and shown.
@@ -112,12 +113,12 @@ void BM_FullRepaint(benchmark::State& state) {
 // A rectangle stroke, range(1) cells wide, that grows and shrinks by one row per move.
 void BM_PutbufferOneRow(benchmark::State& state) {
     View v(int(state.range(0)));
-    strokepress(v.target(), Button::left, false, 1, 1, 3, 0);
+    v.s->doc.press(Button::left, false, 1, 1, 3, 0);
     const int right = int(state.range(1));
     int row = 10;
     for (auto _ : state) {
         row = row == 10 ? 11 : 10;
-        strokemove(v.target(), right, row);
+        v.s->doc.move(right, row);
         v.view.putbuffer();
     }
 }
@@ -125,11 +126,11 @@ void BM_PutbufferOneRow(benchmark::State& state) {
 // A rectangle that covers the whole grid, then shrinks back to one cell.
 void BM_PutbufferWholeGrid(benchmark::State& state) {
     View v(int(state.range(0)));
-    strokepress(v.target(), Button::left, false, 1, 1, 3, 0);
+    v.s->doc.press(Button::left, false, 1, 1, 3, 0);
     bool big = false;
     for (auto _ : state) {
         big = !big;
-        strokemove(v.target(), big ? 58 : 1, big ? 22 : 1);
+        v.s->doc.move(big ? 58 : 1, big ? 22 : 1);
         v.view.putbuffer();
     }
 }
@@ -151,7 +152,7 @@ void BM_RectangleDrag1000(benchmark::State& state) {
 // A selection of the whole grid dragged by one cell per move.
 void BM_SelectionDragWholeGrid(benchmark::State& state) {
     View v(int(state.range(0)), true);
-    v.s->layers.drawmode = selecttool;
+    v.s->doc.command(SessionCommand::select);
     const int tile = int(state.range(0));
     v.view.PaintBox1MouseDown(Button::left, false, 10 * tile, 10 * tile);
     int dx = 0;

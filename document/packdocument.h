@@ -1,34 +1,27 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// The open pack and everything about it: the pack store with the working
-// level, the undo histories, the file it lives in, the image it had when it
-// was last loaded or saved, and the recovery journal that follows every
-// change until it is saved. The document is the only way to change the pack:
-// every change is one of its methods or a step of one of its histories,
-// which it all hears, so the unsaved state and the journal follow from here
-// alone. The main window shows the document and commands it; the document
-// never calls a widget, only the LevelHost the window gives it.
+// The open pack as the desktop keeps it: the editing session of the core
+// (pack, shown level, layers, stroke, fields, clipboards, histories) with
+// the file it lives in, the bytes that file held, and the recovery journal
+// that follows every change until it is saved. Every change is a command of
+// the session, passed on from here; what it changed comes back through the
+// session's one listener as the edited signal, and the unsaved state and the
+// journal follow from there alone. The document never calls a widget: the
+// only thing it asks the window is the switch-limit question.
 
-#include "edit/cellchange.h"
-#include "edit/editlayers.h"
+#include "edit/session.h"
 #include "level/journalfile.h"
-#include "level/levelstore.h"
-#include "document/levelhistory.h"
 #include "document/recoveryjournal.h"
 
 #include <QDateTime>
 #include <QObject>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 namespace tess {
-
-// What a replace across the pack did.
-struct PackReplaceDone {
-    int cells = 0, levels = 0, skipped = 0;
-};
 
 class PackDocument : public QObject {
     Q_OBJECT
@@ -36,53 +29,69 @@ public:
     PackDocument();
     ~PackDocument() override;
 
-    // The marks and the window's fields that selecting and storing levels
-    // work with. Until then the document has quiet ones of its own.
-    void attach(EditLayers& layers, LevelHost& host);
+    // Asked before a store-back keeps only the first 11 switches; without
+    // it the answer is no.
+    std::function<bool(const std::string& question)> ask;
 
-    const LevelStore& store() const { return store_; }
-    const LevelHistory& history() const { return history_; }
+    const EditSession& session() const { return *session_; }
+    const LevelStore& store() const { return session_->store(); }
+    const EditLayers& layers() const { return session_->layers(); }
+    bool stroking() const { return session_->stroking(); }
     RecoveryJournal& journal() { return journal_; }
     // How long after a change the journal follows it.
     int journaldelay = 400;
-    // The bound on all histories together, in bytes.
-    void sethistorybudget(std::size_t bytes) { history_.budget = bytes; }
+    // The bound on all histories together, in bytes; forgets every step.
+    void sethistorybudget(std::size_t bytes) { session_->sethistorylimit(bytes); }
 
-    // The working level's cells, which strokes and the selection commands
-    // paint into. What they change becomes part of the pack's history when
-    // recordcells() records it.
-    LevelRecord& working() { return store_.curlevel; }
-    // Records what changed in the working level's cells since the last step
-    // as one step of its history; false when nothing changed.
-    bool recordcells();
-    // The property fields (title, infotrons needed, gravity) are the
-    // window's, read when the level is stored or the pack's image built; the
-    // window says when the user edited one, so that the journal follows.
-    void fieldsedited();
+    // The property fields as the user leaves them in the window (the title
+    // as Latin-1 bytes); committed as one undo step when a field is left.
+    void setfields(int infotrons, bool gravity, const std::string& title);
+    bool commitfields();
 
-    // Stores the working level back into the pack (asking the switch-limit
-    // question); false, storing nothing, when the user declines.
+    // Strokes and commands on the shown level, as the session has them.
+    EditSession::Press press(Button button, bool ctrl, int col, int row, int leftitem, int rightitem) {
+        return session_->press(button, ctrl, col, row, leftitem, rightitem);
+    }
+    bool move(int col, int row) { return session_->move(col, row); }
+    bool release() { return session_->release(); }
+    bool command(SessionCommand which) { return session_->command(which); }
+    int fillmarked(std::uint8_t code) { return session_->fillmarked(code); }
+    int mirrormarked(Mirror axis) { return session_->mirrormarked(axis); }
+    int marksametiles(std::uint8_t code) { return session_->marksametiles(code); }
+    int markregion(int col, int row) { return session_->markregion(col, row); }
+    int replacetiles(std::uint8_t from, std::uint8_t to, ReplaceScope scope) {
+        return session_->replacetiles(from, to, scope);
+    }
+    int setcells(const LevelCells& cells) { return session_->setcells(cells); }
+    void setclipboard(const Layer& cells) { session_->setclipboard(cells); }
+    void setlevelclip(const LevelRecord& record) { session_->setlevelclip(record); }
+    template <class Draw> int putbuffer(Draw&& draw) { return session_->putbuffer(draw); }
+
+    // Undo and redo of the shown level, a field being edited committed first.
+    void undo();
+    void redo();
+    bool canundo() const { return session_->canundo(); }
+    bool canredo() const { return session_->canredo(); }
+
+    // Each of these stores the shown level back first, asking the
+    // switch-limit question when it must; false when the user declined or
+    // nothing was done.
     bool storeback();
-    // Stores the level back and shows slot; false when the user declined.
     bool select(int slot);
-    // The current level's record becomes record (stored back first by the
-    // caller), as one step of its history.
-    void replacerecord(const LevelRecord& record);
-    // Stores the level back and moves it to slot to, the levels between
-    // shifting, as one step of its history.
     bool movelevel(int to);
-    // Replaces tile from by to in every level, the shown one stored back
-    // first; each changed level is one step of its history.
-    PackReplaceDone replaceinlevels(std::uint8_t from, std::uint8_t to);
+    bool copylevel();
+    bool pastelevel();
+    bool emptylevel();
+    // The shown level's record becomes record (a map read in), one step.
+    bool replacerecord(const LevelRecord& record);
+    // Replaces tile from by to in every level, each changed level one step.
+    PackReplace replaceinlevels(std::uint8_t from, std::uint8_t to);
     // Takes back the last replace across the pack in every level it changed;
     // false when there is none or a level has been changed since.
     bool undoreplaceinlevels();
-    // True while the last replace across the pack can be taken back as a whole.
-    bool canundoreplaceinlevels() const { return lastlevels_ > 0; }
-    void undo();
-    void redo();
-    bool canundo() const;
-    bool canredo() const;
+    // True from a replace across the pack that changed something until it
+    // is taken back or the pack replaced, also once a level changed since.
+    bool canundoreplaceinlevels() const { return replaced_; }
 
     // 111 new levels, level 1 shown: no history, nothing unsaved, no journal.
     void newpack();
@@ -90,11 +99,9 @@ public:
     // how many bytes follow the pack in that file.
     void load(const LevelPack& pack, const QString& file, qint64 rest = 0);
     // The pack as saving would write it now. Asks nothing, changes nothing.
-    LevelPack image() const;
-    // True when the user's own edits would now be saved: some level differs
-    // from the pack at the last load, save or new pack other than by what
-    // storing its levels back writes (a visited level's border ring, switch
-    // table or padded title).
+    LevelPack image() const { return session_->image(); }
+    // True when the user's own edits would now be saved (EditSession::unsaved),
+    // and always for a restored new pack until it is saved.
     bool changed() const;
     // The file the pack was loaded from or last saved to; empty for a new pack.
     const QString& file() const { return file_; }
@@ -115,63 +122,61 @@ public:
     // Starts recovery in folder (the default one when empty); false, with
     // journal().reason(), when recovery is off.
     bool openjournal(const QString& folder = {});
-    // A recovered journal becomes the pack: its image in the store with its
-    // level shown, its file, and the file's bytes on disk as the saved
-    // image, so that it counts as unsaved where it differs from them.
-    void restore(const Journal& journal);
+    // What editors that died left in the journal folder, read as far as the
+    // question at start names them: the newest few that this editor could
+    // claim and read, the others only counted; unreadable ones and strays
+    // are kept aside, each with why.
+    struct Leftovers {
+        QStringList offered; // the journals' paths
+        QList<Journal> read; // what each of them holds
+        QStringList unread;  // claimed by nobody yet, past the first few
+        struct Fault {
+            QString path, aside, why; // aside == path when it could not be moved
+        };
+        QList<Fault> faults;
+    };
+    Leftovers leftovers();
+    // Takes over the journal at path with what it read: its pack becomes
+    // this one, and the old journal goes once this editor's own journal
+    // holds the pack, or when the pack is just what its file holds.
+    void takeover(const QString& path, const Journal& journal);
+    // Leaves the journal at path to others (or removes it, discard).
+    void release(const QString& path, bool discard) { journal_.release(path, discard); }
+    // Removes journals nobody has read, in the background.
+    void discard(const QStringList& paths) { journal_.discard(paths); }
     // How many levels of a journal differ from its file on disk (from a new
     // pack when it has none, or the file cannot be read).
     static int levelsdiffering(const Journal& journal);
 
 signals:
+    // A command changed what, in the session: the window shows it.
+    void edited(const tess::SessionChange& what);
     // The journal could not be written: recovery is off, and why.
     void recoveryoff(const QString& why);
     // The pack now lives in file: it was loaded, saved or restored from it.
     void fileused(const QString& file);
-    // A level is shown (selected, or shown again after a step): its history
-    // is the one undo works on.
-    void levelshown(int slot);
-    // Undo or redo changed the working level's cells in place.
-    void cellsrestored();
-    // What the overview shows of slot changed; slot -1: of every level.
-    void levelchanged(int slot);
-    // What undo, redo or taking back a replace across the pack can do changed.
-    void undochanged();
 
 private:
-    LevelStore store_;
-    LevelHistory history_;
+    std::unique_ptr<EditSession> session_;
     RecoveryJournal journal_;
-    EditLayers ownlayers_;
-    std::unique_ptr<LevelHost> quiethost_;
-    EditLayers* layers_;
-    LevelHost* host_;
-    LevelCells stepstart_{}; // the working level's cells after its last step
-    int lastreplace_ = 0;    // number of the last replace across the pack
-    int lastlevels_ = 0;     // the levels it changed that can still be taken back
-    int undoslot_ = -1;      // the slot a replace step is taken back in, when not the one shown
-
     QString file_;
-    std::unique_ptr<LevelPack> saved_;    // what saving wrote, or would have, at the last load, save or new pack
-    std::unique_ptr<LevelPack> savedback_; // saved_ with every level stored back
-    std::unique_ptr<LevelPack> ondisk_;    // the file's bytes as last read or written; null without a file
-    qint64 ondiskrest_ = 0;                // how many bytes followed them in the file
-    void setsaved(std::unique_ptr<LevelPack> pack);
-    bool sameassaved(const LevelPack& image) const;
+    std::unique_ptr<LevelPack> ondisk_; // the file's bytes as last read or written; null without a file
+    qint64 ondiskrest_ = 0;             // how many bytes followed them in the file
+    bool nosaved_ = false;              // a restored pack with no file: unsaved until saved
+    bool replaced_ = false;             // the last replace across the pack is not taken back
     std::unique_ptr<LevelPack> journaled_; // what the journal holds; null when there is none
     QDateTime lastchange_;
     QTimer timer_;
     bool reportedoff_ = false;
 
+    // The reply to the switch-limit question, asked only when a store-back
+    // now would ask it.
+    bool answer();
     // Something in the pack may have changed: the journal follows within journaldelay.
     void schedule();
     // After the pack was replaced by a new, loaded or restored one.
     void replaced(const QString& file, std::unique_ptr<LevelPack> ondisk, qint64 rest = 0);
-    void shown();
-    void showrecord(const LevelRecord& record);
-    void showmove(int to);
-    void applyreplace(const CellChange& change, bool undo);
-    void showreplaced(const LevelRecord& record);
+    void restore(const Journal& journal);
 };
 
 } // namespace tess

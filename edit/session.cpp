@@ -174,6 +174,20 @@ bool EditSession::release() {
     return true;
 }
 
+bool EditSession::dropstroke() {
+    if (!stroking()) return false;
+    return changing([&] {
+        stroke_ = StrokeState{};
+        // Its cells keep their drawn values in screenbuf: the next
+        // putbuffer draws them from the level.
+        layers_.overlay.fill(notile);
+        recount();
+        CellChange change = diffcells(strokestart_, store_->curlevel);
+        if (!change.empty()) history_.record(store_->levelnr, std::move(change));
+        return true;
+    });
+}
+
 template <class Run> int EditSession::celledit(Run&& run) {
     if (stroking()) return 0;
     return changing([&] {
@@ -191,10 +205,13 @@ bool EditSession::command(SessionCommand which) {
     // Cut and its kind run during a stroke too, as the view's keys reach them.
     const auto undoable = [&](auto run) {
         return changing([&] {
-            const LevelCells before = tilesof(cur);
+            // During a stroke the step also takes what its press did; the
+            // stroke's own step then starts after it.
+            const LevelCells before = stroking() ? strokestart_ : tilesof(cur);
             run();
             CellChange change = diffcells(before, cur);
             if (!change.empty()) history_.record(store_->levelnr, std::move(change));
+            if (stroking()) strokestart_ = tilesof(cur);
             return true;
         });
     };
@@ -276,6 +293,15 @@ void EditSession::showrecord(const LevelRecord& record) {
     store_->levelpack[store_->levelnr] = record;
     selectlevel(*store_, layers_, host_, store_->levelnr);
     shown();
+}
+
+int EditSession::setcells(const LevelCells& cells) {
+    return celledit([&] {
+        // Written as the undo of a change from cells to what is shown.
+        const CellChange change = diffcells(cells, store_->curlevel);
+        applycells(store_->curlevel, layers_, change, true);
+        return static_cast<int>(change.cells.size());
+    });
 }
 
 int EditSession::fillmarked(std::uint8_t code) {

@@ -139,10 +139,20 @@ public:
     const std::optional<LevelRecord>& levelclip() const { return levelclip_; }
     // A record from elsewhere (another program's clipboard) to paste.
     void setlevelclip(const LevelRecord& record) { levelclip_ = record; }
+    // Cells from elsewhere (another window's copy) for the next paste; each
+    // one empty or marked, as a copy leaves them.
+    void setclipboard(const Layer& cells) { layers_.clipboard = cells; }
+    // The shown level's cells, marks included, become cells as one undo step
+    // (a level set up from outside, by a script or a test); the count of
+    // cells changed, 0 while a stroke is in progress.
+    int setcells(const LevelCells& cells);
     // Moves the shown level to slot number (1..111), the levels between
     // shifting, one step of its history, which goes with it; false when
     // nothing moved.
     bool movelevel(int number, bool answer);
+    // The shown level's record becomes record (a level read from a map),
+    // stored back first as above, one step of its history where it changes.
+    bool replacerecord(const LevelRecord& record, bool answer);
 
     enum class Press { done, ignored, repaintall };
     // A button press at cell (col, row), with the stroke's first move step
@@ -151,6 +161,11 @@ public:
     bool move(int col, int row);
     // Ends the stroke: one undo step for the whole stroke.
     bool release();
+    // Ends the stroke without laying its overlay, as leaving the level in
+    // the middle of one does: what its press did (marks cleared, a drag's
+    // source taken) stays, one undo step; the view redraws what the
+    // overlay covered. False when no stroke was in progress.
+    bool dropstroke();
     bool stroking() const { return stroke_.inprogress(); }
 
     // A menu or tool command; undo and redo wait while a stroke is in
@@ -158,6 +173,9 @@ public:
     bool command(SessionCommand which);
     bool canundo() const { return history_.canundo(store_->levelnr); }
     bool canredo() const { return history_.canredo(store_->levelnr); }
+    const History& history() const { return history_; }
+    // Bounds all histories together to bytes; forgets every step.
+    void sethistorylimit(std::size_t bytes) { history_ = History(bytes); }
 
     // Draws the cells whose look changed since the last call; their number.
     template <class Draw> int putbuffer(Draw&& draw) { return tess::putbuffer(layers_, store_->curlevel, draw); }
@@ -211,7 +229,6 @@ private:
     void apply(const HistoryStep& step, bool undo, int slot);
     void moveto(int slot);
     void showrecord(const LevelRecord& record);
-    bool replacerecord(const LevelRecord& record, bool answer);
 
     std::unique_ptr<LevelStore> store_;
     std::unique_ptr<LevelPack> saved_;

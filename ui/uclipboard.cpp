@@ -67,7 +67,7 @@ void TForm1::putonclipboard(const QString& format, const std::vector<std::uint8_
 }
 
 void TForm1::putcells() {
-    const Layer& clip = state_->layers.clipboard;
+    const Layer& clip = doc().layers().clipboard;
     putonclipboard(cellsmime, encodecells(clip), cellstext(clip));
 }
 
@@ -112,7 +112,7 @@ bool TForm1::foreignblock() const {
 bool TForm1::takeforeigncells() {
     if (desktopclip_.noanswer) say(noanswertext);
     if (!desktopclip_.cells || !foreignblock()) return false;
-    state_->layers.clipboard = *desktopclip_.cells;
+    doc().setclipboard(*desktopclip_.cells);
     taken_ = desktopclip_.origin;
     return true;
 }
@@ -120,7 +120,7 @@ bool TForm1::takeforeigncells() {
 bool TForm1::takeforeignlevel() {
     if (desktopclip_.noanswer) say(noanswertext);
     if (!desktopclip_.level || !foreignblock()) return false;
-    levelclip_ = desktopclip_.level;
+    doc().setlevelclip(*desktopclip_.level);
     taken_ = desktopclip_.origin;
     return true;
 }
@@ -129,8 +129,9 @@ bool TForm1::takeforeignlevel() {
 // offered, and says why it takes nothing from there.
 void TForm1::updatepaste() {
     const DesktopClip& clip = desktopclip_;
-    Einfgen1->setEnabled(anycells(state_->layers.clipboard) || clip.noanswer || (clip.cells && foreignblock()));
-    Leveleinfgen1->setEnabled(levelclip_.has_value() || clip.noanswer || (clip.level && foreignblock()));
+    Einfgen1->setEnabled(anycells(doc().layers().clipboard) || clip.noanswer || (clip.cells && foreignblock()));
+    Leveleinfgen1->setEnabled(doc().session().levelclip().has_value() || clip.noanswer ||
+                              (clip.level && foreignblock()));
 }
 
 } // namespace tess

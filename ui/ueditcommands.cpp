@@ -71,35 +71,33 @@ ReplaceDialog& TForm1::replacer() {
         extras_->lastscope = scope;
         if (scope != ReplaceScope::pack) {
             int cells = 0;
-            celledit([&](LevelRecord& cur, EditLayers& layers) { cells = replacetiles(cur, layers, from, to, scope); });
+            celledit([&] { cells = doc().replacetiles(from, to, scope); });
             say(QStringLiteral("Ersetzt: %1").arg(replacetext(ReplaceCount{cells, 1, 0}, scope)));
             return ReplaceCount{cells, 1, 0};
         }
-        PackReplaceDone n;
+        PackReplace n;
         exclusive([&] { n = doc().replaceinlevels(from, to); });
         say(QStringLiteral("Ersetzt: %1").arg(replacetext(ReplaceCount{n.cells, n.levels, n.skipped}, scope)));
         return ReplaceCount{n.cells, n.levels, n.skipped};
     };
     dialog->undo = [this] {
-        if (state_->stroke.inprogress()) return false;
+        if (doc().stroking()) return false;
         if (extras_->lastscope == ReplaceScope::pack) return doc().undoreplaceinlevels();
         if (!doc().canundo()) return false;
-        doc().undo();
+        Rckgngig1Click();
         return true;
     };
     return *dialog;
 }
 
 template <class F> void TForm1::celledit(F&& command) {
-    command(doc().working(), state_->layers);
-    levedit1->putbuffer();
-    doc().recordcells();
+    command();
     showcounter();
 }
 
 void TForm1::GleicheFeldermarkieren1Click() {
     const auto code = static_cast<std::uint8_t>(state_->leftitem);
-    celledit([&](LevelRecord& cur, EditLayers& layers) { marksametiles(cur, layers, code); });
+    celledit([&] { doc().marksametiles(code); });
 }
 
 // The cell last under the pointer in the level view: the one under it when
@@ -112,24 +110,24 @@ void TForm1::Zusammenhngendemarkieren1Click() {
     }
     const std::optional<QPoint> cell = levedit1->pointedcell();
     if (!cell) return;
-    celledit([&](LevelRecord& cur, EditLayers& layers) { markregion(cur, layers, cell->x(), cell->y()); });
+    celledit([&] { doc().markregion(cell->x(), cell->y()); });
 }
 
 void TForm1::Allesmarkieren1Click() {
-    celledit([](LevelRecord& cur, EditLayers& layers) { markall(cur, layers); });
+    celledit([this] { doc().command(SessionCommand::selectall); });
 }
 
 void TForm1::Markierungfllen1Click() {
     const auto code = static_cast<std::uint8_t>(state_->leftitem);
-    celledit([&](LevelRecord& cur, EditLayers& layers) { fillmarked(cur, layers, code); });
+    celledit([&] { doc().fillmarked(code); });
 }
 
 void TForm1::Markierunglinksrechtsspiegeln1Click() {
-    celledit([](LevelRecord& cur, EditLayers& layers) { mirrormarked(cur, layers, Mirror::leftright); });
+    celledit([this] { doc().mirrormarked(Mirror::leftright); });
 }
 
 void TForm1::Markierungobenuntenspiegeln1Click() {
-    celledit([](LevelRecord& cur, EditLayers& layers) { mirrormarked(cur, layers, Mirror::topbottom); });
+    celledit([this] { doc().mirrormarked(Mirror::topbottom); });
 }
 
 // Finds the tile under the pointer when it is over the level, else the left
@@ -169,13 +167,15 @@ void TForm1::Ersetzen1Click() {
 void TForm1::Levelstatistik1Click() {
     const LevelRecord& cur = doc().store().curlevel;
     if (!extras_->stats) extras_->stats = new LevelStats(state_->tiles, this);
-    extras_->stats->start(counttiles(cur), countinfotrons(cur), doc().store().levelnr + 1, Edit2->text(),
-                          infotronsneeded());
+    const EditSession& session = doc().session();
+    extras_->stats->start(counttiles(cur), countinfotrons(cur), doc().store().levelnr + 1,
+                          QString::fromLatin1(session.title().data(), qsizetype(session.title().size())),
+                          session.infotrons());
 }
 
 void TForm1::Ersetzenrckgngig1Click() {
     bool undone = false;
-    exclusive([&] { undone = !state_->stroke.inprogress() && doc().undoreplaceinlevels(); });
+    exclusive([&] { undone = !doc().stroking() && doc().undoreplaceinlevels(); });
     if (!undone)
         dialogs_.showerror(this, QStringLiteral("Das letzte Ersetzen in allen Leveln lässt sich nicht mehr als "
                                                 "Ganzes rückgängig machen: ein Level wurde seitdem geändert."));

@@ -151,7 +151,7 @@ void Tlevedit::drawregion(QPainter& p, const QRegion& region) {
                 const int top = px.y(m + (row - 1) * th), height = px.y(m + row * th) - top;
                 for (int col = g.left() / tw + 1; col <= g.right() / tw + 1; ++col) {
                     const int left = px.x(m + (col - 1) * tw);
-                    const CellLook look = celllook(state_.layers, state_.store().curlevel, col, row);
+                    const CellLook look = celllook(state_.layers(), state_.store().curlevel, col, row);
                     tiles.drawtile(p, QRect(left, top, px.x(m + col * tw) - left, height), look.code, look.inverted);
                 }
             }
@@ -168,7 +168,7 @@ void Tlevedit::putbuffer() {
     // The changed cells, gathered row by row into runs: the region to draw.
     runs_.clear();
     int runrow = -1, runend = -1;
-    tess::putbuffer(state_.layers, state_.store().curlevel, [&](int col, int row, CellLook) {
+    state_.doc.putbuffer([&](int col, int row, CellLook) {
         if (row == runrow && col == runend + 1) {
             runs_.back().setRight(cellrect(col, row).right());
         } else {
@@ -194,17 +194,13 @@ void Tlevedit::putbuffer() {
 void Tlevedit::PaintBox1MouseDown(Button button, bool ctrl, int x, int y) {
     const int m = margin();
     // A press on the edge frame is outside the interior, as one right of it is.
-    if (m && (x < m || y < m) && !state_.stroke.inprogress()) return;
+    if (m && (x < m || y < m) && !state_.doc.stroking()) return;
     x -= m;
     y -= m;
-    const StrokeTarget t = state_.stroketarget();
-    const PressResult r = strokepress(t, button, ctrl, cellof(x, state_.tiles.tilew),
-                                      cellof(y, state_.tiles.tileh), state_.leftitem,
-                                      state_.rightitem);
-    if (r.ignored) return;
-    if (r.repaintall) PaintBox1Paint();
-    // The first move step at the anchor shows the stroke's first state at once.
-    strokemove(t, state_.stroke.startx, state_.stroke.starty);
+    const EditSession::Press r = state_.doc.press(button, ctrl, cellof(x, state_.tiles.tilew),
+                                                  cellof(y, state_.tiles.tileh), state_.leftitem, state_.rightitem);
+    if (r == EditSession::Press::ignored) return;
+    if (r == EditSession::Press::repaintall) PaintBox1Paint();
     putbuffer();
     if (strokebegan) strokebegan();
 }
@@ -219,13 +215,11 @@ void Tlevedit::notepointer(int x, int y) {
 
 void Tlevedit::PaintBox1MouseMove(int x, int y) {
     const int m = margin();
-    if (strokemove(state_.stroketarget(), cellof(x - m, state_.tiles.tilew),
-                   cellof(y - m, state_.tiles.tileh)))
-        putbuffer();
+    if (state_.doc.move(cellof(x - m, state_.tiles.tilew), cellof(y - m, state_.tiles.tileh))) putbuffer();
 }
 
 void Tlevedit::PaintBox1MouseUp() {
-    if (strokerelease(state_.stroketarget()) && strokeended) strokeended();
+    if (state_.doc.release() && strokeended) strokeended();
 }
 
 } // namespace tess

@@ -82,8 +82,7 @@ public:
     // Run when the pointer first passes over an interior cell.
     std::function<void()> pointed;
 
-    // Run after a press started a stroke, and after a release ended one (the
-    // main window shows the count and records the step).
+    // Run after a press started a stroke, and after a release ended one.
     std::function<void()> strokebegan;
     std::function<void()> strokeended;
 

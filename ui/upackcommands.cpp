@@ -111,7 +111,7 @@ void TForm1::importmap() {
                                     QString::number(map.built.switchesfound), QString::fromUtf8(switchlimitquestion)),
                            true))
         return;
-    doc().replacerecord(map.built.record);
+    if (!doc().replacerecord(map.built.record)) return;
     say(QStringLiteral("Importiert: %1 in Level %2").arg(QFileInfo(file).fileName(), QString::number(doc().store().levelnr + 1)));
 }
 
@@ -135,21 +135,17 @@ void TForm1::Levelnachhinten1Click() {
 }
 
 void TForm1::copylevel() {
-    if (!doc().storeback()) return;
-    levelclip_ = doc().store().levelpack[doc().store().levelnr];
-    putlevel(*levelclip_);
+    if (!doc().copylevel()) return;
+    putlevel(*doc().session().levelclip());
     say(QStringLiteral("Level %1 kopiert").arg(doc().store().levelnr + 1));
 }
 
 void TForm1::pastelevel() {
     takeforeignlevel();
-    if (!levelclip_) return;
-    if (doc().storeback()) doc().replacerecord(*levelclip_);
+    doc().pastelevel();
 }
 
-void TForm1::clearlevel() {
-    if (doc().storeback()) doc().replacerecord(emptylevel(doc().store().levelnr + 1));
-}
+void TForm1::clearlevel() { doc().emptylevel(); }
 
 LevelRecord TForm1::shownlevel(int slot) const {
     const LevelStore& store = doc().store();
@@ -159,7 +155,7 @@ LevelRecord TForm1::shownlevel(int slot) const {
         return rec;
     }
     LevelRecord rec = store.curlevel;
-    std::string t = title();
+    std::string t = doc().session().title();
     t.resize(titlelen, ' ');
     std::copy(t.begin(), t.end(), rec.begin() + off_title);
     return rec;
@@ -202,7 +198,6 @@ void TForm1::buildoverview() {
     };
     overview->shown = [this](bool visible) { Levelbersicht1->setChecked(visible); };
     connect(Levelbersicht1, &QAction::toggled, overview, &QWidget::setVisible);
-    connect(Edit2, &QLineEdit::textChanged, this, [this] { overview->changed(doc().store().levelnr); });
 }
 
 void TForm1::newpack() {

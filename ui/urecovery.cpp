@@ -21,7 +21,7 @@ namespace tess {
 
 PackDocument& TForm1::doc() const { return state_->doc; }
 PackDocument& TForm1::document() { return doc(); }
-const LevelHistory& TForm1::history() { return doc().history(); }
+const History& TForm1::history() { return doc().session().history(); }
 
 namespace {
 
@@ -44,9 +44,8 @@ QString recoverquestion(const Journal& j, int differing) {
     return captiontext("recovered").arg(which, when(j.changed), levels, from);
 }
 
-// How many journals the question at start names, and how many it reads at
-// most to find them: a folder of thousands costs no more than a few.
-constexpr qsizetype listedjournals = 5, readjournals = 12, listedfaults = 3;
+// How many unusable journals the message at start names.
+constexpr qsizetype listedfaults = 3;
 
 QString listed(const QStringList& lines, qsizetype total) {
     QString text = lines.join(u'\n');
@@ -69,37 +68,17 @@ void TForm1::startrecovery(const QString& folder) {
     // Without a lock of its own this editor still offers what it finds, but
     // can neither take it over nor remove it.
     doc().openjournal(folder);
-    RecoveryJournal& journals = doc().journal();
-    const RecoveryJournal::Leftovers found = journals.leftovers();
+    const PackDocument::Leftovers found = doc().leftovers();
+    const QStringList& offered = found.offered;
+    const QList<Journal>& read = found.read;
+    const QStringList& unread = found.unread;
 
     // Unreadable journals and strays, each kept aside, all in one message.
     QStringList faults;
-    const auto keptaside = [&](const QString& path, const QString& why) {
-        const QString aside = journals.keepaside(path);
-        faults << (aside == path ? QStringLiteral("%1 Sie bleibt erhalten.").arg(why)
-                                 : QStringLiteral("%1 Sie bleibt als „%2“ erhalten.")
-                                       .arg(why, QDir::toNativeSeparators(aside)));
-    };
-    for (const RecoveryJournal::Stray& stray : found.strays) keptaside(stray.path, stray.why);
-
-    // The newest few are read and named; the others are only counted.
-    QStringList offered;
-    QList<Journal> read;
-    qsizetype next = 0;
-    for (qsizetype tried = 0; next < found.journals.size() && offered.size() < listedjournals &&
-                              tried < readjournals; ++next) {
-        const QString& path = found.journals[next];
-        if (!journals.claim(path)) continue;
-        ++tried;
-        const JournalRead r = readjournal(path);
-        if (!r.ok) {
-            keptaside(path, r.error);
-            continue;
-        }
-        offered << path;
-        read << r.journal;
-    }
-    const QStringList unread = found.journals.mid(next);
+    for (const PackDocument::Leftovers::Fault& f : found.faults)
+        faults << (f.aside == f.path ? QStringLiteral("%1 Sie bleibt erhalten.").arg(f.why)
+                                     : QStringLiteral("%1 Sie bleibt als „%2“ erhalten.")
+                                           .arg(f.why, QDir::toNativeSeparators(f.aside)));
     if (!faults.isEmpty())
         dialogs_.showerror(this, faults.size() == 1 ? faults[0]
                                                     : QStringLiteral("Diese Wiederherstellungsdateien sind "
@@ -108,16 +87,11 @@ void TForm1::startrecovery(const QString& folder) {
 
     const auto restore = [&](const QString& path, const Journal& j) {
         exclusive([&] {
-            doc().restore(j);
+            doc().takeover(path, j);
             if (!j.packfile.isEmpty()) SaveDialog1FileName = j.packfile;
         });
         say(QStringLiteral("Wiederhergestellt: %1")
                 .arg(j.packfile.isEmpty() ? QStringLiteral("neues Levelpack") : QFileInfo(j.packfile).fileName()));
-        // The old journal goes once this editor's own holds the pack, or
-        // when the pack is just what its file holds: nothing is left to keep.
-        doc().updatejournal();
-        const bool taken = journals.isopen() && journals.flush(5000) && QFileInfo::exists(journals.path());
-        journals.release(path, taken || (journals.isopen() && !doc().changed()));
     };
     // Each one asked as a single one is; after a restore the rest wait.
     const auto askeach = [&](qsizetype from) {
@@ -129,10 +103,10 @@ void TForm1::startrecovery(const QString& folder) {
                                                                         QString::number(offered.size()), question));
             if (answer == RecoverAnswer::restore) {
                 restore(offered[i], read[i]);
-                for (qsizetype k = i + 1; k < offered.size(); ++k) journals.release(offered[k], false);
+                for (qsizetype k = i + 1; k < offered.size(); ++k) doc().release(offered[k], false);
                 return;
             }
-            journals.release(offered[i], answer == RecoverAnswer::discard);
+            doc().release(offered[i], answer == RecoverAnswer::discard);
         }
     };
     if (offered.size() + unread.size() <= 1) return askeach(0);
@@ -144,13 +118,13 @@ void TForm1::startrecovery(const QString& folder) {
     if (answer == RecoverAnswer::each) return askeach(0);
     if (answer == RecoverAnswer::restore && !offered.isEmpty()) {
         restore(offered[0], read[0]);
-        for (qsizetype k = 1; k < offered.size(); ++k) journals.release(offered[k], false);
+        for (qsizetype k = 1; k < offered.size(); ++k) doc().release(offered[k], false);
         return;
     }
     const bool discard = answer == RecoverAnswer::discard;
-    for (const QString& path : offered) journals.release(path, discard);
+    for (const QString& path : offered) doc().release(path, discard);
     // Thousands take seconds: the window goes on meanwhile.
-    if (discard) journals.discard(unread);
+    if (discard) doc().discard(unread);
 }
 
 void TForm1::showrecoveryoff(const QString& why) {

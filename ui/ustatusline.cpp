@@ -37,12 +37,8 @@ void TForm1::buildstatusline() {
     // Whether saving would write other bytes can change with any of these;
     // asked once after a burst of them, not at every keystroke.
     auto later = [this] { packstatetimer_->start(0); };
-    connect(&doc(), &PackDocument::levelchanged, this, later);
-    connect(&doc(), &PackDocument::levelshown, this, later);
-    connect(&doc(), &PackDocument::undochanged, this, later);
+    connect(&doc(), &PackDocument::edited, this, later);
     connect(&doc(), &PackDocument::fileused, this, later);
-    for (QLineEdit* field : {Edit2, Edit3}) connect(field, &QLineEdit::textChanged, this, later);
-    connect(CheckBox1, &QCheckBox::toggled, this, later);
     showpackstate();
 }
 

@@ -68,24 +68,22 @@ TForm1::TForm1(QWidget* parent)
     buildlayout();
     buildmenus();
     buildclipboard();
-    doc().attach(state_->layers, *this);
+    doc().ask = [this](const std::string& question) { return askyesno(question); };
     connect(&doc(), &PackDocument::recoveryoff, this, &TForm1::showrecoveryoff);
-    // The property fields are part of the pack as saving would write it.
-    for (QLineEdit* field : {Edit2, Edit3}) connect(field, &QLineEdit::textChanged, &doc(), &PackDocument::fieldsedited);
-    connect(CheckBox1, &QCheckBox::toggled, &doc(), &PackDocument::fieldsedited);
+    // The property fields are the session's: what the user types goes in
+    // at once (the spinner's value, which takes nothing over), and becomes
+    // an undo step when the field is left.
+    connect(Edit2, &QLineEdit::textChanged, this, [this] { passfields(true); });
+    connect(Edit3, &QLineEdit::textChanged, this, [this] { passfields(false); });
+    connect(CheckBox1, &QCheckBox::toggled, this, [this] {
+        if (showingfields_) return;
+        passfields(false);
+        doc().commitfields(); // a click is a finished edit
+    });
     buildoverview();
     overviewkeys();
     buildstatusline();
-    connect(&doc(), &PackDocument::levelshown, this, [this](int slot) { overview->setcurrent(slot); });
-    connect(&doc(), &PackDocument::levelchanged, this, [this](int slot) {
-        if (slot < 0) overview->changedall();
-        else overview->changed(slot);
-    });
-    connect(&doc(), &PackDocument::cellsrestored, this, [this] {
-        levedit1->putbuffer();
-        showcounter();
-    });
-    connect(&doc(), &PackDocument::undochanged, this, &TForm1::updateundo);
+    connect(&doc(), &PackDocument::edited, this, &TForm1::showchange);
     for (QObject* o : {static_cast<QObject*>(Edit1), static_cast<QObject*>(Edit2), static_cast<QObject*>(Edit3),
                        static_cast<QObject*>(levedit1->PaintBox1), static_cast<QObject*>(itemselect1->PaintBox1)})
         o->installEventFilter(this);
@@ -217,7 +215,6 @@ void TForm1::buildlayout() {
     };
     levedit1->strokeended = [this] {
         showcounter();
-        doc().recordcells();
         updateundo();
     };
 }
@@ -340,9 +337,8 @@ void TForm1::showlevelnumber() { UpDown1->setposition(doc().store().levelnr + 1)
 
 void TForm1::ToolButton1Click() {
     levelkeys_ = true;
-    drawtoolclick(doc().working(), state_->layers);
+    doc().command(SessionCommand::draw);
     levedit1->putbuffer();
-    doc().recordcells();
     showcounter(); // unmarked infotrons count again
     setpicture(ToolButton1, 2);
     setpicture(ToolButton2, 1);
@@ -350,7 +346,7 @@ void TForm1::ToolButton1Click() {
 
 void TForm1::ToolButton2Click() {
     levelkeys_ = true;
-    selecttoolclick(state_->layers);
+    doc().command(SessionCommand::select);
     setpicture(ToolButton1, 0);
     setpicture(ToolButton2, 3);
 }
@@ -377,48 +373,95 @@ void TForm1::ToolButton5Click() {
 }
 
 void TForm1::Kopieren1Click() {
-    copyselection(doc().working(), state_->layers);
+    doc().command(SessionCommand::copy);
     putcells();
 }
 
 void TForm1::Einfgen1Click() {
     takeforeigncells();
-    pasteclipboard(doc().working(), state_->layers);
-    levedit1->putbuffer();
-    doc().recordcells();
+    doc().command(SessionCommand::paste);
+    levedit1->putbuffer(); // also when nothing changed: a stroke's overlay may be gone
 }
 
 void TForm1::Lschen2Click() {
-    cutselection(doc().working(), state_->layers);
+    doc().command(SessionCommand::cut);
     levedit1->putbuffer();
-    doc().recordcells();
     putcells();
 }
 
 void TForm1::Lschen1Click() {
-    deleteselection(doc().working(), state_->layers);
+    doc().command(SessionCommand::remove);
     levedit1->putbuffer();
-    doc().recordcells();
 }
 
 // Undo and redo work on the current level's history, never during a stroke.
 
 void TForm1::Rckgngig1Click() {
-    if (!state_->stroke.inprogress()) doc().undo();
+    if (doc().stroking()) return;
+    doc().undo();
+    // Also when the step changed nothing the level still held (marks a
+    // level switch cleared): its cells were drawn anew.
+    levedit1->putbuffer();
+    showcounter();
 }
 
 void TForm1::Wiederherstellen1Click() {
-    if (!state_->stroke.inprogress()) doc().redo();
+    if (doc().stroking()) return;
+    doc().redo();
+    levedit1->putbuffer();
+    showcounter();
 }
 
 void TForm1::updateundo() {
-    const bool idle = !state_->stroke.inprogress();
+    const bool idle = !doc().stroking();
     Rckgngig1->setEnabled(idle && doc().canundo());
     Wiederherstellen1->setEnabled(idle && doc().canredo());
     Ersetzenrckgngig1->setEnabled(doc().canundoreplaceinlevels());
 }
 
-void TForm1::showcounter() { setcounter(countertext(countinfotrons(doc().store().curlevel))); }
+void TForm1::showcounter() {
+    Label4->setText(QString::fromStdString(countertext(countinfotrons(doc().store().curlevel))));
+}
+
+void TForm1::showchange(const SessionChange& what) {
+    const int shown = doc().store().levelnr;
+    // A level shown anew or a record replaced left nothing for putbuffer
+    // to compare: all is drawn again.
+    if (what.level || what.records[shown]) levedit1->PaintBox1Paint();
+    levedit1->putbuffer();
+    if (what.level) {
+        UpDown1->setposition(doc().session().levelnumber());
+        overview->setcurrent(shown);
+    }
+    if (what.level || (what.fields && !passingfields_)) showfields();
+    // The counter follows a stroke, the tile commands, undo and redo and a
+    // level shown; cut, paste and delete leave it.
+    if (what.level || what.records[shown]) showcounter();
+    if (what.records.count() > 1) overview->changedall();
+    else
+        for (int slot = 0; slot < levelcount; ++slot)
+            if (what.records[slot]) overview->changed(slot);
+    if (what.cells || what.fields) overview->changed(shown);
+    updateundo();
+}
+
+void TForm1::showfields() {
+    const EditSession& s = doc().session();
+    showingfields_ = true;
+    Edit2->setText(QString::fromLatin1(s.title().data(), qsizetype(s.title().size())));
+    Edit2->setCursorPosition(0);
+    UpDown2->setposition(s.infotrons());
+    CheckBox1->setChecked(s.gravity());
+    showingfields_ = false;
+}
+
+void TForm1::passfields(bool titleedited) {
+    if (showingfields_) return;
+    passingfields_ = true;
+    doc().setfields(UpDown2->value(), CheckBox1->isChecked(),
+                    titleedited ? Edit2->text().toLatin1().toStdString() : doc().session().title());
+    passingfields_ = false;
+}
 
 // The editing keys (undo, redo, copy, cut, paste, delete) belong to a
 // field's text while the user types in it, and to the level once the user
@@ -440,6 +483,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         // A number typed but not taken never stays beside another level; not
         // while a level switch runs, whose question takes the keyboard.
         if (watched == Edit1 && !levelbusy_) showlevelnumber();
+        // A field left is one undo step of what it changed.
+        if (watched == Edit2 || watched == Edit3) doc().commitfields();
         break;
     case QEvent::KeyPress:
         if (field) {
@@ -457,34 +502,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-// The property fields, as the pack store reads and writes them.
-
-void TForm1::setlevelnumber(int number) { UpDown1->setposition(number); }
-
-void TForm1::settitle(const std::string& latin1) {
-    Edit2->setText(QString::fromLatin1(latin1.c_str())); // up to a zero byte
-    Edit2->setCursorPosition(0);
-}
-
-std::string TForm1::title() const { return Edit2->text().toLatin1().toStdString(); }
-
-void TForm1::setinfotronsneeded(int value) { UpDown2->setposition(value); }
-
-std::int16_t TForm1::infotronsneeded() const { return static_cast<std::int16_t>(UpDown2->value()); }
-
-void TForm1::setcounter(const std::string& text) { Label4->setText(QString::fromStdString(text)); }
-
-void TForm1::setgravity(bool on) { CheckBox1->setChecked(on); }
-
-bool TForm1::gravity() const { return CheckBox1->isChecked(); }
-
 bool TForm1::askyesno(const std::string& text) {
     QString question = QString::fromStdString(text);
     if (namedquestions_ && text == switchlimitquestion)
         question = QStringLiteral("Level %1: %2").arg(QString::number(doc().store().levelnr + 1), question);
     return dialogs_.askyesno(this, question, true);
 }
-
-void TForm1::repaintlevel() { levedit1->PaintBox1Paint(); }
 
 } // namespace tess

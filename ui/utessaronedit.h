@@ -9,7 +9,6 @@
 #include "edit/cellchange.h"
 #include "level/levelstore.h"
 #include "ui/dialogs.h"
-#include "document/levelhistory.h"
 #include "document/packdocument.h"
 
 #include <QMainWindow>
@@ -44,7 +43,7 @@ struct EditorSettings;
 class CommandRunner;
 struct ReplaceCount;
 
-class TForm1 : public QMainWindow, private LevelHost {
+class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
     explicit TForm1(QWidget* parent = nullptr);
@@ -193,7 +192,7 @@ public:
     // True when saving would now write other bytes than it would have right
     // after the last load, save or new pack.
     bool packchanged() const;
-    const LevelHistory& history();
+    const History& history();
     PackDocument& document();
     // Starts the recovery journal in folder (the user's data folder when
     // empty) and offers what editors that died left there, before anything
@@ -225,7 +224,6 @@ private:
     void showpackstate();
     PackDocument& doc() const;
     bool levelkeys_ = false;             // the editing keys act on the level, not on a field's text
-    std::optional<LevelRecord> levelclip_; // "Level kopieren": kept for the whole run
     // The desktop's clipboard (uclipboard.cpp). What this window put there
     // last and what it last took over from another window, each named by
     // the putting window's id and a serial number.
@@ -327,6 +325,14 @@ private:
     void buildoverview();
     void updateundo();
     void showcounter();
+    // Shows what a command changed: the level, its fields, the overview.
+    void showchange(const SessionChange& what);
+    // The property fields show the session's, and pass the user's edits in;
+    // a title the user did not edit stays as its bytes are.
+    void showfields();
+    void passfields(bool titleedited);
+    bool showingfields_ = false; // the fields are being set from the session
+    bool passingfields_ = false; // the session hears the fields' own edit
     // Runs a handler that stores or selects a level, unless one already runs.
     template <class F> void exclusive(F&& handler) {
         if (levelbusy_) return;
@@ -344,17 +350,9 @@ private:
     }
     bool namedquestions_ = false;
 
-    // The property fields, as the pack store sees them.
-    void setlevelnumber(int number) override;
-    void settitle(const std::string& latin1) override;
-    std::string title() const override;
-    void setinfotronsneeded(int value) override;
-    std::int16_t infotronsneeded() const override;
-    void setcounter(const std::string& text) override;
-    void setgravity(bool on) override;
-    bool gravity() const override;
-    bool askyesno(const std::string& text) override;
-    void repaintlevel() override;
+    // The yes/no question a store-back asks, naming the level for the
+    // level commands.
+    bool askyesno(const std::string& text);
 };
 
 } // namespace tess

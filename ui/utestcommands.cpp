@@ -172,13 +172,12 @@ void TForm1::Befehlebearbeiten1Click() {
 
 void TForm1::runcommand(int index) {
     if (index < 0 || index >= settings().commands.size()) return;
-    if (state_->stroke.inprogress()) return; // the level is not a finished step yet
+    if (doc().stroking()) return; // the level is not a finished step yet
     const TestCommand command = settings().commands[index];
     CommandPlaces places;
     std::unique_ptr<QTemporaryDir> copy;
     bool ready = false;
     exclusive([&] {
-        doc().recordcells();
         places.level = doc().store().levelnr + 1;
         if (command.savefirst) {
             ready = quicksave(); // as "Speichern": its own file, or the save dialog

@@ -98,7 +98,7 @@ private slots:
         for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
             press(b, at(30, 10));
             release(b, QPoint(-500, 5000));
-            QVERIFY(!s().stroke.inprogress());
+            QVERIFY(!s().doc.stroking());
         }
         QCOMPARE(cell(30, 10), 2); // the middle button painted leftitem last
     }
@@ -161,8 +161,8 @@ private slots:
         for (auto b : s().store().curlevel) marked += (b & markbit) != 0;
         QCOMPARE(marked, 1);
         QCOMPARE(cell(8, 8), markbit | 2);
-        QCOMPARE(s().layers.clipboard[cellindex(8, 8)], markbit | 2);
-        QCOMPARE(s().layers.clipboard[cellindex(9, 8)], emptyclip);
+        QCOMPARE(s().layers().clipboard[cellindex(8, 8)], markbit | 2);
+        QCOMPARE(s().layers().clipboard[cellindex(9, 8)], emptyclip);
     }
 
     void pressBeyondTheGridDoesNothing() {

@@ -95,7 +95,13 @@ struct WindowFixture {
     FakeDialogs dialogs;
 
     EditorState& s() { return w->state(); }
-    std::uint8_t& cell(int col, int row) { return s().doc.working()[cellindex(col, row)]; }
+    std::uint8_t cell(int col, int row) { return s().store().curlevel[cellindex(col, row)]; }
+    // One cell of the shown level set as the level is set up from outside.
+    void setcell(int col, int row, int byte) {
+        LevelCells cells = tilesof(s().store().curlevel);
+        cells[cellindex(col, row)] = std::uint8_t(byte);
+        s().doc.setcells(cells);
+    }
     int level() { return s().store().levelnr; }
     // Steps the level spinner to slot, storing back each level on the way.
     void tolevel(int slot) {

@@ -152,7 +152,7 @@ private slots:
 
     // The palette and the level view name the tile under the pointer.
     void tooltipsNameTheTile() {
-        cell(2, 1) = 4;
+        setcell(2, 1, 4);
         for (auto [box, at, code] : {std::tuple<QWidget*, QPoint, int>{w->itemselect1->PaintBox1, {69, 21}, 1},
                                      {w->levedit1->PaintBox1, {37, 5}, 4}}) {
             QHelpEvent help(QEvent::ToolTip, at, box->mapToGlobal(at));

@@ -40,7 +40,7 @@ private slots:
         const char* titles[] = {"Eins", "Zwei", "Drei"};
         for (int n = 0; n < 3; ++n) {
             tolevel(n);
-            cell(10, 10) = 41;
+            setcell(10, 10, 41);
             w->Edit2->setText(QString::fromLatin1(titles[n]));
             paint(5 + n, 5);
         }
@@ -70,7 +70,7 @@ private slots:
             dialogs.yesnoanswers = {false};
         }
         const LevelPack before = w->packtosave();
-        const int stepsbefore = w->history().stack(1).count();
+        const HistoryStep* const stepbefore = w->history().top(1);
         if (op == QStringLiteral("einfügen")) w->Leveleinfgen1->trigger();
         else if (op == QStringLiteral("vorne")) w->Levelnachvorne1->trigger();
         else if (op == QStringLiteral("hinten")) w->Levelnachhinten1->trigger();
@@ -87,7 +87,7 @@ private slots:
         QCOMPARE(level(), shown);
         if (op == QStringLiteral("einfügen")) QCOMPARE(cell(10, 10), 41); // its switch table came along
         if (op == QStringLiteral("Nein")) {
-            QCOMPARE(w->history().stack(1).count(), stepsbefore);
+            QVERIFY(w->history().top(1) == stepbefore && !w->history().canredo(1)); // no step
             return;
         }
         w->Rckgngig1->trigger();
@@ -97,8 +97,11 @@ private slots:
         w->Wiederherstellen1->trigger();
         QVERIFY(w->packtosave() == after);
         QCOMPARE(level(), shown);
-        // The level's own history came along: next, its stroke is undone.
+        // The level's own history came along: next, its title edit and then
+        // its stroke are undone.
         w->Rckgngig1->trigger();
+        w->Rckgngig1->trigger();
+        QCOMPARE(w->Edit2->text(), QStringLiteral("-------LEVEL-002-------"));
         w->Rckgngig1->trigger();
         QCOMPARE(level(), 1);
         QCOMPARE(cell(6, 5), 0);
@@ -113,7 +116,7 @@ private slots:
         tolevel(levelcount - 1);
         w->Levelnachhinten1->trigger();
         QCOMPARE(level(), levelcount - 1);
-        for (int n = 0; n < levelcount; ++n) QCOMPARE(w->history().stack(n).count(), n < 3 ? 1 : 0);
+        for (int n = 0; n < levelcount; ++n) QCOMPARE(w->history().canundo(n), n < 3);
         QVERIFY(w->packtosave() == before);
     }
 

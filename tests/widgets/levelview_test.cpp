@@ -35,7 +35,11 @@ class LevelViewTest : public QObject {
         view->calcrowscols();
         view->PaintBox1Paint();
     }
-    std::uint8_t& cell(int col, int row) { return s->doc.working()[cellindex(col, row)]; }
+    void setcell(int col, int row, int byte) {
+        LevelCells cells = tilesof(s->store().curlevel);
+        cells[cellindex(col, row)] = std::uint8_t(byte);
+        s->doc.setcells(cells);
+    }
 
 private slots:
     void init() {
@@ -67,13 +71,13 @@ private slots:
     }
 
     void showsOverlayOverLevelWithMarksInverted() {
-        for (int col = 5; col <= 7; ++col) cell(col, 5) = markbit | code_infotron;
-        cell(3, 2) = markbit | code_infotron;
-        cell(4, 2) = 17;
+        for (int col = 5; col <= 7; ++col) setcell(col, 5, markbit | code_infotron);
+        setcell(3, 2, markbit | code_infotron);
+        setcell(4, 2, 17);
         view->PaintBox1Paint();
         // A stroke in progress lays a plain value over the middle marked cell.
-        s->layers.overlay[cellindex(6, 5)] = 9;
-        view->putbuffer();
+        s->leftitem = 9;
+        view->PaintBox1MouseDown(Button::left, false, 5 * 32, 4 * 32);
         const QImage img = shot(view->PaintBox1);
         QCOMPARE(cellshot(img, *s, 3, 2), cellpicture(*s, 4, true));
         QCOMPARE(cellshot(img, *s, 4, 2), cellpicture(*s, 17, false));
@@ -84,9 +88,16 @@ private slots:
     }
 
     void borderRingIsNeverShown() {
-        for (int col = 0; col < gridcols; ++col) cell(col, 0) = cell(col, 23) = 6;
-        for (int row = 0; row < gridrows; ++row) cell(0, row) = cell(59, row) = 6;
-        for (int i = 0; i < cellcount; ++i) s->layers.overlay[i] = isbordercell(i % 60, i / 60) ? 7 : notile;
+        for (int col = 0; col < gridcols; ++col) setcell(col, 0, 6), setcell(col, 23, 6);
+        for (int row = 0; row < gridrows; ++row) setcell(0, row, 6), setcell(59, row, 6);
+        // A stroke anchored in the border ring by a second button pressed
+        // left of and above the view lays its value down column 0.
+        s->rightitem = 7;
+        view->PaintBox1MouseDown(Button::left, false, 0, 0);
+        view->PaintBox1MouseDown(Button::right, false, -32, -32);
+        view->PaintBox1MouseMove(-32, 21 * 32);
+        QCOMPARE(s->layers().overlay[cellindex(0, 22)], 7);
+        QCOMPARE(s->layers().overlay[cellindex(1, 1)], notile);
         view->PaintBox1Paint();
         view->putbuffer();
         const QImage img = shot(view->PaintBox1);
@@ -96,7 +107,9 @@ private slots:
     }
 
     void blackBeyondTheGridWhenTheViewIsLarger() {
-        s->doc.working().fill(6);
+        LevelCells all;
+        all.fill(6);
+        s->doc.setcells(all);
         setsize(12);
         view->resize(900, 500);
         QCoreApplication::processEvents();
@@ -112,15 +125,15 @@ private slots:
         view->PaintBox1->installEventFilter(&counter);
         view->putbuffer();
         QCOMPARE(counter.paints, 0); // nothing differs: nothing drawn
-        s->layers.overlay[cellindex(2, 2)] = 5;
-        view->putbuffer();
+        s->leftitem = 5;
+        view->PaintBox1MouseDown(Button::left, false, 32, 32); // its putbuffer draws the one cell
         QCOMPARE(counter.paints, 1);
-        QCOMPARE(s->layers.screenbuf[cellindex(2, 2)], 5);
+        QCOMPARE(s->layers().screenbuf[cellindex(2, 2)], 5);
         QCOMPARE(cellshot(shot(view->PaintBox1), *s, 2, 2), cellpicture(*s, 5, false));
     }
 
     void scrollingShowsTheSameContent() {
-        cell(40, 15) = markbit | 24;
+        setcell(40, 15, markbit | 24);
         view->PaintBox1Paint();
         view->horizontalScrollBar()->setValue(1000);
         view->verticalScrollBar()->setValue(300);

@@ -80,7 +80,7 @@ private slots:
             QApplication::sendEvent(w.get(), &event);
             QCoreApplication::processEvents();
         };
-        cell(4, 4) = 9;
+        setcell(4, 4, 9);
         dialogs.unsavedanswers = {SaveAnswer::cancel};
         drop();
         QCOMPARE(dialogs.questions.size(), 1);
@@ -95,8 +95,8 @@ private slots:
     // import replaces the level as one undo step, and
     // a rejected map changes nothing.
     void levelsGoToTiledAndBack() {
-        cell(5, 5) = 41;
-        cell(6, 5) = 4;
+        setcell(5, 5, 41);
+        setcell(6, 5, 4);
         w->Edit2->setText(QStringLiteral("Karte"));
         w->CheckBox1->setChecked(true);
         const LevelPack pack = w->state().store().levelpack;

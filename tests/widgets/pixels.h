@@ -50,7 +50,7 @@ inline QImage expectedlevel(const EditorState& s) {
     for (int row = firstrow; row <= lastrow; ++row)
         for (int col = firstcol; col <= lastcol; ++col) {
             const int i = cellindex(col, row);
-            std::uint8_t v = s.layers.overlay[i];
+            std::uint8_t v = s.layers().overlay[i];
             if (v == notile) v = s.store().curlevel[i];
             const int code = v & ~markbit;
             const QImage& pic = code < s.tiles.itemcount ? s.tiles.itembitmaps[size_t(code)] : s.tiles.unknown;

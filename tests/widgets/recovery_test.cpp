@@ -149,8 +149,9 @@ private slots:
         QTest::newRow("Infotrons") << Act([](TForm1& w, FakeDialogs&) { w.Edit3->setText(QStringLiteral("9")); }) << QString();
         QTest::newRow("Schwerkraft") << Act([](TForm1& w, FakeDialogs&) { w.CheckBox1->setChecked(true); }) << QString();
         QTest::newRow("Levelwechsel mit Schaltern") << Act([](TForm1& w, FakeDialogs& d) {
-            for (int i = 0; i < 12; ++i) w.state().doc.working()[cellindex(3 + i, 20)] = 13;
-            w.state().doc.recordcells();
+            LevelCells cells = tilesof(w.state().store().curlevel);
+            for (int i = 0; i < 12; ++i) cells[cellindex(3 + i, 20)] = 13;
+            w.state().doc.setcells(cells);
             d.yesnoanswers = {true};
             w.UpDown1->step(1);
         }) << QString();

@@ -116,9 +116,9 @@ class SessionTest : public QObject {
 
     // The layer invariants; returns an empty string when they hold.
     QString broken() {
-        const auto& L = s().layers;
+        const auto& L = s().layers();
         const auto& cur = s().store().curlevel;
-        const bool stroke = s().stroke.inprogress();
+        const bool stroke = s().doc.stroking();
         // A press beyond the grid starts nothing, and the first release of two
         // held buttons ends the stroke: only the other direction is a fault.
         if (stroke && !held) return QStringLiteral("a stroke outlives its buttons");

@@ -93,7 +93,7 @@ private slots:
                                     QStringLiteral("%pack %level \"in %dir\" 'a b'"), QString(), QString(), savefirst}}};
         w->Befehlebearbeiten1->trigger();
         tolevel(2);
-        cell(4, 4) = code_infotron;
+        setcell(4, 4, code_infotron);
         w->Edit2->setText(QStringLiteral("Probe"));
         dialogs.saveanswers = {path("own.pak")}; // the new pack has no file yet
         if (f5) {
@@ -155,7 +155,7 @@ private slots:
                                    {QStringLiteral("Scheitert"), QStringLiteral("/bin/sh"),
                                     QStringLiteral("-c \"echo kaputt; exit 3\""), QString(), QString(), false}}};
         w->Befehlebearbeiten1->trigger();
-        cell(5, 5) = code_infotron;
+        setcell(5, 5, code_infotron);
         const LevelRecord level = s().store().curlevel;
         w->runcommand(0);
         QTRY_COMPARE(dialogs.errors.size(), 1);
@@ -255,7 +255,7 @@ private slots:
                                              "&7 " + path("a/4.pak"), "&8 " + path("a/3.pak")}));
         w->Levelpackladen1->trigger(); // cancelled
         QCOMPARE(dialogs.openpresets, QStringList{path("b")});
-        cell(3, 3) = code_infotron;
+        setcell(3, 3, code_infotron);
         dialogs.unsavedanswers = {SaveAnswer::cancel, SaveAnswer::discard, SaveAnswer::discard};
         w->Zuletztgeffnet1->actions()[2]->trigger();
         QCOMPARE(dialogs.questions.size(), 1);
