@@ -60,6 +60,7 @@ export class Editor {
   // Stores the working level back; false when the switch-limit question is
   // asked and not answered yes. answer is what the user would say.
   storeback(answer) {
+    this.commitfields();
     const r = storeback(this.cur, this.fields);
     if (r.asks && answer === undefined) throw new Error("the switch-limit question is asked but the book gives no answer");
     if (!r.asks && answer !== undefined) throw new Error("the book answers a switch-limit question that is not asked");
@@ -195,9 +196,22 @@ export class Editor {
         this.cur[r * 60 + c] = mirrorcode(axis === "lr" ? old[r * 60 + c0 + c1 - c] : old[(r0 + r1 - r) * 60 + c], axis);
   }
 
+  commitfields() {
+    if (!this.editing) return;
+    this.editing = null;
+    const b = this.fieldsbefore, f = this.fields;
+    if (b.title !== f.title || b.infotrons !== f.infotrons || b.gravity !== f.gravity) this.push(this.levelnr, { fields: b });
+  }
+
   // One undo or redo step of the shown level's history; returns the step
   // that takes it back.
   apply(e) {
+    if (e.fields) {
+      const back = { fields: { ...this.fields } };
+      this.fields = { ...e.fields };
+      this.spinner = e.fields.infotrons;
+      return back;
+    }
     if (e.cells) {
       const back = { cells: this.cur.slice(0, levellen) };
       this.cur.set(e.cells);
@@ -302,8 +316,12 @@ export class Editor {
     if (this.storeback(answer)) this.select(to);
   }
 
-  // One step of the book.
+  // One step of the book. A field's edit becomes one undo step when the
+  // field is left (any other step) or the level is stored back.
   step(s) {
+    const field = s.title !== undefined ? "title" : s.infotrons !== undefined ? "infotrons" : s.gravity ? "gravity" : null;
+    if (this.editing && field !== this.editing) this.commitfields();
+    if (field && !this.editing) [this.editing, this.fieldsbefore] = [field, { ...this.fields }];
     if (s.drag) {
       for (const t of [{ press: s.drag, at: s.from, ctrl: s.ctrl }, { move: s.to }, { release: s.drag }]) this.step(t);
       return;
