@@ -235,9 +235,7 @@ void PackDocument::restore(const Journal& j) {
 int PackDocument::levelsdiffering(const Journal& j) {
     LevelPack ondisk;
     if (j.packfile.isEmpty() || !readpack(j.packfile, ondisk).ok) ondisk = std::make_unique<EditSession>()->store().levelpack; // a new pack
-    int n = 0;
-    for (int i = 0; i < levelcount; ++i) n += (*j.pack)[i] != ondisk[i];
-    return n;
+    return tess::levelsdiffering(*j.pack, ondisk);
 }
 
 } // namespace tess

@@ -5,6 +5,7 @@
 // size, and the drawing of a tile at that size. Also the tool bar pictures,
 // the 256-tile sheet of the map files and a level drawn as one image.
 
+#include "edit/userinput.h"
 #include "level/levelformat.h"
 #include "level/packfile.h"
 
@@ -35,8 +36,8 @@ public:
     int itemcount = 0;                // the number of tile pictures, 44
     std::vector<QImage> itembitmaps;  // picture i for code i, 16 by 16, RGB32
     QImage unknown;                   // for a byte that has no picture
-    int tilew = 32;
-    int tileh = 32;
+    int tilew = starttile;
+    int tileh = starttile;
 
     // Draws the picture of code stretched to rect, as a plain copy or with
     // every colour bit inverted; rect is in the painter's device pixels (see

@@ -5,6 +5,7 @@
 // asks for.
 #include "ui/utessaronedit.h"
 
+#include "edit/userinput.h"
 #include "gui/germantexts.h"
 #include "level/levelmap.h"
 #include "level/packfile.h"
@@ -270,8 +271,7 @@ bool TForm1::savepack() {
     // under the pack's name with the list's suffix.
     if (!dialogs_.askyesno(this, captiontext("levellist"), true)) return true;
     const QFileInfo info(packfile);
-    const QString listname = info.suffix().isEmpty() ? info.fileName() + QStringLiteral(".lst")
-                                                     : info.completeBaseName() + QStringLiteral(".lst");
+    const QString listname = QString::fromStdString(levellistname(info.fileName().toStdString()));
     const QString listfile = dialogs_.savefile(this, info.dir().filePath(listname), QString(), doc().file(),
                                                captiontext("levellistsave"));
     if (listfile.isEmpty()) return true;

@@ -2,6 +2,7 @@
 #include "ui/utessaronedit.h"
 
 #include "edit/commands.h"
+#include "edit/userinput.h"
 #include "level/captions.h"
 #include "ui/accesskeys.h"
 #include "ui/editorstate.h"
@@ -363,13 +364,11 @@ void TForm1::zoomto(int tilew) {
 }
 
 void TForm1::ToolButton4Click() {
-    const int w = state_->tiles.tilew;
-    zoomto(w == 12 ? 16 : w == 16 ? 24 : w == 24 ? 32 : w == 32 ? 48 : w);
+    zoomto(zoomstep(state_->tiles.tilew, 1));
 }
 
 void TForm1::ToolButton5Click() {
-    const int w = state_->tiles.tilew;
-    zoomto(w == 16 ? 12 : w == 24 ? 16 : w == 32 ? 24 : w == 48 ? 32 : w);
+    zoomto(zoomstep(state_->tiles.tilew, -1));
 }
 
 void TForm1::Kopieren1Click() {
@@ -459,7 +458,7 @@ void TForm1::passfields(bool titleedited) {
     if (showingfields_) return;
     passingfields_ = true;
     doc().setfields(UpDown2->value(), CheckBox1->isChecked(),
-                    titleedited ? Edit2->text().toLatin1().toStdString() : doc().session().title());
+                    titleedited ? latin1title(Edit2->text().toStdString()) : doc().session().title());
     passingfields_ = false;
 }
 
