@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Marks by region, fill, replace across the pack and the statistics from the
-// main window: each one step, undo giving back the pack image; the new menu
-// items' shortcuts.
+// From the main window: cells and levels between windows, the region mark's
+// pointed cell, the replace dialog (its counts, its undo across the pack, its
+// place), the statistics and the shortcuts.
 #include "fakedialogs.h"
 #include "edit/clipformat.h"
 #include "ui/levelstats.h"
@@ -100,28 +100,14 @@ private slots:
         }
     }
 
-    // The pointer over cell (3, 3) and Strg+R mark the region of 0 around it,
-    // bounded by a wall of 5 in column 6; fill and undo are one step each.
-    // Chosen from the menu, the command takes the cell the pointer left for
-    // it; before the pointer was over any cell, it is greyed out.
-    void regionFillUndo() {
+    // Chosen from the menu, the region mark takes the cell the pointer left
+    // for it (here (3, 3), in the region of 0 bounded by a wall of 5 in
+    // column 6); before the pointer was over any cell, it is greyed out.
+    void regionMarkTakesTheLastPointedCell() {
         QVERIFY(!w->Zusammenhngendemarkieren1->isEnabled());
         for (int r = 1; r <= 22; ++r) paint(6, r, 5);
-        const LevelPack before = w->packtosave();
-        const QPoint at(2 * 32 + 5, 2 * 32 + 5);
-        QTest::mouseMove(w->levedit1->PaintBox1, at);
-        QCursor::setPos(w->levedit1->PaintBox1->mapToGlobal(at));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::ControlModifier);
-        QCOMPARE(marked(), 5 * 22);
-        s().leftitem = 8;
-        w->Markierungfllen1->trigger();
-        QCOMPARE(cell(5, 22), 8);
-        QCOMPARE(cell(7, 1), 0);
-        QCOMPARE(marked(), 0);
-        w->Rckgngig1->trigger();
-        QCOMPARE(marked(), 5 * 22);
-        w->Rckgngig1->trigger();
-        QCOMPARE(w->packtosave(), before);
+        QTest::mouseMove(w->levedit1->PaintBox1, QPoint(2 * 32 + 5, 2 * 32 + 5));
+        QVERIFY(w->Zusammenhngendemarkieren1->isEnabled());
         QCursor::setPos(0, 0); // off the window, as over an open menu
         w->Zusammenhngendemarkieren1->trigger();
         QCOMPARE(marked(), 5 * 22);
