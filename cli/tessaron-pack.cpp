@@ -179,7 +179,7 @@ int info(const QString& path, bool counts) {
         // One arg call: a title holding "%1" must not reach the other fields.
         const auto column = [](int n) { return QString::number(n).rightJustified(3); };
         out() << QStringLiteral("%1  %2  Infotrons %3/%4  Schwerkraft %5  Schalter %6\n")
-                     .arg(levelnumber(i), printable(recordtomap(rec).title).leftJustified(titlelen),
+                     .arg(levelnumber(i), printable(QString::fromStdString(recordtomap(rec).title)).leftJustified(titlelen),
                           column(countinfotrons(cur)), column(rec[off_infotrons]),
                           rec[off_gravity] ? QStringLiteral("ja  ") : QStringLiteral("nein"),
                           QString::number(rec[off_switchcount]));

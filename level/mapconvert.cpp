@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: MIT
 // Record <-> map, and the foreign_bytes property that carries what a map
 // cannot show.
-#include "level/levelmap.h"
-
-#include <QStringList>
+#include "level/mapreader.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace tess {
 
 namespace {
+
+using mapread::text;
+using mapread::num;
 
 // A field of the record: a cell, the title, the switch table with its count
 // byte, or one of the other bytes. Foreign bytes are listed and put back by
@@ -35,16 +37,35 @@ void eachfield(Visit visit) {
 
 constexpr bool iscontrol(unsigned c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
 
+void appendutf8(std::string& s, unsigned latin1) {
+    if (latin1 < 0x80) {
+        s += char(latin1);
+    } else {
+        s += char(0xC0 | latin1 >> 6);
+        s += char(0x80 | (latin1 & 0x3F));
+    }
+}
+
 // The bytes a record's title field shows, as the map's title property.
-QString titletext(const LevelRecord& rec) {
-    QString t;
+std::string titletext(const LevelRecord& rec) {
+    std::string t;
     for (int i = 0; i < titlelen && rec[off_title + i] != 0; ++i) {
         const std::uint8_t b = rec[off_title + i];
         // A control character would not survive the XML; foreign_bytes keeps it.
-        t += iscontrol(b) ? QChar(u'?') : QChar(char16_t(b));
+        appendutf8(t, iscontrol(b) ? '?' : b);
     }
-    while (t.endsWith(u' ')) t.chop(1);
+    while (!t.empty() && t.back() == ' ') t.pop_back();
     return t;
+}
+
+// The map's title as record bytes; a checked title is Latin-1 only.
+std::string latin1(std::string_view utf8) {
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const char32_t c = mapread::nextcodepoint(utf8, i);
+        out += c <= 0xFF ? char(c) : '?';
+    }
+    return out;
 }
 
 BuiltRecord buildplain(const LevelMap& map) {
@@ -53,26 +74,40 @@ BuiltRecord buildplain(const LevelMap& map) {
     StoreFields fields;
     fields.infotronsneeded = static_cast<std::int16_t>(map.infotronsneeded);
     fields.gravity = map.gravity;
-    fields.title = map.title.toLatin1().toStdString();
+    fields.title = latin1(map.title);
     return buildrecord(cur, fields);
 }
 
-bool decimal(QStringView s, int& v) {
-    if (s.isEmpty() || s.size() > 4) return false;
+bool decimal(std::string_view s, int& v) {
+    if (s.empty() || s.size() > 4) return false;
     v = 0;
-    for (const QChar c : s) {
-        if (c < u'0' || c > u'9') return false;
-        v = v * 10 + (c.unicode() - u'0');
+    for (const char c : s) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
     }
     return true;
 }
 
-bool hexbyte(QStringView s, std::uint8_t& v) {
-    bool ok = s.size() == 2;
-    const uint n = ok ? s.toUInt(&ok, 16) : 0;
-    v = std::uint8_t(n);
-    return ok && s[0] != u'+' && s[0] != u'-';
+int hexdigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
 }
+
+bool hexbyte(std::string_view s, std::uint8_t& v) {
+    if (s.size() != 2 || hexdigit(s[0]) < 0 || hexdigit(s[1]) < 0) return false;
+    v = std::uint8_t(hexdigit(s[0]) << 4 | hexdigit(s[1]));
+    return true;
+}
+
+std::string hex2(std::uint8_t b) {
+    char s[3];
+    std::snprintf(s, sizeof s, "%02x", b);
+    return s;
+}
+
+bool isspace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 } // namespace
 
@@ -127,8 +162,8 @@ BuiltRecord maptorecord(const LevelMap& map) {
 
 // Runs of neighbouring offsets with the same two bytes are written as one
 // range, so the unwritten border ring of a new pack is a few entries.
-QString foreigntext(const ForeignBytes& foreign) {
-    QStringList parts;
+std::string foreigntext(const ForeignBytes& foreign) {
+    std::string out;
     for (int i = 0; i < reclen;) {
         if (!foreign[i].held) {
             ++i;
@@ -136,46 +171,43 @@ QString foreigntext(const ForeignBytes& foreign) {
         }
         int j = i;
         while (j + 1 < reclen && foreign[j + 1] == foreign[i]) ++j;
-        const QString offsets = j > i ? QStringLiteral("%1-%2").arg(QString::number(i), QString::number(j))
-                                      : QString::number(i);
-        parts << QStringLiteral("%1:%2:%3")
-                     .arg(offsets, QStringLiteral("%1").arg(foreign[i].built, 2, 16, QChar(u'0')),
-                          QStringLiteral("%1").arg(foreign[i].raw, 2, 16, QChar(u'0')));
+        if (!out.empty()) out += ' ';
+        out += j > i ? num(i) + '-' + num(j) : num(i);
+        out += ':' + hex2(foreign[i].built) + ':' + hex2(foreign[i].raw);
         i = j + 1;
     }
-    return parts.join(u' ');
+    return out;
 }
 
-QString excerpt(QStringView value) {
-    constexpr qsizetype shown = 40;
-    if (value.size() <= shown) return value.toString();
-    // Never cut a surrogate pair in two.
-    const qsizetype cut = value[shown - 1].isHighSurrogate() ? shown - 1 : shown;
-    return value.left(cut).toString() + QChar(0x2026);
-}
-
-QString parseforeign(const QString& text, ForeignBytes& out) {
+std::string parseforeign(std::string_view text, ForeignBytes& out) {
     // Every offset on its own, "1535:ff:ff ", is the longest listing there is.
     constexpr int longest = reclen * 11;
-    if (text.size() > longest)
-        return QStringLiteral("ist %1 Zeichen lang; ein Level braucht höchstens %2.")
-            .arg(QString::number(text.size()), QString::number(longest));
+    const std::int64_t length = mapread::utf16length(text);
+    if (length > longest) return mapread::text("mapforeignlong", {num(length), num(longest)});
     out = {};
-    for (const QString& part : text.simplified().split(u' ', Qt::SkipEmptyParts)) {
-        const QStringList f = part.split(u':');
-        const qsizetype dash = f[0].indexOf(u'-');
-        const QStringView offsets(f[0]);
+    for (std::size_t at = 0; at < text.size();) {
+        if (isspace(text[at])) {
+            ++at;
+            continue;
+        }
+        std::size_t end = at;
+        while (end < text.size() && !isspace(text[end])) ++end;
+        const std::string_view part = text.substr(at, end - at);
+        at = end;
+        const std::size_t colon1 = part.find(':');
+        const std::size_t colon2 = colon1 == part.npos ? part.npos : part.find(':', colon1 + 1);
+        const bool three = colon2 != part.npos && part.find(':', colon2 + 1) == part.npos;
+        const std::string_view offsets = part.substr(0, colon1);
+        const std::size_t dash = offsets.find('-');
         int first = 0, last = 0;
         std::uint8_t built = 0, raw = 0;
-        if (f.size() != 3 || !decimal(dash < 0 ? offsets : offsets.left(dash), first) ||
-            !decimal(dash < 0 ? offsets : offsets.mid(dash + 1), last) || !hexbyte(f[1], built) ||
-            !hexbyte(f[2], raw) || last < first || last >= reclen)
-            return QStringLiteral("ist bei „%1“ fehlerhaft (erwartet: Offset:gebaut:roh oder "
-                                  "Von-Bis:gebaut:roh, etwa 1440:00:7f).")
-                .arg(excerpt(part));
+        if (!three || !decimal(offsets.substr(0, dash), first) ||
+            !decimal(dash == offsets.npos ? offsets : offsets.substr(dash + 1), last) ||
+            !hexbyte(part.substr(colon1 + 1, colon2 - colon1 - 1), built) || !hexbyte(part.substr(colon2 + 1), raw) ||
+            last < first || last >= reclen)
+            return mapread::text("mapforeignmalformed", {excerpt(part)});
         for (int o = first; o <= last; ++o) {
-            if (out[o].held)
-                return QStringLiteral("nennt Offset %1 mehr als einmal (bei „%2“).").arg(QString::number(o), excerpt(part));
+            if (out[o].held) return mapread::text("mapforeigntwice", {num(o), excerpt(part)});
             out[o] = {true, built, raw};
         }
     }

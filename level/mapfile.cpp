@@ -6,23 +6,24 @@
 #include <QFile>
 #include <QFileInfo>
 
-
 namespace tess {
 
 namespace {
 
-QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+QByteArray bytes(const std::string& s) { return QByteArray(s.data(), qsizetype(s.size())); }
 
 } // namespace
 
 QString levelmapname(int index) { return QStringLiteral("level%1").arg(index + 1, 3, 10, QChar(u'0')); }
 
+QString excerpt(QStringView value) { return QString::fromStdString(excerpt(value.toString().toStdString())); }
+
 FileResult writelevelmap(const QString& path, const LevelRecord& rec) {
-    return writefileatomically(path, writetmx(recordtomap(rec)));
+    return writefileatomically(path, bytes(writetmx(recordtomap(rec))));
 }
 
 FileResult writetilesetfile(const QString& dir) {
-    return writefileatomically(QDir(dir).filePath(QLatin1String(tilesetfilename)), writetsx());
+    return writefileatomically(QDir(dir).filePath(QLatin1String(tilesetfilename)), bytes(writetsx()));
 }
 
 MapImport readlevelmap(const QString& path) {
@@ -42,13 +43,13 @@ MapImport readlevelmap(const QString& path) {
     }
     QByteArray text;
     if (!readupto(file, mapfilelimit, text)) return refused(file.errorString());
+    const std::string shown = QDir::toNativeSeparators(path).toStdString();
     if (text.size() > mapfilelimit) {
-        out.error = QStringLiteral("Die Datei „%1“ ist keine gültige Karte: Sie ist länger als %2 Bytes.")
-                        .arg(shown(path), QString::number(mapfilelimit));
+        out.error = QString::fromStdString(maptoolong(shown));
         return out;
     }
-    const MapRead read = parsemap(text, path);
-    out.error = read.error;
+    const MapRead read = parsemap(std::string_view(text.constData(), std::size_t(text.size())), shown);
+    out.error = QString::fromStdString(read.error);
     if (!read.ok) return out;
     out.built = maptorecord(read.map);
     out.ok = true;

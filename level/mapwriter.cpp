@@ -1,89 +1,96 @@
 // SPDX-License-Identifier: MIT
-// The TMX map of a level and tiles.tsx, as Tiled 1.8.2 lays them out.
-#include "level/levelmap.h"
+// The TMX map of a level and tiles.tsx, as Tiled 1.8.2 lays them out: one
+// space of indent per level, empty elements closed with "/>", attribute
+// values in double quotes.
+#include "level/mapformat.h"
 
-#include <QXmlStreamWriter>
+#include <initializer_list>
+#include <utility>
 
 namespace tess {
 
-QByteArray writetmx(const LevelMap& map) {
-    QByteArray out;
-    QXmlStreamWriter w(&out);
-    w.setAutoFormatting(true);
-    w.setAutoFormattingIndent(1);
-    w.writeStartDocument();
-    w.writeStartElement(QStringLiteral("map"));
-    const auto attr = [&w](const char* name, const QString& value) {
-        w.writeAttribute(QLatin1String(name), value);
-    };
-    attr("version", QStringLiteral("1.8"));
-    attr("tiledversion", QStringLiteral("1.8.2"));
-    attr("orientation", QStringLiteral("orthogonal"));
-    attr("renderorder", QStringLiteral("right-down"));
-    attr("width", QString::number(gridcols));
-    attr("height", QString::number(gridrows));
-    attr("tilewidth", QString::number(maptilesize));
-    attr("tileheight", QString::number(maptilesize));
-    attr("infinite", QStringLiteral("0"));
-    attr("nextlayerid", QStringLiteral("2"));
-    attr("nextobjectid", QStringLiteral("1"));
+namespace {
 
-    // Tiled keeps properties sorted by name.
-    w.writeStartElement(QStringLiteral("properties"));
-    const auto property = [&](const char* name, const char* type, const QString& value) {
-        w.writeEmptyElement(QStringLiteral("property"));
-        attr("name", QLatin1String(name));
-        if (type) attr("type", QLatin1String(type));
-        attr("value", value);
-    };
-    if (map.hasforeign()) property("foreign_bytes", nullptr, foreigntext(map.foreign));
-    property("gravity", "bool", map.gravity ? QStringLiteral("true") : QStringLiteral("false"));
-    property("infotrons_needed", "int", QString::number(map.infotronsneeded));
-    property("title", nullptr, map.title);
-    w.writeEndElement();
+using Attributes = std::initializer_list<std::pair<const char*, std::string>>;
 
-    w.writeEmptyElement(QStringLiteral("tileset"));
-    attr("firstgid", QStringLiteral("1"));
-    attr("source", QLatin1String(tilesetfilename));
-
-    w.writeStartElement(QStringLiteral("layer"));
-    attr("id", QStringLiteral("1"));
-    attr("name", QStringLiteral("Level"));
-    attr("width", QString::number(gridcols));
-    attr("height", QString::number(gridrows));
-    w.writeStartElement(QStringLiteral("data"));
-    attr("encoding", QStringLiteral("csv"));
-    QString csv = QStringLiteral("\n");
-    for (int i = 0; i < cellcount; ++i) {
-        csv += QString::number(map.cells[i] + 1);
-        if (i + 1 < cellcount) csv += u',';
-        if (i % gridcols == gridcols - 1) csv += u'\n';
+// The escapes Tiled's XML writer uses in attribute values.
+std::string escaped(std::string_view value) {
+    std::string out;
+    for (const char c : value) {
+        switch (c) {
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '&': out += "&amp;"; break;
+        case '"': out += "&quot;"; break;
+        case '\n': out += "&#10;"; break;
+        case '\r': out += "&#13;"; break;
+        case '\t': out += "&#9;"; break;
+        default: out += c;
+        }
     }
-    w.writeCharacters(csv);
-    w.writeEndDocument();
     return out;
 }
 
-QByteArray writetsx() {
-    QByteArray out;
-    QXmlStreamWriter w(&out);
-    w.setAutoFormatting(true);
-    w.setAutoFormattingIndent(1);
-    w.writeStartDocument();
-    w.writeStartElement(QStringLiteral("tileset"));
-    w.writeAttribute(QStringLiteral("version"), QStringLiteral("1.8"));
-    w.writeAttribute(QStringLiteral("tiledversion"), QStringLiteral("1.8.2"));
-    w.writeAttribute(QStringLiteral("name"), QLatin1String(tilesetname));
-    w.writeAttribute(QStringLiteral("tilewidth"), QString::number(maptilesize));
-    w.writeAttribute(QStringLiteral("tileheight"), QString::number(maptilesize));
-    w.writeAttribute(QStringLiteral("tilecount"), QString::number(sheettilecount));
-    w.writeAttribute(QStringLiteral("columns"), QString::number(sheetcolumns));
-    w.writeEmptyElement(QStringLiteral("image"));
-    w.writeAttribute(QStringLiteral("source"), QLatin1String(sheetfilename));
-    w.writeAttribute(QStringLiteral("width"), QString::number(sheetcolumns * maptilesize));
-    w.writeAttribute(QStringLiteral("height"),
-                     QString::number(sheettilecount / sheetcolumns * maptilesize));
-    w.writeEndDocument();
+// An element's start tag at depth, empty ("/>") or open (">").
+void tag(std::string& out, int depth, const char* name, Attributes attributes, bool empty) {
+    out.append(std::size_t(depth), ' ');
+    out += '<';
+    out += name;
+    for (const auto& [key, value] : attributes) {
+        out += ' ';
+        out += key;
+        out += "=\"" + escaped(value) + '"';
+    }
+    out += empty ? "/>\n" : ">\n";
+}
+
+constexpr const char* declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+
+std::string num(int n) { return std::to_string(n); }
+
+} // namespace
+
+std::string writetmx(const LevelMap& map) {
+    std::string out = declaration;
+    tag(out, 0, "map",
+        {{"version", "1.8"}, {"tiledversion", "1.8.2"}, {"orientation", "orthogonal"},
+         {"renderorder", "right-down"}, {"width", num(gridcols)}, {"height", num(gridrows)},
+         {"tilewidth", num(maptilesize)}, {"tileheight", num(maptilesize)}, {"infinite", "0"},
+         {"nextlayerid", "2"}, {"nextobjectid", "1"}},
+        false);
+    // Tiled keeps properties sorted by name.
+    tag(out, 1, "properties", {}, false);
+    if (map.hasforeign()) tag(out, 2, "property", {{"name", "foreign_bytes"}, {"value", foreigntext(map.foreign)}}, true);
+    tag(out, 2, "property", {{"name", "gravity"}, {"type", "bool"}, {"value", map.gravity ? "true" : "false"}}, true);
+    tag(out, 2, "property", {{"name", "infotrons_needed"}, {"type", "int"}, {"value", num(map.infotronsneeded)}}, true);
+    tag(out, 2, "property", {{"name", "title"}, {"value", map.title}}, true);
+    out += " </properties>\n";
+    tag(out, 1, "tileset", {{"firstgid", "1"}, {"source", tilesetfilename}}, true);
+    tag(out, 1, "layer", {{"id", "1"}, {"name", "Level"}, {"width", num(gridcols)}, {"height", num(gridrows)}}, false);
+    // The numbers follow the start tag's line break directly, and the end tag
+    // the last row's.
+    out.append(2, ' ');
+    out += "<data encoding=\"csv\">\n";
+    for (int i = 0; i < cellcount; ++i) {
+        out += num(map.cells[i] + 1);
+        if (i + 1 < cellcount) out += ',';
+        if (i % gridcols == gridcols - 1) out += '\n';
+    }
+    out += "</data>\n </layer>\n</map>\n";
+    return out;
+}
+
+std::string writetsx() {
+    std::string out = declaration;
+    tag(out, 0, "tileset",
+        {{"version", "1.8"}, {"tiledversion", "1.8.2"}, {"name", tilesetname}, {"tilewidth", num(maptilesize)},
+         {"tileheight", num(maptilesize)}, {"tilecount", num(sheettilecount)}, {"columns", num(sheetcolumns)}},
+        false);
+    tag(out, 1, "image",
+        {{"source", sheetfilename}, {"width", num(sheetcolumns * maptilesize)},
+         {"height", num(sheettilecount / sheetcolumns * maptilesize)}},
+        true);
+    out += "</tileset>\n";
     return out;
 }
 

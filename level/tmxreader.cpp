@@ -1,126 +1,126 @@
 // SPDX-License-Identifier: MIT
 // The TMX reader: what a map saved by Tiled as XML holds, unchecked.
 #include "level/mapreader.h"
-
-#include <QXmlStreamReader>
+#include "level/mapxml.h"
 
 namespace tess::mapread {
 
 namespace {
 
-int intattr(const QXmlStreamReader& x, const char* name) {
-    return x.attributes().value(QLatin1String(name)).toInt();
+std::string_view attr(const MapXml& x, const char* name) {
+    const std::string* v = x.attribute(name);
+    return v ? std::string_view(*v) : std::string_view();
 }
 
-QStringView attr(const QXmlStreamReader& x, const char* name) {
-    return x.attributes().value(QLatin1String(name));
+// As a number, 0 when it is none.
+int intattr(const MapXml& x, const char* name) {
+    int v = 0;
+    return parseint(attr(x, name), v) ? v : 0;
+}
+
+std::uint32_t gidattr(const MapXml& x) {
+    const std::string_view s = attr(x, "gid");
+    std::uint64_t v = 0;
+    for (const char c : s) {
+        if (c < '0' || c > '9' || v > 0xFFFFFFFFu) return 0;
+        v = v * 10 + std::uint64_t(c - '0');
+    }
+    return v > 0xFFFFFFFFu ? 0 : std::uint32_t(v);
 }
 
 // Elements nested deeper than limit anywhere in the text; an XML error is
 // left to the reading that follows.
-bool nestsdeeper(const QByteArray& text, int limit) {
-    QXmlStreamReader x(text);
-    int depth = 0;
-    while (!x.atEnd()) {
-        const auto token = x.readNext();
-        if (token == QXmlStreamReader::StartElement && ++depth > limit) return true;
-        if (token == QXmlStreamReader::EndElement) --depth;
-    }
-    return false;
+bool nestsdeeper(std::string_view text) {
+    MapXml x(text);
+    while (!x.atend()) x.next();
+    return x.toodeep();
 }
 
-QString readdata(QXmlStreamReader& x, RawMap& m) {
-    const QString encoding = attr(x, "encoding").toString();
-    const QString compression = attr(x, "compression").toString();
-    QString text;
-    while (!x.atEnd()) {
-        x.readNext();
-        if (x.isCharacters() && !encoding.isEmpty()) text += x.text();
-        if (x.isEndElement()) break;
-        if (!x.isStartElement()) continue;
-        if (x.name() == u"chunk")
-            return QStringLiteral("Die Karte ist unendlich; nur Karten fester Größe werden gelesen.");
-        if (x.name() == u"tile") m.gids.add(attr(x, "gid").toUInt());
-        x.skipCurrentElement();
+std::string readdata(MapXml& x, RawMap& m) {
+    const std::string encoding(attr(x, "encoding"));
+    const std::string compression(attr(x, "compression"));
+    std::string layer;
+    while (!x.atend()) {
+        x.next();
+        if (x.token() == MapXml::characters && !encoding.empty()) layer += x.text();
+        if (x.token() == MapXml::end) break;
+        if (x.token() != MapXml::start) continue;
+        if (x.name() == "chunk") return text("mapinfinite");
+        if (x.name() == "tile") m.gids.add(gidattr(x));
+        x.skipelement();
     }
-    if (encoding.isEmpty()) return {};
-    return decodelayer(encoding, compression, text, m.gids);
+    if (encoding.empty()) return {};
+    return decodelayer(encoding, compression, layer, m.gids);
 }
 
-void readproperties(QXmlStreamReader& x, std::vector<RawProperty>& out) {
-    while (x.readNextStartElement()) {
-        if (x.name() != u"property") {
-            x.skipCurrentElement();
+void readproperties(MapXml& x, std::vector<RawProperty>& out) {
+    while (x.nextstart()) {
+        if (x.name() != "property") {
+            x.skipelement();
             continue;
         }
-        const auto a = x.attributes();
-        RawProperty p{a.value(QLatin1String("name")).toString(), a.value(QLatin1String("type")).toString(),
-                      a.value(QLatin1String("value")).toString()};
-        if (p.type.isEmpty()) p.type = QStringLiteral("string");
+        RawProperty p{std::string(attr(x, "name")), std::string(attr(x, "type")), std::string(attr(x, "value"))};
+        if (p.type.empty()) p.type = "string";
+        const bool hasvalue = x.attribute("value");
         // A value with line breaks is saved as the element's text.
-        const QString text = x.readElementText(QXmlStreamReader::SkipChildElements);
-        if (!a.hasAttribute(QLatin1String("value"))) p.value = text;
-        out.push_back(p);
+        std::string body = x.elementtext();
+        if (!hasvalue) p.value = std::move(body);
+        out.push_back(std::move(p));
     }
 }
 
-void readtileset(const QXmlStreamReader& x, RawMap& m) {
+void readtileset(const MapXml& x, RawMap& m) {
     if (m.tilesets++) return;
     m.tileset.firstgid = intattr(x, "firstgid");
-    m.tileset.source = attr(x, "source").toString();
-    m.tileset.name = attr(x, "name").toString();
-    if (x.attributes().hasAttribute(QLatin1String("tilecount"))) m.tileset.tilecount = intattr(x, "tilecount");
+    m.tileset.source = attr(x, "source");
+    m.tileset.name = attr(x, "name");
+    if (x.attribute("tilecount")) m.tileset.tilecount = intattr(x, "tilecount");
 }
 
 // The children of the map element or of a layer group; object and image
 // layers are passed over. Groups nest no deeper than the text was checked for.
-QString readchildren(QXmlStreamReader& x, RawMap& m, bool top) {
-    QString fault;
-    while (fault.isEmpty() && x.readNextStartElement()) {
-        if (top && x.name() == u"properties") {
+std::string readchildren(MapXml& x, RawMap& m, bool top) {
+    std::string fault;
+    while (fault.empty() && x.nextstart()) {
+        if (top && x.name() == "properties") {
             readproperties(x, m.properties);
             continue;
         }
-        if (top && x.name() == u"tileset") readtileset(x, m);
-        if (x.name() == u"group") {
+        if (top && x.name() == "tileset") readtileset(x, m);
+        if (x.name() == "group") {
             fault = readchildren(x, m, false);
             continue;
         }
-        if (x.name() == u"layer" && ++m.tilelayers == 1) {
+        if (x.name() == "layer" && ++m.tilelayers == 1) {
             m.layerwidth = intattr(x, "width");
             m.layerheight = intattr(x, "height");
-            while (fault.isEmpty() && x.readNextStartElement()) {
-                if (x.name() == u"data") fault = readdata(x, m);
-                else x.skipCurrentElement();
+            while (fault.empty() && x.nextstart()) {
+                if (x.name() == "data") fault = readdata(x, m);
+                else x.skipelement();
             }
             continue;
         }
-        x.skipCurrentElement();
+        x.skipelement();
     }
     return fault;
 }
 
 } // namespace
 
-QString readtmx(const QByteArray& text, RawMap& m) {
-    if (nestsdeeper(text, mapnestinglimit))
-        return QStringLiteral("Die Elemente sind tiefer als %1 Ebenen verschachtelt.").arg(mapnestinglimit);
-    QXmlStreamReader x(text);
-    if (x.readNextStartElement()) {
-        if (x.name() != u"map")
-            return QStringLiteral("Das Dokument ist keine TMX-Karte (<%1>).").arg(excerpt(x.name()));
-        m.orientation = attr(x, "orientation").toString();
+std::string readtmx(std::string_view source, RawMap& m) {
+    if (nestsdeeper(source)) return text("mapxmlnesting", {num(mapnestinglimit)});
+    MapXml x(source);
+    if (x.nextstart()) {
+        if (x.name() != "map") return text("mapnottmx", {excerpt(x.name())});
+        m.orientation = attr(x, "orientation");
         m.width = intattr(x, "width");
         m.height = intattr(x, "height");
-        m.infinite = attr(x, "infinite") == u"1";
-        const QString fault = readchildren(x, m, true);
-        if (!fault.isEmpty()) return fault;
+        m.infinite = attr(x, "infinite") == "1";
+        std::string f = readchildren(x, m, true);
+        if (!f.empty()) return f;
     }
-    while (!x.atEnd()) x.readNext();
-    if (x.hasError())
-        return QStringLiteral("XML-Fehler in Zeile %1, Spalte %2: %3")
-            .arg(QString::number(x.lineNumber()), QString::number(x.columnNumber()), excerpt(x.errorString()));
-    return {};
+    while (!x.atend()) x.next();
+    return x.fault();
 }
 
 } // namespace tess::mapread
