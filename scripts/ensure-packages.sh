@@ -10,7 +10,7 @@ tess_ensure_packages() {
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
     libgl-dev fonts-dejavu-core fonts-liberation2
     libgtest-dev libbenchmark-dev desktop-file-utils
-    zlib1g-dev
+    zlib1g-dev nlohmann-json3-dev libstb-dev
     "$@"
   )
 

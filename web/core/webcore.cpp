@@ -9,6 +9,7 @@
 #include "level/journalcodec.h"
 #include "level/captions.h"
 #include "level/levelstore.h"
+#include "level/mapformat.h"
 #include "level/tilenames.h"
 
 #include <emscripten/emscripten.h>
@@ -213,6 +214,48 @@ EMSCRIPTEN_KEEPALIVE const std::uint8_t* wc_packbytes() {
 }
 
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* wc_iodata() { return s->io.data(); }
+
+// Tiled maps, the desktop's bytes: the TMX map of level index (0..110) of the
+// pack in memory (store back first, as the desktop's export does) into the
+// io buffer; its length, -1 for an index out of range.
+EMSCRIPTEN_KEEPALIVE int wc_writemap(int index) {
+    if (index < 0 || index >= levelcount) return -1;
+    const std::string tmx = writetmx(recordtomap(session().store().levelpack[index]));
+    s->io.assign(tmx.begin(), tmx.end());
+    return static_cast<int>(s->io.size());
+}
+
+// tiles.tsx, the tileset beside every map, into the io buffer; its length.
+EMSCRIPTEN_KEEPALIVE int wc_writetileset() {
+    const std::string tsx = writetsx();
+    s->io.assign(tsx.begin(), tsx.end());
+    return static_cast<int>(s->io.size());
+}
+
+// A buffer of size bytes for a map file, null past one byte more than a map
+// may have (the page passes that byte so that a longer file is told apart).
+EMSCRIPTEN_KEEPALIVE std::uint8_t* wc_mapio(int size) {
+    if (size < 0 || size > mapfilelimit + 1) return nullptr;
+    s->io.assign(static_cast<std::size_t>(size), 0);
+    return s->io.data();
+}
+
+// Reads the map (TMX or JSON) in the io buffer, named in a fault by the file
+// name in the text buffer: true, and the io buffer holds its 1536-byte
+// record; false, and wc_why() says why in German. The pack is not touched.
+EMSCRIPTEN_KEEPALIVE int wc_readmap() {
+    if (s->io.size() > static_cast<std::size_t>(mapfilelimit)) {
+        s->text = maptoolong(s->in);
+        return 0;
+    }
+    const MapRead read =
+        parsemap(std::string_view(reinterpret_cast<const char*>(s->io.data()), s->io.size()), s->in);
+    s->text = read.error;
+    if (!read.ok) return 0;
+    const LevelRecord rec = maptorecord(read.map).record;
+    s->io.assign(rec.begin(), rec.end());
+    return 1;
+}
 
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* wc_levellist() {
     const LevelList list = buildlevellist(session().store().levelpack);
