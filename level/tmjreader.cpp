@@ -17,13 +17,12 @@ namespace {
 using Json = nlohmann::json;
 
 // Builds the document as the library's own builder does, refusing values
-// nested deeper than the limit and keeping the fault's place and token.
+// nested deeper than the limit and keeping the fault's place.
 struct Builder {
     nlohmann::detail::json_sax_dom_parser<Json> dom;
     int depth = 0;
     bool toodeep = false;
     std::size_t faultat = 0;
-    std::string token;
     explicit Builder(Json& root) : dom(root, false) {}
 
     bool null() { return dom.null(); }
@@ -38,9 +37,8 @@ struct Builder {
     bool start_array(std::size_t n) { return deeper() && dom.start_array(n); }
     bool end_object() { return --depth, dom.end_object(); }
     bool end_array() { return --depth, dom.end_array(); }
-    bool parse_error(std::size_t at, const std::string& last, const nlohmann::detail::exception&) {
+    bool parse_error(std::size_t at, const std::string&, const nlohmann::detail::exception&) {
         faultat = at;
-        token = last;
         return false;
     }
     bool deeper() {
@@ -123,9 +121,13 @@ std::string readtmj(std::string_view source, RawMap& m) {
     Builder builder(root);
     if (!Json::sax_parse(source.data(), source.data() + source.size(), &builder)) {
         if (builder.toodeep) return mapread::text("mapjsonnesting", {num(mapnestinglimit)});
-        const std::string what = builder.faultat > source.size()
-                                     ? mapread::text("mapjsonend")
-                                     : mapread::text("mapjsontoken", {excerpt(builder.token)});
+        // The character the parser stopped at, whole.
+        std::size_t at = builder.faultat > 0 ? builder.faultat - 1 : 0;
+        while (at > 0 && at < source.size() && (static_cast<unsigned char>(source[at]) & 0xC0) == 0x80) --at;
+        std::size_t next = at;
+        if (at < source.size()) nextcodepoint(source, next);
+        const std::string what = at >= source.size() ? mapread::text("mapjsonend")
+                                                       : mapread::text("mapjsontoken", {source.substr(at, next - at)});
         return mapread::text("mapjsonerror", {num(std::int64_t(builder.faultat)), what});
     }
     if (stringof(root, "type") != "map") return mapread::text("mapnotjson");
