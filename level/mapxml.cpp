@@ -56,11 +56,13 @@ MapXml::MapXml(std::string_view text) : src_(text) {
     if (at("\xEF\xBB\xBF")) pos_ = 3;
 }
 
-// At the reach's end, what ends it; otherwise a fault of form.
-std::string MapXml::syntax() const {
-    if (pos_ < end_) return mapread::text("mapxmlsyntax");
+// What ends the reach: a forbidden character or the end of the text.
+std::string MapXml::cut() const {
     return badchar_ ? mapread::text("mapxmlchar") : mapread::text("mapxmlend");
 }
+
+// At the reach's end, what ends it; otherwise a fault of form.
+std::string MapXml::syntax() const { return pos_ < end_ ? mapread::text("mapxmlsyntax") : cut(); }
 
 MapXml::Token MapXml::fail(std::size_t where, std::string message) {
     if (token_ != invalid) {
@@ -165,7 +167,7 @@ MapXml::Token MapXml::readtag() {
     for (;;) {
         const std::size_t before = pos_;
         skipspace();
-        if (pos_ >= end_) return fail(pos_, (badchar_ ? mapread::text("mapxmlchar") : mapread::text("mapxmlend")));
+        if (pos_ >= end_) return fail(end_, cut());
         if (src_[pos_] == '>' || at("/>")) break;
         std::string_view key;
         if (before == pos_ || !readname(key)) return fail(pos_, syntax());
@@ -210,7 +212,7 @@ bool MapXml::skipmisc() {
     const std::size_t first = pos_;
     if (at("<!--")) {
         const std::size_t close = src_.find("-->", pos_ + 4);
-        if (close == src_.npos || close + 3 > end_) return fail(first, mapread::text("mapxmlend")), false;
+        if (close == src_.npos || close + 3 > end_) return fail(end_, cut()), false;
         pos_ = close + 3;
         return true;
     }
@@ -219,7 +221,7 @@ bool MapXml::skipmisc() {
         std::string_view target;
         if (!readname(target)) return fail(pos_, syntax()), false;
         const std::size_t close = src_.find("?>", pos_);
-        if (close == src_.npos || close + 2 > end_) return fail(first, mapread::text("mapxmlend")), false;
+        if (close == src_.npos || close + 2 > end_) return fail(end_, cut()), false;
         const bool declaration = target.size() == 3 && (target[0] | 0x20) == 'x' && (target[1] | 0x20) == 'm' &&
                                  (target[2] | 0x20) == 'l';
         if (declaration) {
@@ -252,11 +254,7 @@ MapXml::Token MapXml::next() {
     }
     text_.clear();
     for (;;) {
-        if (pos_ >= end_) {
-            if (badchar_) return fail(end_, mapread::text("mapxmlchar"));
-            if (!rootseen_ || !open_.empty()) return fail(end_, mapread::text("mapxmlend"));
-            return token_ = done;
-        }
+        if (pos_ >= end_) return badchar_ || !rootseen_ || !open_.empty() ? fail(end_, cut()) : (token_ = done);
         if (src_[pos_] != '<') {
             // Characters, up to the next tag.
             const std::size_t first = pos_;
@@ -288,7 +286,7 @@ MapXml::Token MapXml::next() {
         if (at("<![CDATA[")) {
             if (open_.empty()) return fail(pos_, syntax());
             const std::size_t close = src_.find("]]>", pos_ + 9);
-            if (close == src_.npos || close + 3 > end_) return fail(pos_, (badchar_ ? mapread::text("mapxmlchar") : mapread::text("mapxmlend")));
+            if (close == src_.npos || close + 3 > end_) return fail(end_, cut());
             text_.assign(src_.substr(pos_ + 9, close - pos_ - 9));
             pos_ = close + 3;
             return token_ = characters;

@@ -48,6 +48,7 @@ public:
 
 private:
     Token fail(std::size_t at, std::string message);
+    std::string cut() const;
     std::string syntax() const;
     Token readtag();
     Token readendtag();
