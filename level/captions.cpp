@@ -136,6 +136,7 @@ constexpr Caption table[] = {
     {"mapxmlchar", "Das Zeichen ist in XML nicht erlaubt (oder kein UTF-8)."},
     {"mapxmlsyntax", "Hier ist kein gültiges XML."},
     {"mapxmlreference", "Der Verweis „%1“ ist unbekannt oder ungültig."},
+    {"mapxmlattributes", "Das Element hat mehr als %1 Attribute."},
     {"mapxmltwice", "Das Attribut „%1“ steht zweimal im Element."},
     {"mapxmlmismatch", "Das End-Tag </%1> schließt kein offenes Element dieses Namens."},
     {"mapxmlsecondroot", "Nach dem Wurzelelement folgt ein zweites."},

@@ -19,6 +19,9 @@ bool namestart(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && 
 bool namechar(unsigned char c) { return namestart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.'; }
 bool space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
+// More than a map's elements ever carry; also keeps the duplicate check cheap.
+constexpr std::size_t attributelimit = 64;
+
 void appendutf8(std::string& s, char32_t c) {
     if (c < 0x80) {
         s += char(c);
@@ -177,6 +180,8 @@ MapXml::Token MapXml::readtag() {
         skipspace();
         std::string value;
         if (!readvalue(value)) return fail(pos_, syntax());
+        if (attributes_.size() == attributelimit)
+            return fail(before, mapread::text("mapxmlattributes", {num(std::int64_t(attributelimit))}));
         for (const auto& a : attributes_)
             if (a.first == key) return fail(before, mapread::text("mapxmltwice", {excerpt(key)}));
         attributes_.emplace_back(key, std::move(value));

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 namespace tess::mapread {
 
@@ -16,30 +17,47 @@ namespace {
 
 using Json = nlohmann::json;
 
-// Builds the document as the library's own builder does, refusing values
-// nested deeper than the limit and keeping the fault's place.
+// Builds the document from the parser's events, refusing values nested
+// deeper than the limit before they are built and keeping the fault's place.
 struct Builder {
-    nlohmann::detail::json_sax_dom_parser<Json> dom;
+    Json& root;
+    std::vector<Json*> open; // the arrays and objects being filled, innermost last
+    std::string name;        // the member name for the next value of an object
     int depth = 0;
     bool toodeep = false;
     std::size_t faultat = 0;
-    explicit Builder(Json& root) : dom(root, false) {}
+    explicit Builder(Json& r) : root(r) {}
 
-    bool null() { return dom.null(); }
-    bool boolean(bool v) { return dom.boolean(v); }
-    bool number_integer(Json::number_integer_t v) { return dom.number_integer(v); }
-    bool number_unsigned(Json::number_unsigned_t v) { return dom.number_unsigned(v); }
-    bool number_float(Json::number_float_t v, const Json::string_t& s) { return dom.number_float(v, s); }
-    bool string(Json::string_t& v) { return dom.string(v); }
-    bool binary(Json::binary_t& v) { return dom.binary(v); }
-    bool key(Json::string_t& v) { return dom.key(v); }
-    bool start_object(std::size_t n) { return deeper() && dom.start_object(n); }
-    bool start_array(std::size_t n) { return deeper() && dom.start_array(n); }
-    bool end_object() { return --depth, dom.end_object(); }
-    bool end_array() { return --depth, dom.end_array(); }
+    // Only the innermost open value grows, so the pointers to those around it stay valid.
+    Json* put(Json value) {
+        if (open.empty()) return &(root = std::move(value));
+        Json& into = *open.back();
+        if (into.is_array()) {
+            into.push_back(std::move(value));
+            return &into.back();
+        }
+        return &(into[name] = std::move(value));
+    }
+    bool null() { return put(nullptr), true; }
+    bool boolean(bool v) { return put(v), true; }
+    bool number_integer(Json::number_integer_t v) { return put(v), true; }
+    bool number_unsigned(Json::number_unsigned_t v) { return put(v), true; }
+    bool number_float(Json::number_float_t v, const Json::string_t&) { return put(v), true; }
+    bool string(Json::string_t& v) { return put(std::move(v)), true; }
+    bool binary(Json::binary_t&) { return false; } // JSON text has none
+    bool key(Json::string_t& v) { return name = std::move(v), true; }
+    bool start_object(std::size_t) { return deeper() && (open.push_back(put(Json::object())), true); }
+    bool start_array(std::size_t) { return deeper() && (open.push_back(put(Json::array())), true); }
+    bool end_object() { return close(); }
+    bool end_array() { return close(); }
     bool parse_error(std::size_t at, const std::string&, const nlohmann::detail::exception&) {
         faultat = at;
         return false;
+    }
+    bool close() {
+        --depth;
+        open.pop_back();
+        return true;
     }
     bool deeper() {
         toodeep = ++depth > mapnestinglimit;

@@ -138,6 +138,8 @@ TEST(MapFormat, MalformedMapsAreRejectedNamingTheFault) {
         for (int i = 0; i < index; ++i) at = cells.find(',', at) + 1;
         return std::pair(cells.substr(0, cells.find(',', at)), cells.substr(0, at) + to);
     };
+    std::string manyattributes = "name=\"Level\"";
+    for (int i = 0; i < 64; ++i) manyattributes += " a" + std::to_string(i) + "=\"\"";
     const Case cases[] = {
         {"level.tmx", {{"right-down\" width=\"60\"", "right-down\" width=\"61\""}}, "61 × 24 Kacheln"},
         {"level.tmx", {{"infinite=\"0\"", "infinite=\"1\""}}, "unendlich"},
@@ -162,6 +164,7 @@ TEST(MapFormat, MalformedMapsAreRejectedNamingTheFault) {
         {"level.tmx", {{"?>\n", "?>\n<!DOCTYPE map [<!ENTITY a \"b\">]>\n"}}, "DOCTYPE"},
         {"level.tmx", {{"UTF-8", "ISO-8859-1"}}, "„ISO-8859-1“ wird nicht gelesen"},
         {"level.tmx", {{"name=\"Level\"", "name=\"Level\" name=\"x\""}}, "Attribut „name“ steht zweimal"},
+        {"level.tmx", {{"name=\"Level\"", manyattributes}}, "mehr als 64 Attribute"},
         {"xml.tmx", {{"<tile gid=\"7\"/>", "<tile/>"}}, "Zelle 0,0 ist leer (gid 0)"},
         {"zlib.tmx", {{"compression=\"zlib\"", "compression=\"zstd\""}}, "„zstd“ wird nicht unterstützt"},
         {"zlib.tmx", {{"compression=\"zlib\"", "compression=\"gzip\""}}, "gzip-Daten"},
