@@ -181,7 +181,8 @@ async function main(): Promise<void> {
       else await showerror(text("replacegone"));
     }),
     berTessaronLevelEditor1: () => (document.getElementById("about") as HTMLDialogElement).showModal(),
-    ToolButton1: () => { core.command(Command.draw); view.putbuffer(); toolbuttons(); changed(); },
+    // Unmarked infotrons count again.
+    ToolButton1: () => { core.command(Command.draw); view.putbuffer(); fields.showcounter(); toolbuttons(); changed(); },
     ToolButton2: () => { core.command(Command.select); toolbuttons(); },
     ToolButton4: () => zoom(1),
     ToolButton5: () => zoom(-1),
