@@ -4,6 +4,7 @@
 // cells to draw, texts and file bytes out; what any of it does is the
 // session's.
 
+#include "edit/clipformat.h"
 #include "edit/session.h"
 #include "edit/userinput.h"
 #include "level/journalcodec.h"
@@ -59,20 +60,32 @@ std::string jsonstring(const char* text) {
     return out + "\"";
 }
 
+ReplaceScope scopeof(int scope) {
+    return scope == 0 ? ReplaceScope::marked : scope == 1 ? ReplaceScope::level : ReplaceScope::pack;
+}
+const char* replacecounts(int cells, int levels, int skipped) {
+    s->text = "{\"cells\":" + std::to_string(cells) + ",\"levels\":" + std::to_string(levels) +
+              ",\"skipped\":" + std::to_string(skipped) + "}";
+    return s->text.c_str();
+}
+
 } // namespace
 
 extern "C" {
 
 EMSCRIPTEN_KEEPALIVE void wc_init() { s = new Binding; }
 
-// {"captions": {key: text}, "tiles": ["Code 0: leer (schwarz)", ...]} for codes 0..43.
+// {"captions": {key: text}, "tiles": ["Code 0: leer (schwarz)", ...] for every byte,
+// "names": ["leer (schwarz)", ...] for the codes with a picture}.
 EMSCRIPTEN_KEEPALIVE const char* wc_texts() {
     std::string& t = s->text;
     t = "{\"captions\":{";
     for (const Caption& c : captions()) t += jsonstring(c.key) + ":" + jsonstring(c.text) + ",";
     t.back() = '}';
     t += ",\"tiles\":[";
-    for (int code = 0; code < 256; ++code) t += jsonstring(tilelabel(code).c_str()) + (code < 255 ? "," : "]}");
+    for (int code = 0; code < 256; ++code) t += jsonstring(tilelabel(code).c_str()) + (code < 255 ? "," : "]");
+    t += ",\"names\":[";
+    for (int code = 0; code < tilecodecount; ++code) t += jsonstring(tilename(code)) + (code < tilecodecount - 1 ? "," : "]}");
     return t.c_str();
 }
 
@@ -313,6 +326,73 @@ EMSCRIPTEN_KEEPALIVE const std::uint8_t* wc_looks() {
             s->looks[cellindex(col, row)] = static_cast<std::uint8_t>((l.code & 0x7F) | (l.inverted ? 0x80 : 0));
         }
     return s->looks.data();
+}
+
+// The tile commands on the marks and by tile or region; each returns its count.
+EMSCRIPTEN_KEEPALIVE int wc_fillmarked(int code) { return session().fillmarked(static_cast<std::uint8_t>(code)); }
+EMSCRIPTEN_KEEPALIVE int wc_mirrormarked(int topbottom) {
+    return session().mirrormarked(topbottom ? Mirror::topbottom : Mirror::leftright);
+}
+EMSCRIPTEN_KEEPALIVE int wc_marksametiles(int code) { return session().marksametiles(static_cast<std::uint8_t>(code)); }
+EMSCRIPTEN_KEEPALIVE int wc_markregion(int col, int row) { return session().markregion(col, row); }
+
+// Whether any cell of the shown level is marked; whether "Einfügen" and
+// "Level einfügen" have something to paste.
+EMSCRIPTEN_KEEPALIVE int wc_anymarked() {
+    const LevelRecord& cur = session().store().curlevel;
+    return std::any_of(cur.begin(), cur.begin() + cellcount, [](std::uint8_t b) { return (b & markbit) != 0; });
+}
+EMSCRIPTEN_KEEPALIVE int wc_canpaste() { return anycells(session().layers().clipboard); }
+EMSCRIPTEN_KEEPALIVE int wc_canpastelevel() { return session().levelclip().has_value(); }
+
+// What "Suchen" starts with: the tile of interior cell (col, row), marks
+// aside, or leftitem when there is none or no tile there.
+EMSCRIPTEN_KEEPALIVE int wc_replacefrom(int col, int row, int leftitem) {
+    if (col < firstcol || col > lastcol || row < firstrow || row > lastrow) return leftitem;
+    const int code = session().store().curlevel[cellindex(col, row)] & ~markbit;
+    return code < tilecodecount ? code : leftitem;
+}
+
+
+// Replacing from by to in scope 0 (the marks), 1 (the shown level) or 2
+// (every level, as saving now would write them), counted without changing
+// anything: {"cells": n, "levels": n, "skipped": n}.
+EMSCRIPTEN_KEEPALIVE const char* wc_replacecount(int from, int to, int scope) {
+    const auto f = static_cast<std::uint8_t>(from), t = static_cast<std::uint8_t>(to);
+    if (scope != 2) return replacecounts(countreplace(session().store().curlevel, f, t, scopeof(scope)), 1, 0);
+    const PackReplace n = replaceinpack(session().image(), f, t, false);
+    return replacecounts(n.cells, n.levels, n.skipped);
+}
+
+// The replace itself, answer being the reply to the switch-limit question
+// should the store-back before a replace in every level ask it; what it did.
+EMSCRIPTEN_KEEPALIVE const char* wc_replace(int from, int to, int scope, int answer) {
+    const auto f = static_cast<std::uint8_t>(from), t = static_cast<std::uint8_t>(to);
+    if (scope != 2) return replacecounts(session().replacetiles(f, t, scopeof(scope)), 1, 0);
+    const PackReplace n = session().replaceinpack(f, t, answer != 0);
+    return replacecounts(n.cells, n.levels, n.skipped);
+}
+EMSCRIPTEN_KEEPALIVE int wc_undoreplaceinpack() { return session().undoreplaceinpack(); }
+EMSCRIPTEN_KEEPALIVE int wc_canundoreplaceinpack() {
+    return !session().stroking() && session().canundoreplaceinpack();
+}
+
+// The level menu: copy, paste (0, 1) and clear (2) the shown level, each
+// after a store-back with answer for its question; false when nothing ran.
+EMSCRIPTEN_KEEPALIVE int wc_levelcommand(int which, int answer) {
+    const bool a = answer != 0;
+    return which == 0 ? session().copylevel(a) : which == 1 ? session().pastelevel(a) : session().emptylevel(a);
+}
+// Moves the shown level by one slot forward (-1) or back (+1); false at the
+// first or last slot, or when the store-back is declined.
+EMSCRIPTEN_KEEPALIVE int wc_movelevel(int by, int answer) {
+    const int to = session().levelnumber() + (by < 0 ? -1 : 1);
+    return to >= 1 && to <= levelcount && session().movelevel(to, answer != 0);
+}
+// Whether moving the shown level by one slot in that direction may run.
+EMSCRIPTEN_KEEPALIVE int wc_canmovelevel(int by) {
+    const int to = session().levelnumber() + (by < 0 ? -1 : 1);
+    return to >= 1 && to <= levelcount && !session().stroking();
 }
 
 } // extern "C"

@@ -3,6 +3,8 @@
 // move, a release, a command or a level switch does to the level happens in
 // there; this module only moves numbers and bytes across.
 
+import { Texts } from "./texts";
+
 interface CoreModule {
   HEAPU8: Uint8Array;
   UTF8ToString(ptr: number, maxBytes?: number): string;
@@ -20,6 +22,12 @@ export interface Limits { packlen: number; listlen: number; levelcount: number; 
 export interface JournalInfo { why: string; level: number; time: number; name: string; differing: number }
 
 export const enum Command { copy, cut, paste, delete, draw, select, selectall, undo, redo }
+
+// What a replace changes or changed: cells, the levels they lie in, and the
+// levels left alone for the switch limit.
+export interface ReplaceCount { cells: number; levels: number; skipped: number }
+
+export const enum ReplaceScope { marked, level, pack }
 
 export interface Cell { col: number; row: number; code: number; inverted: boolean }
 
@@ -44,7 +52,7 @@ export class Core {
   private str(ptr: number): string { return this.m.UTF8ToString(ptr); }
   private bytes(ptr: number, len: number): Uint8Array { return this.m.HEAPU8.slice(ptr, ptr + len); }
 
-  texts(): { captions: Record<string, string>; tiles: string[] } { return JSON.parse(this.str(this.m._wc_texts())); }
+  texts(): Texts { return JSON.parse(this.str(this.m._wc_texts())) as Texts; }
 
   newpack(): void { this.m._wc_newpack(); }
 
@@ -124,6 +132,36 @@ export class Core {
   stroking(): boolean { return this.m._wc_stroking() === 1; }
   command(c: Command): boolean { return this.m._wc_command(c) === 1; }
   canundo(): boolean { return this.m._wc_canundo() === 1; }
+
+  // The tile commands of "Bearbeiten"; each returns its count.
+  fillmarked(code: number): number { return this.m._wc_fillmarked(code); }
+  mirrormarked(topbottom: boolean): number { return this.m._wc_mirrormarked(topbottom ? 1 : 0); }
+  marksametiles(code: number): number { return this.m._wc_marksametiles(code); }
+  markregion(col: number, row: number): number { return this.m._wc_markregion(col, row); }
+  anymarked(): boolean { return this.m._wc_anymarked() === 1; }
+  canpaste(): boolean { return this.m._wc_canpaste() === 1; }
+  canpastelevel(): boolean { return this.m._wc_canpastelevel() === 1; }
+
+  // Replacing: where "Suchen" starts, the count before, the replace itself
+  // (answer for the switch-limit question of a replace in every level) and
+  // taking a replace in every level back.
+  replacefrom(col: number, row: number, left: number): number { return this.m._wc_replacefrom(col, row, left); }
+  replacecount(from: number, to: number, scope: ReplaceScope): ReplaceCount {
+    return JSON.parse(this.str(this.m._wc_replacecount(from, to, scope))) as ReplaceCount;
+  }
+  replace(from: number, to: number, scope: ReplaceScope, answer: boolean): ReplaceCount {
+    return JSON.parse(this.str(this.m._wc_replace(from, to, scope, answer ? 1 : 0))) as ReplaceCount;
+  }
+  undoreplaceinpack(): boolean { return this.m._wc_undoreplaceinpack() === 1; }
+  canundoreplaceinpack(): boolean { return this.m._wc_canundoreplaceinpack() === 1; }
+
+  // The level menu, each after a store-back with answer for its question.
+  copylevel(answer: boolean): boolean { return this.m._wc_levelcommand(0, answer ? 1 : 0) === 1; }
+  pastelevel(answer: boolean): boolean { return this.m._wc_levelcommand(1, answer ? 1 : 0) === 1; }
+  emptylevel(answer: boolean): boolean { return this.m._wc_levelcommand(2, answer ? 1 : 0) === 1; }
+  // By -1 (forward) or +1 (back).
+  movelevel(by: number, answer: boolean): boolean { return this.m._wc_movelevel(by, answer ? 1 : 0) === 1; }
+  canmovelevel(by: number): boolean { return this.m._wc_canmovelevel(by) === 1; }
   canredo(): boolean { return this.m._wc_canredo() === 1; }
 
   // The cells the incremental redraw draws, handed to draw one by one.

@@ -3,14 +3,16 @@
 // tool buttons, fields, level view, palette) and wires commands and keys.
 
 import { Command, Core } from "./core";
-import { ask, askyesno } from "./dialogs";
+import { ask, askyesno, showerror } from "./dialogs";
 import { FileHandle } from "./files";
 import { Fields } from "./fields";
 import { Palette } from "./palette";
 import { Recovery } from "./recovery";
-import { accesskey, settexts, text, tilelabel } from "./texts";
+import { settexts, text, tilelabel } from "./texts";
 import { loadtiles } from "./tiles";
-import { LevelView } from "./view";
+import { LevelView, ViewOptions } from "./view";
+import { MenuBar, MenuItem } from "./menus";
+import { ReplaceDialog } from "./replace";
 import { Updates } from "./offline";
 import { PackFile } from "./packfile";
 import { runbench } from "./bench";
@@ -20,8 +22,6 @@ async function main(): Promise<void> {
   settexts(core.texts());
   for (const el of document.querySelectorAll<HTMLElement>("[data-caption]")) el.textContent = text(el.dataset.caption!);
   for (const el of document.querySelectorAll<HTMLElement>("[data-tip]")) el.title = text(el.dataset.tip!);
-  // The menus open with their access keys (Alt+D, Alt+B, Alt+H in most browsers).
-  for (const el of document.querySelectorAll<HTMLElement>(".menutitle")) el.accessKey = accesskey(el.dataset.caption!);
   document.title = text("Form1");
 
   let busy = false; // a question is open: no second command meanwhile
@@ -40,14 +40,10 @@ async function main(): Promise<void> {
 
   const keeper = new Recovery(core, () => pack.keptname);
   const recoverystarted = keeper.start();
-  const undoitem = document.getElementById("Rckgngig1") as HTMLButtonElement;
-  const redoitem = document.getElementById("Wiederherstellen1") as HTMLButtonElement;
   const packstate = document.getElementById("packstate")!;
   const updates = new Updates(() => !core.unsaved());
   let statetimer = 0;
   const changed = (): void => {
-    undoitem.disabled = !core.canundo();
-    redoitem.disabled = !core.canredo();
     keeper.changed();
     // The file's state once after a burst of changes, not at every step.
     clearTimeout(statetimer);
@@ -56,6 +52,19 @@ async function main(): Promise<void> {
   const view = new LevelView(document.getElementById("PaintBox1") as HTMLCanvasElement, core, sheets, buttons,
     () => { fields.showcounter(); changed(); }, hover);
   const palette = new Palette(document.getElementById("itemselect1") as HTMLCanvasElement, sheets, buttons, hover);
+  // "Levelrand", "Gitter" and the zoom as this browser last had them.
+  const viewkey = "tessaron-view";
+  const kept = ((): ViewOptions & { tile?: number } => {
+    try { return JSON.parse(localStorage.getItem(viewkey) ?? "{}") as ViewOptions; } catch { return { edge: false, grid: false }; }
+  })();
+  const viewoptions: ViewOptions = { edge: kept.edge === true, grid: kept.grid === true };
+  const keepview = (): void => {
+    try { localStorage.setItem(viewkey, JSON.stringify({ ...viewoptions, tile: view.tile })); } catch { /* not kept */ }
+  };
+  view.setoptions(viewoptions);
+  // Only a zoom step is taken, found by stepping from it.
+  const t = kept.tile ?? 0;
+  if (core.zoomstep(t, 1) !== t || core.zoomstep(t, -1) !== t) view.settile(t);
   palette.settile(view.tile);
 
   const toolbuttons = (): void => {
@@ -100,6 +109,32 @@ async function main(): Promise<void> {
     storeanswer, changed, say, input,
     opened: () => { shown(); showrecent(); },
   });
+  // The level menu's commands store the shown level back first; declining
+  // the switch-limit question cancels them.
+  const levelcommand = (run: (answer: boolean) => boolean) => guarded(async () => {
+    if (core.stroking()) return;
+    run(await storeanswer());
+    shown();
+  });
+  // The tile commands change cells of the shown level and the counter.
+  const celledit = (run: () => void) => (): void => {
+    run();
+    view.putbuffer();
+    fields.showcounter();
+    changed();
+  };
+  const undo = (which: Command) => (): boolean => {
+    // A field edit not yet left is a step of its own before undo or redo
+    // run; a step may be a field edit or a whole level, so all is shown again.
+    core.commitfields();
+    const done = core.command(which);
+    shown();
+    return done;
+  };
+  const replacer = new ReplaceDialog(core, sheets, {
+    storeanswer, say, undo: () => core.canundo() && undo(Command.undo)(),
+    replaced: () => { shown(); },
+  });
   const commands: Record<string, () => void | Promise<void>> = {
     NeuesLevelpack1: guarded(async () => {
       if (!(await pack.maybesave())) return;
@@ -110,16 +145,44 @@ async function main(): Promise<void> {
     Levelpackladen1: guarded(() => pack.pickandload()),
     Speichern1: guarded(async () => { await pack.quicksave(); showrecent(); }),
     Levelpackspeichern1: guarded(async () => { await pack.saveas(); showrecent(); }),
-    // A field edit not yet left is a step of its own before undo or redo
-    // run; a step may be a field edit, so the fields show the level again.
-    Rckgngig1: () => { core.commitfields(); if (core.command(Command.undo)) { view.putbuffer(); fields.show(); } changed(); },
-    Wiederherstellen1: () => { core.commitfields(); if (core.command(Command.redo)) { view.putbuffer(); fields.show(); } changed(); },
+    Rckgngig1: () => { undo(Command.undo)(); },
+    Wiederherstellen1: () => { undo(Command.redo)(); },
     Kopieren1: () => { core.command(Command.copy); },
     Einfgen1: () => { core.command(Command.paste); view.putbuffer(); changed(); },
     Lschen2: () => { core.command(Command.cut); view.putbuffer(); changed(); },
     Lschen1: () => { core.command(Command.delete); view.putbuffer(); changed(); },
     Allesmarkieren1: () => { core.command(Command.selectall); view.putbuffer(); changed(); },
-    ToolButton1: () => { core.command(Command.draw); view.putbuffer(); toolbuttons(); changed(); },
+    GleicheFeldermarkieren1: celledit(() => core.marksametiles(buttons.left)),
+    Zusammenhngendemarkieren1: celledit(() => { if (view.pointed) core.markregion(...view.pointed); }),
+    Markierungfllen1: celledit(() => core.fillmarked(buttons.left)),
+    Markierunglinksrechtsspiegeln1: celledit(() => core.mirrormarked(false)),
+    Markierungobenuntenspiegeln1: celledit(() => core.mirrormarked(true)),
+    // "Suchen" starts with the tile under the pointer, else the left button's.
+    Ersetzen1: () => {
+      if (core.stroking()) return;
+      const at = view.under();
+      replacer.start(at ? core.replacefrom(at[0], at[1], buttons.left) : buttons.left);
+    },
+    Levelrand1: () => { viewoptions.edge = !viewoptions.edge; view.setoptions(viewoptions); keepview(); },
+    Gitter1: () => { viewoptions.grid = !viewoptions.grid; view.setoptions(viewoptions); keepview(); },
+    Vergrern1: () => zoom(1),
+    Verkleinern1: () => zoom(-1),
+    Levelkopieren1: levelcommand((answer) => {
+      const done = core.copylevel(answer);
+      if (done) say(text("levelcopied", String(core.levelnumber())));
+      return done;
+    }),
+    Leveleinfgen1: levelcommand((answer) => core.pastelevel(answer)),
+    Levelleeren1: levelcommand((answer) => core.emptylevel(answer)),
+    Levelnachvorne1: levelcommand((answer) => core.movelevel(-1, answer)),
+    Levelnachhinten1: levelcommand((answer) => core.movelevel(1, answer)),
+    Ersetzenrckgngig1: guarded(async () => {
+      if (core.undoreplaceinpack()) shown();
+      else await showerror(text("replacegone"));
+    }),
+    berTessaronLevelEditor1: () => (document.getElementById("about") as HTMLDialogElement).showModal(),
+    // Unmarked infotrons count again.
+    ToolButton1: () => { core.command(Command.draw); view.putbuffer(); fields.showcounter(); toolbuttons(); changed(); },
     ToolButton2: () => { core.command(Command.select); toolbuttons(); },
     ToolButton4: () => zoom(1),
     ToolButton5: () => zoom(-1),
@@ -130,36 +193,42 @@ async function main(): Promise<void> {
     if (next === view.tile) return;
     view.settile(next);
     palette.settile(next);
+    keepview();
   };
-  for (const [id, run] of Object.entries(commands)) {
-    document.getElementById(id)?.addEventListener("click", () => {
-      closemenus();
-      void run();
-    });
-  }
+  for (const id of ["ToolButton1", "ToolButton2", "ToolButton4", "ToolButton5"])
+    document.getElementById(id)!.addEventListener("click", () => void commands[id]());
 
-  // Menus open on click and close on the next click elsewhere.
-  const closemenus = (): void => document.querySelectorAll(".menu.open").forEach((m) => m.classList.remove("open"));
-  for (const m of document.querySelectorAll<HTMLElement>(".menu")) {
-    m.querySelector(".menutitle")!.addEventListener("click", (e) => {
-      e.stopPropagation();
-      const open = m.classList.contains("open");
-      closemenus();
-      m.classList.toggle("open", !open);
-    });
-  }
-  document.addEventListener("click", closemenus);
+  // What each item may do now, asked as its menu opens.
+  const idle = (): boolean => !core.stroking();
+  const when: Record<string, Omit<MenuItem, "run">> = {
+    Rckgngig1: { enabled: () => idle() && core.canundo() },
+    Wiederherstellen1: { enabled: () => idle() && core.canredo() },
+    Einfgen1: { enabled: () => core.canpaste() },
+    Zusammenhngendemarkieren1: { enabled: () => view.pointed !== null },
+    Levelrand1: { checked: () => viewoptions.edge },
+    Gitter1: { checked: () => viewoptions.grid },
+    Vergrern1: { enabled: () => core.zoomstep(view.tile, 1) !== view.tile },
+    Verkleinern1: { enabled: () => core.zoomstep(view.tile, -1) !== view.tile },
+    Leveleinfgen1: { enabled: () => core.canpastelevel() },
+    Levelnachvorne1: { enabled: () => core.canmovelevel(-1) },
+    Levelnachhinten1: { enabled: () => core.canmovelevel(1) },
+    Ersetzenrckgngig1: { enabled: () => core.canundoreplaceinpack() },
+  };
+  const menubar = new MenuBar(document.getElementById("MainMenu1")!, Object.fromEntries(
+    Object.entries(commands).map(([id, run]) => [id, { run, ...when[id] }])));
 
   const shortcuts: Record<string, string> = {
     "Ctrl+z": "Rckgngig1", "Ctrl+y": "Wiederherstellen1", "Ctrl+Shift+z": "Wiederherstellen1",
     "Ctrl+c": "Kopieren1", "Ctrl+v": "Einfgen1", "Ctrl+x": "Lschen2", "Delete": "Lschen1",
     "Ctrl+a": "Allesmarkieren1", "Ctrl+s": "Speichern1", "Ctrl+o": "Levelpackladen1", "F1": "Hilfe1",
+    "Ctrl+g": "GleicheFeldermarkieren1", "Ctrl+r": "Zusammenhngendemarkieren1", "Ctrl+f": "Markierungfllen1",
+    "Ctrl+h": "Ersetzen1",
   };
   document.addEventListener("keydown", (e) => {
     const t = e.target as HTMLElement;
     // Text fields keep their own editing keys.
     if (t instanceof HTMLInputElement && t.type === "text" && !["s", "o"].includes(e.key.toLowerCase())) return;
-    if (busy || document.querySelector("dialog[open]")) return;
+    if (busy || menubar.isopen() || document.querySelector("dialog[open]")) return;
     const combo = (e.ctrlKey || e.metaKey ? "Ctrl+" : "") + (e.shiftKey && e.key.length === 1 ? "Shift+" : "") +
       (e.key.length === 1 ? e.key.toLowerCase() : e.key);
     const id = shortcuts[combo];

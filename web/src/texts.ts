@@ -4,10 +4,19 @@
 
 let captions: Record<string, string> = {};
 let tiles: string[] = [];
+let names: string[] = [];
 
-export function settexts(t: { captions: Record<string, string>; tiles: string[] }): void {
+export interface Texts { captions: Record<string, string>; tiles: string[]; names: string[] }
+
+export function settexts(t: Texts): void {
   captions = t.captions;
   tiles = t.tiles;
+  names = t.names;
+}
+
+// The caption as stored, access-key ampersand included.
+export function rawtext(key: string): string {
+  return captions[key] ?? key;
 }
 
 // The caption with its access-key ampersand removed; "%1".. filled in.
@@ -20,6 +29,11 @@ export function text(key: string, ...args: string[]): string {
 export function accesskey(key: string): string {
   const m = /&(.)/.exec(captions[key] ?? "");
   return m ? m[1].toLowerCase() : "";
+}
+
+// The name of a tile with a picture (0..43).
+export function tilename(code: number): string {
+  return names[code] ?? "";
 }
 
 // The label of any cell byte (0..255), as the core words it.
