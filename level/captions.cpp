@@ -161,6 +161,13 @@ constexpr Caption table[] = {
     {"recordnotrestored", "Der Wiederherstellungseintrag „%1“ ist unbrauchbar und bleibt erhalten."},
 
     // The page's own: files through the browser, drops, new versions.
+    {"LevelnachTiledexportieren1", "Level nach &Tiled exportieren..."},
+    {"LevelausTiledimportieren1", "Level aus T&iled importieren..."},
+    {"mapexported", "Exportiert: Level %1 nach %2"},
+    {"mapdownloaded", "Exportiert: Level %1 nach %2, mit tiles.tsx und tiles.png, als Download im Download-Ordner des Browsers"},
+    {"mapimported", "Importiert: %1 in Level %2"},
+    {"mapswitches", "Die Karte „%1“ für Level %2 enthält %3 Gravitationsschalter. %4"},
+    {"mapreplace", "„%1“ gibt es in diesem Ordner schon. Ersetzen?"},
     {"downloaded", "Gespeichert: %1, als Download im Download-Ordner des Browsers"},
     {"refused", "Der Browser hat den Dateidialog nicht geöffnet, weil er nicht unmittelbar auf einen Klick oder "
                 "eine Taste folgte. Es wurde nichts geschrieben und nichts geht verloren.\n\nEin Klick auf „%1“ "

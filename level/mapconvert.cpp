@@ -214,4 +214,10 @@ std::string parseforeign(std::string_view text, ForeignBytes& out) {
     return {};
 }
 
+std::string levelmapbase(int index) {
+    char name[16];
+    std::snprintf(name, sizeof name, "level%03d", index + 1);
+    return name;
+}
+
 } // namespace tess

@@ -14,7 +14,7 @@ QByteArray bytes(const std::string& s) { return QByteArray(s.data(), qsizetype(s
 
 } // namespace
 
-QString levelmapname(int index) { return QStringLiteral("level%1").arg(index + 1, 3, 10, QChar(u'0')); }
+QString levelmapname(int index) { return QString::fromStdString(levelmapbase(index)); }
 
 QString excerpt(QStringView value) { return QString::fromStdString(excerpt(value.toString().toStdString())); }
 

@@ -85,6 +85,9 @@ std::string parseforeign(std::string_view text, ForeignBytes& out);
 // hold a title of a million characters.
 std::string excerpt(std::string_view value);
 
+// "level001" for index 0: the name a level's map goes by, without ".tmx".
+std::string levelmapbase(int index);
+
 // The TMX text of a map and of tiles.tsx, laid out exactly as Tiled 1.8.2
 // saves them.
 std::string writetmx(const LevelMap& map);

@@ -86,7 +86,7 @@ void TForm1::exportmap() {
         dialogs_.showerror(this, r.error);
         return;
     }
-    say(QStringLiteral("Exportiert: Level %1 nach %2").arg(QString::number(doc().store().levelnr + 1), QFileInfo(file).fileName()));
+    say(captiontext("mapexported").arg(QString::number(doc().store().levelnr + 1), QFileInfo(file).fileName()));
 }
 
 // Reads a map into the current level, stored back first as a level switch
@@ -107,13 +107,13 @@ void TForm1::importmap() {
     if (!doc().storeback()) return;
     if (map.built.switchesfound > maxswitches &&
         !dialogs_.askyesno(this,
-                           QStringLiteral("Die Karte „%1“ für Level %2 enthält %3 Gravitationsschalter. %4")
+                           captiontext("mapswitches")
                                .arg(QFileInfo(file).fileName(), QString::number(doc().store().levelnr + 1),
                                     QString::number(map.built.switchesfound), QString::fromUtf8(switchlimitquestion)),
                            true))
         return;
     if (!doc().replacerecord(map.built.record)) return;
-    say(QStringLiteral("Importiert: %1 in Level %2").arg(QFileInfo(file).fileName(), QString::number(doc().store().levelnr + 1)));
+    say(captiontext("mapimported").arg(QFileInfo(file).fileName(), QString::number(doc().store().levelnr + 1)));
 }
 
 // The level menu. Each operation stores the current level back first, as a

@@ -237,9 +237,9 @@ void TForm1::buildmenus() {
     Levelpackspeichern1 = action(Datei1, "Levelpackspeichern1", caption("Levelpackspeichern1"),
                                  &TForm1::Levelpackspeichern1Click);
     Datei1->addSeparator();
-    LevelnachTiledexportieren1 = action(Datei1, "LevelnachTiledexportieren1", "Level nach &Tiled exportieren...",
+    LevelnachTiledexportieren1 = action(Datei1, "LevelnachTiledexportieren1", caption("LevelnachTiledexportieren1"),
                                         &TForm1::LevelnachTiledexportieren1Click);
-    LevelausTiledimportieren1 = action(Datei1, "LevelausTiledimportieren1", "Level aus T&iled importieren...",
+    LevelausTiledimportieren1 = action(Datei1, "LevelausTiledimportieren1", caption("LevelausTiledimportieren1"),
                                        &TForm1::LevelausTiledimportieren1Click);
     Datei1->addSeparator();
     Beenden1 = Datei1->addAction(QStringLiteral("B&eenden"));

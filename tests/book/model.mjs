@@ -270,6 +270,18 @@ export class Editor {
     this.reshow(rec);
   }
 
+  // A map exported before replaces the shown level, stored back first; one
+  // step where it changes the level.
+  importmap(answer) {
+    if (!this.map) throw new Error("no map exported before the import");
+    if (!this.storeback(answer)) return;
+    const slot = this.levelnr, before = this.record(slot);
+    if (before.every((v, i) => v === this.map[i])) return;
+    this.push(slot, { record: before });
+    this.pack.set(this.map, slot * reclen);
+    this.reshow(this.map);
+  }
+
   // "Ersetzen": in the marks or the level as one step of the shown level;
   // in all levels after a store-back, one step in each level it changes.
   replace(from, to, scope, answer) {
@@ -341,6 +353,8 @@ export class Editor {
     if (s.menu) {
       const axis = { "Markierung links/rechts spiegeln": "lr", "Markierung oben/unten spiegeln": "tb" }[s.menu];
       if (axis) return this.recorded(() => this.mirror(axis));
+      if (s.menu === "Level nach Tiled exportieren...") { if (this.storeback(s.answer)) this.map = this.record(this.levelnr); return; }
+      if (s.menu === "Level aus Tiled importieren...") return this.importmap(s.answer);
       if (!levelitems.includes(s.menu)) throw new Error(`unknown menu item ${s.menu}`);
       return this.levelmenu(s.menu, s.answer);
     }

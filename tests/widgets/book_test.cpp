@@ -144,6 +144,8 @@ class BookTest : public QObject, WindowFixture {
         } else if (step.contains(u"menu")) {
             QAction* item = menuitem(step[u"menu"].toString());
             if (!item) return QStringLiteral("no menu item \"%1\"").arg(step[u"menu"].toString());
+            // The Tiled items' file dialogs name one map in the test's folder.
+            dialogs.saveanswers = dialogs.openanswers = {dir.filePath(QStringLiteral("karte.tmx"))};
             return asking(step, [&] { item->trigger(); });
         } else if (step.contains(u"replace")) {
             return replace(step);

@@ -94,7 +94,7 @@ EMSCRIPTEN_KEEPALIVE const char* wc_limits() {
     std::string& t = s->text;
     t = "{\"packlen\":" + std::to_string(packlen) + ",\"listlen\":" + std::to_string(listlen) +
         ",\"levelcount\":" + std::to_string(levelcount) + ",\"titlelen\":" + std::to_string(titlelen) +
-        ",\"starttile\":" + std::to_string(starttile) + "}";
+        ",\"starttile\":" + std::to_string(starttile) + ",\"maplen\":" + std::to_string(mapfilelimit) + "}";
     return t.c_str();
 }
 
@@ -245,29 +245,52 @@ EMSCRIPTEN_KEEPALIVE int wc_writetileset() {
     return static_cast<int>(s->io.size());
 }
 
-// A buffer of size bytes for a map file, null past one byte more than a map
-// may have (the page passes that byte so that a longer file is told apart).
+// A buffer of size bytes for the map file named in the text buffer; null,
+// and wc_why() says why, past one byte more than a map may have (the page
+// passes that byte so that a longer file is told apart).
 EMSCRIPTEN_KEEPALIVE std::uint8_t* wc_mapio(int size) {
-    if (size < 0 || size > mapfilelimit + 1) return nullptr;
+    if (size < 0 || size > mapfilelimit + 1) {
+        s->text = maptoolong(s->in);
+        return nullptr;
+    }
     s->io.assign(static_cast<std::size_t>(size), 0);
     return s->io.data();
 }
 
+// "level001" for level index 0: the name the export offers, without ".tmx".
+EMSCRIPTEN_KEEPALIVE const char* wc_mapname(int index) {
+    s->text = levelmapbase(index);
+    return s->text.c_str();
+}
+
 // Reads the map (TMX or JSON) in the io buffer, named in a fault by the file
-// name in the text buffer: true, and the io buffer holds its 1536-byte
-// record; false, and wc_why() says why in German. The pack is not touched.
+// name in the text buffer: the gravity ports it holds (also past the 11th),
+// and the io buffer holds its 1536-byte record; -1, and wc_why() says why in
+// German. The pack is not touched.
 EMSCRIPTEN_KEEPALIVE int wc_readmap() {
     if (s->io.size() > static_cast<std::size_t>(mapfilelimit)) {
         s->text = maptoolong(s->in);
-        return 0;
+        return -1;
     }
     const MapRead read =
         parsemap(std::string_view(reinterpret_cast<const char*>(s->io.data()), s->io.size()), s->in);
     s->text = read.error;
-    if (!read.ok) return 0;
-    const LevelRecord rec = maptorecord(read.map).record;
-    s->io.assign(rec.begin(), rec.end());
-    return 1;
+    if (!read.ok) return -1;
+    const BuiltRecord built = maptorecord(read.map);
+    s->io.assign(built.record.begin(), built.record.end());
+    return built.switchesfound;
+}
+
+// Whether a map with that many ports asks the switch-limit question.
+EMSCRIPTEN_KEEPALIVE int wc_mapasks(int switches) { return switches > maxswitches; }
+
+// The shown level becomes the record in the io buffer (a map read by
+// wc_readmap), one step of its history; false when nothing changed hands.
+EMSCRIPTEN_KEEPALIVE int wc_replacerecord(int answer) {
+    if (s->io.size() != reclen) return 0;
+    LevelRecord record;
+    std::copy(s->io.begin(), s->io.end(), record.begin());
+    return session().replacerecord(record, answer != 0);
 }
 
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* wc_levellist() {

@@ -16,7 +16,12 @@ declare global {
 }
 
 // The sizes the page lays out by, as the core has them.
-export interface Limits { packlen: number; listlen: number; levelcount: number; titlelen: number; starttile: number }
+export interface Limits {
+  packlen: number; listlen: number; levelcount: number; titlelen: number; starttile: number; maplen: number;
+}
+
+// A map read for the shown level: its record and the ports it holds, or why not.
+export type MapRecord = { switches: number } | { why: string };
 
 // What a kept journal holds, for the question; why says what is wrong with one that is none.
 export interface JournalInfo { why: string; level: number; time: number; name: string; differing: number }
@@ -178,4 +183,29 @@ export class Core {
 
   // What each of the 1440 cells shows (interior only): code | 0x80 when inverted.
   looks(): Uint8Array { return this.m.HEAPU8.subarray(this.m._wc_looks(), this.m._wc_looks() + 1440); }
+
+  // Tiled maps, the desktop's bytes: the map of level index (0..110) as the
+  // pack in memory holds it, the tileset beside it, and the name offered.
+  // (The length first: writing moves the buffer.)
+  writemap(index: number): Uint8Array {
+    const n = this.m._wc_writemap(index);
+    return this.bytes(this.m._wc_iodata(), n);
+  }
+  writetileset(): Uint8Array {
+    const n = this.m._wc_writetileset();
+    return this.bytes(this.m._wc_iodata(), n);
+  }
+  mapname(index: number): string { return this.str(this.m._wc_mapname(index)); }
+  // Reads a map's bytes (at most limits.maplen + 1 of them); the record stays
+  // in the core for replacerecord.
+  readmap(data: Uint8Array, name: string): MapRecord {
+    this.putin(name);
+    const ptr = this.m._wc_mapio(data.length);
+    if (!ptr) return { why: this.str(this.m._wc_why()) };
+    this.m.HEAPU8.set(data, ptr);
+    const switches = this.m._wc_readmap();
+    return switches < 0 ? { why: this.str(this.m._wc_why()) } : { switches };
+  }
+  mapasks(switches: number): boolean { return this.m._wc_mapasks(switches) === 1; }
+  replacerecord(answer: boolean): boolean { return this.m._wc_replacerecord(answer ? 1 : 0) === 1; }
 }

@@ -13,6 +13,7 @@ import { loadtiles } from "./tiles";
 import { LevelView, ViewOptions } from "./view";
 import { MenuBar, MenuItem } from "./menus";
 import { ReplaceDialog } from "./replace";
+import { MapFiles } from "./maps";
 import { Updates } from "./offline";
 import { PackFile } from "./packfile";
 import { runbench } from "./bench";
@@ -135,6 +136,13 @@ async function main(): Promise<void> {
     storeanswer, say, undo: () => core.canundo() && undo(Command.undo)(),
     replaced: () => { shown(); },
   });
+  const maps = new MapFiles(core, { storeanswer, shown, say });
+  const mapinput = document.getElementById("MapDialog1") as HTMLInputElement;
+  mapinput.addEventListener("change", guarded(async () => {
+    const file = mapinput.files?.[0];
+    mapinput.value = "";
+    if (file) await maps.importfile(file);
+  }));
   const commands: Record<string, () => void | Promise<void>> = {
     NeuesLevelpack1: guarded(async () => {
       if (!(await pack.maybesave())) return;
@@ -145,6 +153,8 @@ async function main(): Promise<void> {
     Levelpackladen1: guarded(() => pack.pickandload()),
     Speichern1: guarded(async () => { await pack.quicksave(); showrecent(); }),
     Levelpackspeichern1: guarded(async () => { await pack.saveas(); showrecent(); }),
+    LevelnachTiledexportieren1: guarded(() => maps.exportlevel()),
+    LevelausTiledimportieren1: () => { if (!core.stroking()) mapinput.click(); },
     Rckgngig1: () => { undo(Command.undo)(); },
     Wiederherstellen1: () => { undo(Command.redo)(); },
     Kopieren1: () => { core.command(Command.copy); },

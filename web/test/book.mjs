@@ -3,7 +3,7 @@
 // chromium with real mouse and key events at the cells' positions, saves,
 // and compares the saved bytes with the pack the book's model computes.
 // Usage: node book.mjs WEBDIR TMPDIR [PART-OF-A-NAME]
-import { readFileSync } from "node:fs";
+import { readFileSync, writeFileSync } from "node:fs";
 import { join, resolve } from "node:path";
 import { fileURLToPath } from "node:url";
 import { answer, cellxy, fakepicker, launch, needs, pick, serve } from "./harness.mjs";
@@ -59,7 +59,13 @@ async function step(page, s) {
     if (!(await item.evaluate((b) => b !== undefined))) return `no menu item "${s.menu}"`;
     await (await item.evaluateHandle((b) => b.closest(".menu").querySelector(".menutitle"))).click();
     if (await item.evaluate((b) => b.disabled)) await page.keyboard.press("Escape");
-    else await item.click();
+    else if (s.menu.startsWith("Level aus Tiled")) {
+      // The map exported last, picked in the browser's file chooser.
+      const [name, bytes] = await page.evaluate(() => Object.entries(window.bookfolder).find(([n]) => n.endsWith(".tmx")));
+      writeFileSync(join(tmp, name), Uint8Array.from(bytes));
+      const [chooser] = await Promise.all([page.waitForFileChooser(), item.click()]);
+      await chooser.accept([join(tmp, name)]);
+    } else await item.click();
     await asked(page, s.answer);
   } else if (s.replace) {
     // Strg+H, the two lists, the scope, "Ersetzen", then "Schließen".

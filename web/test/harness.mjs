@@ -52,7 +52,7 @@ export function launch(profile, scale = 1, downloads = undefined) {
 export async function downloadingpage(browser, downloads) {
   const page = await browser.newPage();
   page.on("pageerror", (e) => { throw e; });
-  await page.evaluateOnNewDocument(() => { delete window.showSaveFilePicker; });
+  await page.evaluateOnNewDocument(() => { delete window.showSaveFilePicker; delete window.showDirectoryPicker; });
   if (!firefox) {
     const cdp = await page.createCDPSession();
     await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: downloads });
@@ -110,6 +110,17 @@ export function fakepicker() {
     createWritable: async () => ({ write: async (b) => { window.booksaved = [...b]; }, close: async () => {} }),
     getFile: async () => new File([new Uint8Array(window.booksaved ?? [])], suggestedName),
   });
+  // A folder that keeps the files written into it in window.bookfolder.
+  window.bookfolder = {};
+  const file = (name) => ({
+    kind: "file", name,
+    createWritable: async () => ({ write: async (b) => { window.bookfolder[name] = [...b]; }, close: async () => {} }),
+    getFile: async () => new File([new Uint8Array(window.bookfolder[name])], name),
+  });
+  window.showDirectoryPicker = async () => ({ kind: "directory", getFileHandle: async (name, options) => {
+    if (!options?.create && !(name in window.bookfolder)) throw new DOMException(`${name} is not there`, "NotFoundError");
+    return file(name);
+  } });
 }
 
 // Answers the open message box with the button whose text starts with label.

@@ -34,6 +34,7 @@ try {
       await w.write(new Uint8Array(bytes));
       await w.close();
     };
+    window.showDirectoryPicker = async () => { ++window.picked; return navigator.storage.getDirectory(); };
     window.readopfs = async () => [...new Uint8Array(await (await (await file("mein.pak")).getFile()).arrayBuffer())];
   });
   await page.goto(server.url);
@@ -99,6 +100,19 @@ try {
   await page.click("#Zuletztgeffnet1 button");
   await page.waitForFunction(() => document.getElementById("packstate").textContent === "mein.pak");
   check(await text("status") === "Geladen: mein.pak", "\"Zuletzt geöffnet\" opens the kept file");
+
+  // Tiled: the map with tiles.tsx and tiles.png into the picked folder; a
+  // second export asks before it replaces the map, and "Nein" keeps it.
+  const exportmap = async () => { await page.click("#Datei1 .menutitle"); await page.click("#LevelnachTiledexportieren1"); };
+  await exportmap();
+  await page.waitForFunction(() => document.getElementById("status").textContent === "Exportiert: Level 1 nach level001.tmx");
+  const inopfs = (name) => page.evaluate(async (n) => (await (await (await navigator.storage.getDirectory())
+    .getFileHandle(n)).getFile()).size, name);
+  check((await inopfs("tiles.tsx")) > 0 && (await inopfs("tiles.png")) > 0 && (await inopfs("level001.tmx")) > 0,
+    "the map, tiles.tsx and tiles.png are in the picked folder");
+  await page.click("#status");
+  await exportmap();
+  await answer(page, "Nein", "„level001.tmx“ gibt es in diesem Ordner schon");
 } finally {
   await browser.close();
   server.close();
