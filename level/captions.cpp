@@ -171,6 +171,19 @@ constexpr Caption table[] = {
     {"dropbusy", "Nicht geladen: Bitte zuerst die offene Frage beantworten."},
     {"droponlyone", "Bitte nur eine Datei ablegen – es waren %1."},
     {"newversion", "Neue Version verfügbar – jetzt neu laden?"},
+
+    // The level overview and the level statistics.
+    {"Levelbersicht1", "Level&übersicht"},
+    {"Levelstatistik1", "Level&statistik"},
+    {"overviewcaption", "Levelübersicht"},
+    {"overviewclose", "Levelübersicht schließen"},
+    {"statscaption", "Levelstatistik"},
+    {"statslevel", "Level %1: %2"},
+    {"statsinfotrons", "Infotrons: %1 gezählt, %2 benötigt"},
+    {"statsmarked", "%1 weitere markiert, vom Zähler nicht mitgezählt"},
+    {"statsunknown", "Zellen mit einem Code ohne Bild: %1"},
+    {"code", "Code %1"},
+    {"close", "S&chließen"},
 };
 
 } // namespace
