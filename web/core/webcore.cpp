@@ -368,7 +368,7 @@ OverviewState& overview() {
     static OverviewState o;
     return o;
 }
-// Latin-1 bytes up to the first NUL as UTF-8, spaces at both ends left out.
+// Latin-1 bytes up to the first NUL as UTF-8, white space at both ends left out.
 std::string utf8title(const std::uint8_t* bytes, std::size_t len) {
     std::string out;
     for (std::size_t i = 0; i < len && bytes[i]; ++i) {
@@ -376,8 +376,9 @@ std::string utf8title(const std::uint8_t* bytes, std::size_t len) {
         if (b < 0x80) out += static_cast<char>(b);
         else out += {static_cast<char>(0xC0 | (b >> 6)), static_cast<char>(0x80 | (b & 0x3F))};
     }
-    const auto first = out.find_first_not_of(' ');
-    return first == std::string::npos ? std::string() : out.substr(first, out.find_last_not_of(' ') - first + 1);
+    const char* space = " \t\n\v\f\r";
+    const auto first = out.find_first_not_of(space);
+    return first == std::string::npos ? std::string() : out.substr(first, out.find_last_not_of(space) - first + 1);
 }
 } // namespace
 
