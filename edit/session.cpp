@@ -409,4 +409,17 @@ bool EditSession::movelevel(int number, bool answer) {
     });
 }
 
+LevelRecord EditSession::shownrecord(int slot) const {
+    if (slot != store_->levelnr) {
+        LevelRecord rec = store_->levelpack[static_cast<std::size_t>(slot)];
+        decodeswitches(rec);
+        return rec;
+    }
+    LevelRecord rec = store_->curlevel;
+    std::string t = host_.titletext;
+    t.resize(titlelen, ' ');
+    std::copy(t.begin(), t.end(), rec.begin() + off_title);
+    return rec;
+}
+
 } // namespace tess

@@ -137,6 +137,10 @@ public:
     bool pastelevel(bool answer);
     bool emptylevel(bool answer);
     const std::optional<LevelRecord>& levelclip() const { return levelclip_; }
+    // The level in slot (0..110) as the overview shows it: the stored record
+    // with its switches' ports decoded, or for the shown level its working
+    // cells, marks included, with the title as the field has it.
+    LevelRecord shownrecord(int slot) const;
     // A record from elsewhere (another program's clipboard) to paste.
     void setlevelclip(const LevelRecord& record) { levelclip_ = record; }
     // Cells from elsewhere (another window's copy) for the next paste; each

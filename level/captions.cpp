@@ -237,6 +237,18 @@ constexpr Caption table[] = {
     {"mapflipped", "%1 ist gespiegelt oder gedreht."},
     {"mapemptycell", "%1 ist leer (gid 0)."},
     {"mapgid", "%1 hat gid %2, das Tileset hat nur %3 Kacheln."},
+    // The level overview and the level statistics.
+    {"Levelbersicht1", "Level&übersicht"},
+    {"Levelstatistik1", "Level&statistik"},
+    {"overviewcaption", "Levelübersicht"},
+    {"overviewclose", "Levelübersicht schließen"},
+    {"statscaption", "Levelstatistik"},
+    {"statslevel", "Level %1: %2"},
+    {"statsinfotrons", "Infotrons: %1 gezählt, %2 benötigt"},
+    {"statsmarked", "%1 weitere markiert, vom Zähler nicht mitgezählt"},
+    {"statsunknown", "Zellen mit einem Code ohne Bild: %1"},
+    {"code", "Code %1"},
+    {"close", "S&chließen"},
 };
 
 } // namespace

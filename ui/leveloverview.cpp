@@ -3,6 +3,7 @@
 
 #include "edit/display.h"
 #include "gui/devicepixels.h"
+#include "gui/germantexts.h"
 #include "gui/tileset.h"
 
 #include <QApplication>
@@ -171,7 +172,7 @@ void OverviewGrid::focusOutEvent(QFocusEvent* event) {
 LevelOverview::LevelOverview(const TileSet& tiles, QWidget* parent)
     : QWidget(parent, Qt::Window), tiles_(tiles), thumbs_(levelcount), stale_(levelcount, true) {
     setObjectName(QStringLiteral("Levelbersicht"));
-    setWindowTitle(QStringLiteral("Levelübersicht"));
+    setWindowTitle(captiontext("overviewcaption"));
     scroll = new QScrollArea(this);
     scroll->setFrameShape(QFrame::NoFrame);
     grid = new OverviewGrid(this);

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "ui/levelstats.h"
 
+#include "edit/levelstats.h"
+#include "level/captions.h"
+#include "gui/germantexts.h"
 #include "gui/tileset.h"
 #include "level/tilenames.h"
 
@@ -23,7 +26,7 @@ constexpr int countwidth = 36;
 
 LevelStats::LevelStats(const TileSet& tiles, QWidget* parent) : QDialog(parent), tiles_(tiles) {
     setObjectName(QStringLiteral("LevelStats"));
-    setWindowTitle(QStringLiteral("Levelstatistik"));
+    setWindowTitle(captiontext("statscaption"));
     setWindowModality(Qt::WindowModal);
     auto* box = new QVBoxLayout(this);
     Label1 = new QLabel(this);
@@ -44,7 +47,7 @@ LevelStats::LevelStats(const TileSet& tiles, QWidget* parent) : QDialog(parent),
     Label2->setObjectName(QStringLiteral("Label2"));
     box->addWidget(Label2);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("S&chließen"));
+    buttons->button(QDialogButtonBox::Close)->setText(QString::fromUtf8(caption("close")));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     box->addWidget(buttons);
 }
@@ -54,23 +57,19 @@ void LevelStats::start(const TileCounts& counts, int counted, int number, const 
         delete item->widget();
         delete item;
     }
-    Label1->setText(QStringLiteral("Level %1: %2").arg(number, 3, 10, QChar(u'0')).arg(title.trimmed()));
+    Label1->setText(captiontext("statslevel").arg(number, 3, 10, QChar(u'0')).arg(title.trimmed()));
     // As many columns as the screen has room for, up to three.
     const QRect room = screen()->availableGeometry();
     const int namewidth = fontMetrics().averageCharWidth() * 24;
     const int entry = picturepx + countwidth + namewidth + 3 * grid_->horizontalSpacing();
     const int columns = std::clamp((room.width() - 80) / entry, 1, maxcolumns);
-    int k = 0, unknown = 0;
-    for (int code = 0; code < int(counts.size()); ++code) {
-        if (counts[code] == 0) continue;
-        if (code >= tiles_.itemcount) {
-            unknown += counts[code];
-            continue;
-        }
+    const LevelStatistics stats = levelstatistics(counts, counted);
+    int k = 0;
+    for (const auto& [code, count] : stats.tiles) {
         auto* pic = new QLabel(table_);
         pic->setPixmap(QPixmap::fromImage(scaletile(tiles_.picture(code, false), picturepx)));
-        pic->setToolTip(QStringLiteral("Code %1").arg(code));
-        auto* n = new QLabel(QString::number(counts[code]), table_);
+        pic->setToolTip(captiontext("code").arg(code));
+        auto* n = new QLabel(QString::number(count), table_);
         n->setObjectName(QStringLiteral("count%1").arg(code));
         n->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         n->setMinimumWidth(countwidth);
@@ -85,11 +84,10 @@ void LevelStats::start(const TileCounts& counts, int counted, int number, const 
         grid_->addWidget(name, row, col + 2);
         ++k;
     }
-    QString text = QStringLiteral("Infotrons: %1 gezählt, %2 benötigt").arg(counted).arg(needed);
+    QString text = captiontext("statsinfotrons").arg(stats.counted).arg(needed);
     // The counter leaves marked infotrons out; the table above has them.
-    if (const int marked = counts[code_infotron] - counted; marked > 0)
-        text += QStringLiteral("\n%1 weitere markiert, vom Zähler nicht mitgezählt").arg(marked);
-    if (unknown) text += QStringLiteral("\nZellen mit einem Code ohne Bild: %1").arg(unknown);
+    if (stats.marked > 0) text += u'\n' + captiontext("statsmarked").arg(stats.marked);
+    if (stats.unknown) text += u'\n' + captiontext("statsunknown").arg(stats.unknown);
     Label2->setText(text);
     const QSize table = table_->sizeHint();
     scroll_->setMinimumSize(std::min(table.width() + scroll_->verticalScrollBar()->sizeHint().width(), room.width() - 80),

@@ -148,19 +148,7 @@ void TForm1::pastelevel() {
 
 void TForm1::clearlevel() { doc().emptylevel(); }
 
-LevelRecord TForm1::shownlevel(int slot) const {
-    const LevelStore& store = doc().store();
-    if (slot != store.levelnr) {
-        LevelRecord rec = store.levelpack[slot];
-        decodeswitches(rec);
-        return rec;
-    }
-    LevelRecord rec = store.curlevel;
-    std::string t = doc().session().title();
-    t.resize(titlelen, ' ');
-    std::copy(t.begin(), t.end(), rec.begin() + off_title);
-    return rec;
-}
+LevelRecord TForm1::shownlevel(int slot) const { return doc().session().shownrecord(slot); }
 
 void TForm1::buildoverview() {
     overview = new LevelOverview(state_->tiles, this);

@@ -315,6 +315,27 @@ export class Editor {
     }
   }
 
+  // The level overview: a drag shows the level dragged, then moves it to
+  // the slot dropped on; the keys move a focus frame that starts at the
+  // shown level, and Return shows the level in it.
+  overview(s) {
+    if (s.overview === "drag") {
+      if (!this.storeback(s.answer)) return;
+      this.select(s.from - 1);
+      const slot = this.levelnr, to = s.to - 1;
+      if (to === slot) return;
+      this.moveslot(slot, to);
+      this.push(to, { slot });
+      this.select(to);
+      return;
+    }
+    let focus = this.levelnr;
+    for (const k of s.keys) {
+      if (k === "Return") { if (this.storeback(s.answer)) this.select(focus); continue; }
+      focus = clamp({ Right: focus + 1, Left: focus - 1, Home: 0, End: 110 }[k], 0, 110);
+    }
+  }
+
   tool(t) {
     if (t === "select") { this.drawmode = 0; return; }
     this.overlay.fill(marker);
@@ -359,6 +380,7 @@ export class Editor {
       return this.levelmenu(s.menu, s.answer);
     }
     if (s.replace) return this.replace(...s.replace, s.in, s.answer);
+    if (s.overview) return this.overview(s);
     if (s.palette) { this.items[buttons[s.palette]] = s.tile; return; }
     if (s.level) return this.level(Number(s.level), s.answer);
     if (s.title !== undefined) { this.fields.title = s.title.slice(0, 23); return; }

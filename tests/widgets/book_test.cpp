@@ -4,6 +4,7 @@
 // saved file with the pack the book's model expects (written by expect.mjs
 // into $BOOK_EXPECT as NN.pak).
 #include "fakedialogs.h"
+#include "ui/leveloverview.h"
 #include "ui/replacedialog.h"
 #include "ui/uitemselect.h"
 #include "ui/ulevedit.h"
@@ -118,6 +119,32 @@ class BookTest : public QObject, WindowFixture {
         return {};
     }
 
+    // The level overview, opened with F2 when it is not open: a drag from one
+    // level's thumbnail onto another's, or keys pressed in it.
+    QString overview(const QJsonObject& step) {
+        if (!w->overview->isVisible()) {
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : w.get(), Qt::Key_F2);
+            if (!QTest::qWaitForWindowExposed(w->overview)) return QStringLiteral("F2 shows no overview");
+        }
+        QWidget* grid = w->overview->grid;
+        if (step[u"overview"].toString() == u"drag") {
+            const QPoint from = w->overview->thumbrect(step[u"from"].toInt() - 1).center();
+            const QPoint to = w->overview->thumbrect(step[u"to"].toInt() - 1).center();
+            return asking(step, [&] {
+                QTest::mousePress(grid, Qt::LeftButton, {}, from);
+                QTest::mouseMove(grid, from + QPoint(20, 0));
+                QTest::mouseMove(grid, to);
+                QTest::mouseRelease(grid, Qt::LeftButton, {}, to);
+            });
+        }
+        const QHash<QString, Qt::Key> keys{{QStringLiteral("Right"), Qt::Key_Right}, {QStringLiteral("Left"), Qt::Key_Left},
+                                           {QStringLiteral("Home"), Qt::Key_Home}, {QStringLiteral("End"), Qt::Key_End},
+                                           {QStringLiteral("Return"), Qt::Key_Return}};
+        return asking(step, [&] {
+            for (const QJsonValue k : step[u"keys"].toArray()) QTest::keyClick(grid, keys.value(k.toString(), Qt::Key_unknown));
+        });
+    }
+
     QString play(const QJsonObject& step) {
         if (step.contains(u"drag")) {
             const Qt::MouseButton b = button(step[u"drag"].toString());
@@ -166,6 +193,8 @@ class BookTest : public QObject, WindowFixture {
             type(w->Edit2, step[u"title"].toString());
         } else if (step.contains(u"infotrons")) {
             type(w->Edit3, step[u"infotrons"].toVariant().toString());
+        } else if (step.contains(u"overview")) {
+            return overview(step);
         } else if (step.contains(u"gravity")) {
             QTest::mouseClick(w->CheckBox1, Qt::LeftButton, {}, QPoint(8, w->CheckBox1->height() / 2));
         } else {

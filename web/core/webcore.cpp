@@ -5,6 +5,7 @@
 // session's.
 
 #include "edit/clipformat.h"
+#include "edit/levelstats.h"
 #include "edit/session.h"
 #include "edit/userinput.h"
 #include "level/journalcodec.h"
@@ -416,6 +417,93 @@ EMSCRIPTEN_KEEPALIVE int wc_movelevel(int by, int answer) {
 EMSCRIPTEN_KEEPALIVE int wc_canmovelevel(int by) {
     const int to = session().levelnumber() + (by < 0 ? -1 : 1);
     return to >= 1 && to <= levelcount && !session().stroking();
+}
+
+} // extern "C"
+
+// The level overview and the level statistics.
+
+namespace {
+struct OverviewState {
+    std::vector<LevelRecord> drawn = std::vector<LevelRecord>(levelcount); // each slot as last handed out
+    std::vector<bool> known = std::vector<bool>(levelcount, false);
+    std::vector<std::uint8_t> slots; // the slots that changed since
+    std::array<std::uint8_t, cellcount> looks{};
+};
+OverviewState& overview() {
+    static OverviewState o;
+    return o;
+}
+// Latin-1 bytes up to the first NUL as UTF-8, white space at both ends left out.
+std::string utf8title(const std::uint8_t* bytes, std::size_t len) {
+    std::string out;
+    for (std::size_t i = 0; i < len && bytes[i]; ++i) {
+        const std::uint8_t b = bytes[i];
+        if (b < 0x80) out += static_cast<char>(b);
+        else out += {static_cast<char>(0xC0 | (b >> 6)), static_cast<char>(0x80 | (b & 0x3F))};
+    }
+    const char* space = " \t\n\v\f\r";
+    const auto first = out.find_first_not_of(space);
+    return first == std::string::npos ? std::string() : out.substr(first, out.find_last_not_of(space) - first + 1);
+}
+} // namespace
+
+extern "C" {
+
+// The slots whose level as the overview shows it changed since the last
+// call (all of them at the first, or with all 1): their number; the slots
+// at wc_overviewslots(). Compares 111 records, no drawing.
+EMSCRIPTEN_KEEPALIVE int wc_overviewchanged(int all) {
+    OverviewState& o = overview();
+    o.slots.clear();
+    for (int slot = 0; slot < levelcount; ++slot) {
+        const LevelRecord rec = session().shownrecord(slot);
+        if (!all && o.known[slot] && rec == o.drawn[slot]) continue;
+        o.drawn[slot] = rec;
+        o.known[slot] = true;
+        o.slots.push_back(static_cast<std::uint8_t>(slot));
+    }
+    return static_cast<int>(o.slots.size());
+}
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* wc_overviewslots() { return overview().slots.data(); }
+
+// What each interior cell of slot's level shows in the overview (code | 0x80
+// when inverted), as handed out by the last wc_overviewchanged.
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* wc_overviewlooks(int slot) {
+    OverviewState& o = overview();
+    const LevelRecord& rec = o.drawn[std::clamp(slot, 0, levelcount - 1)];
+    for (int row = firstrow; row <= lastrow; ++row)
+        for (int col = firstcol; col <= lastcol; ++col) {
+            const CellLook l = celllook(notile, rec[cellindex(col, row)]);
+            o.looks[cellindex(col, row)] = static_cast<std::uint8_t>((l.code & 0x7F) | (l.inverted ? 0x80 : 0));
+        }
+    return o.looks.data();
+}
+EMSCRIPTEN_KEEPALIVE const char* wc_overviewtitle(int slot) {
+    const LevelRecord& rec = overview().drawn[std::clamp(slot, 0, levelcount - 1)];
+    s->text = utf8title(rec.data() + off_title, titlelen);
+    return s->text.c_str();
+}
+
+// Moves the shown level to slot number (1..111), the levels between shifting;
+// false when nothing moved.
+EMSCRIPTEN_KEEPALIVE int wc_movelevelto(int number, int answer) { return session().movelevel(number, answer != 0); }
+
+// The shown level's statistics: {"tiles": [[code, cells], ...], "counted": n,
+// "marked": n, "unknown": n, "needed": n, "number": n, "title": "..."}.
+EMSCRIPTEN_KEEPALIVE const char* wc_levelstats() {
+    const LevelRecord& cur = session().store().curlevel;
+    const LevelStatistics st = levelstatistics(counttiles(cur), countinfotrons(cur));
+    const std::string& title = session().title();
+    std::string t = "{\"tiles\":[";
+    for (const auto& [code, count] : st.tiles) t += "[" + std::to_string(code) + "," + std::to_string(count) + "],";
+    if (t.back() == ',') t.pop_back();
+    t += "],\"counted\":" + std::to_string(st.counted) + ",\"marked\":" + std::to_string(st.marked) +
+         ",\"unknown\":" + std::to_string(st.unknown) + ",\"needed\":" + std::to_string(session().infotrons()) +
+         ",\"number\":" + std::to_string(session().levelnumber()) + ",\"title\":" +
+         jsonstring(utf8title(reinterpret_cast<const std::uint8_t*>(title.data()), title.size()).c_str()) + "}";
+    s->text = std::move(t);
+    return s->text.c_str();
 }
 
 } // extern "C"

@@ -208,4 +208,23 @@ export class Core {
   }
   mapasks(switches: number): boolean { return this.m._wc_mapasks(switches) === 1; }
   replacerecord(answer: boolean): boolean { return this.m._wc_replacerecord(answer ? 1 : 0) === 1; }
+  // The overview: the slots (0..110) whose level changed since last asked
+  // (all of them with all), then each one's looks and title as handed out.
+  overviewchanged(all: boolean): number[] {
+    const n = this.m._wc_overviewchanged(all ? 1 : 0);
+    return [...this.bytes(this.m._wc_overviewslots(), n)];
+  }
+  overviewlooks(slot: number): Uint8Array {
+    const at = this.m._wc_overviewlooks(slot);
+    return this.m.HEAPU8.subarray(at, at + 1440);
+  }
+  overviewtitle(slot: number): string { return this.str(this.m._wc_overviewtitle(slot)); }
+  // Moves the shown level to slot number (1..111).
+  movelevelto(number: number, answer: boolean): boolean { return this.m._wc_movelevelto(number, answer ? 1 : 0) === 1; }
+  levelstats(): LevelStats { return JSON.parse(this.str(this.m._wc_levelstats())) as LevelStats; }
+}
+
+// What "Levelstatistik" shows of the shown level.
+export interface LevelStats {
+  tiles: [number, number][]; counted: number; marked: number; unknown: number; needed: number; number: number; title: string;
 }

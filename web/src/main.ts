@@ -17,6 +17,8 @@ import { MapFiles } from "./maps";
 import { Updates } from "./offline";
 import { PackFile } from "./packfile";
 import { runbench } from "./bench";
+import { Overview, popupmenu } from "./overview";
+import { showstats } from "./stats";
 
 async function main(): Promise<void> {
   const [core, sheets] = await Promise.all([Core.load(), loadtiles("tiles.png")]);
@@ -46,6 +48,7 @@ async function main(): Promise<void> {
   let statetimer = 0;
   const changed = (): void => {
     keeper.changed();
+    overview.refresh();
     // The file's state once after a burst of changes, not at every step.
     clearTimeout(statetimer);
     statetimer = window.setTimeout(() => { pack.showstate(packstate); updates.check(); }, 0);
@@ -143,6 +146,34 @@ async function main(): Promise<void> {
     mapinput.value = "";
     if (file) await maps.importfile(file);
   }));
+  // The overview chooses and moves levels as the level menu does: the level
+  // is shown first, which stores the one shown before back.
+  const showslot = async (slot: number): Promise<boolean> => {
+    if (!core.canswitchto(slot + 1)) return false;
+    const done = core.switchlevel(slot + 1, await storeanswer());
+    shown();
+    return done;
+  };
+  const overview = new Overview(document.getElementById("Levelbersicht")!, core, sheets, {
+    chosen: guarded(async (slot) => { await showslot(slot); }),
+    moved: guarded(async (from, to) => {
+      if (await showslot(from) && core.movelevelto(to + 1, await storeanswer())) shown();
+    }),
+    // The level menu's operations for the level under the pointer, which
+    // becomes the current level first, as a click would make it.
+    menu: (slot, x, y) => popupmenu(x, y, [
+      ...["Levelkopieren1", "Leveleinfgen1", "Levelleeren1"].map((key) => ({
+        key, enabled: key !== "Leveleinfgen1" || core.canpastelevel(), run: () => void atslot(slot, key) })),
+      null,
+      ...["Levelnachvorne1", "Levelnachhinten1"].map((key) => ({ key, enabled: true, run: () => void atslot(slot, key) })),
+    ]),
+    shown: () => {},
+  });
+  const atslot = async (slot: number, command: string): Promise<void> => {
+    let done = false;
+    await guarded(async () => { done = await showslot(slot); })();
+    if (done) await commands[command]();
+  };
   const commands: Record<string, () => void | Promise<void>> = {
     NeuesLevelpack1: guarded(async () => {
       if (!(await pack.maybesave())) return;
@@ -190,6 +221,8 @@ async function main(): Promise<void> {
       if (core.undoreplaceinpack()) shown();
       else await showerror(text("replacegone"));
     }),
+    Levelbersicht1: () => overview.setvisible(!overview.visible),
+    Levelstatistik1: () => showstats(document.getElementById("LevelStats") as HTMLDialogElement, core, sheets),
     berTessaronLevelEditor1: () => (document.getElementById("about") as HTMLDialogElement).showModal(),
     // Unmarked infotrons count again.
     ToolButton1: () => { core.command(Command.draw); view.putbuffer(); fields.showcounter(); toolbuttons(); changed(); },
@@ -223,6 +256,7 @@ async function main(): Promise<void> {
     Levelnachvorne1: { enabled: () => core.canmovelevel(-1) },
     Levelnachhinten1: { enabled: () => core.canmovelevel(1) },
     Ersetzenrckgngig1: { enabled: () => core.canundoreplaceinpack() },
+    Levelbersicht1: { checked: () => overview.visible },
   };
   const menubar = new MenuBar(document.getElementById("MainMenu1")!, Object.fromEntries(
     Object.entries(commands).map(([id, run]) => [id, { run, ...when[id] }])));
@@ -232,12 +266,12 @@ async function main(): Promise<void> {
     "Ctrl+c": "Kopieren1", "Ctrl+v": "Einfgen1", "Ctrl+x": "Lschen2", "Delete": "Lschen1",
     "Ctrl+a": "Allesmarkieren1", "Ctrl+s": "Speichern1", "Ctrl+o": "Levelpackladen1", "F1": "Hilfe1",
     "Ctrl+g": "GleicheFeldermarkieren1", "Ctrl+r": "Zusammenhngendemarkieren1", "Ctrl+f": "Markierungfllen1",
-    "Ctrl+h": "Ersetzen1",
+    "Ctrl+h": "Ersetzen1", "F2": "Levelbersicht1",
   };
   document.addEventListener("keydown", (e) => {
     const t = e.target as HTMLElement;
     // Text fields keep their own editing keys.
-    if (t instanceof HTMLInputElement && t.type === "text" && !["s", "o"].includes(e.key.toLowerCase())) return;
+    if (t instanceof HTMLInputElement && t.type === "text" && !["s", "o", "f2"].includes(e.key.toLowerCase())) return;
     if (busy || menubar.isopen() || document.querySelector("dialog[open]")) return;
     const combo = (e.ctrlKey || e.metaKey ? "Ctrl+" : "") + (e.shiftKey && e.key.length === 1 ? "Shift+" : "") +
       (e.key.length === 1 ? e.key.toLowerCase() : e.key);

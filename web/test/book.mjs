@@ -96,12 +96,39 @@ async function step(page, s) {
   } else if (s.title !== undefined || s.infotrons !== undefined) {
     await page.click(s.title !== undefined ? "#Edit2" : "#Edit3", { clickCount: 3 });
     await page.keyboard.type(String(s.title ?? s.infotrons));
+  } else if (s.overview) {
+    await overview(page, s);
   } else if (s.gravity) {
     await page.click("#CheckBox1");
   } else {
     return `unknown step ${JSON.stringify(s)}`;
   }
   return "";
+}
+
+// The level overview, opened with F2 when it is not open: a drag from one
+// level's thumbnail onto another's with the mouse, or keys pressed in it.
+async function overview(page, s) {
+  const frame = () => page.evaluate(() => new Promise((r) => requestAnimationFrame(() => r())));
+  if (await page.$eval("#Levelbersicht", (e) => e.hidden)) await page.keyboard.press("F2");
+  await frame();
+  if (s.overview === "drag") {
+    const centre = (n) => page.$eval(`.thumb[data-slot="${n - 1}"] canvas`, (c) => {
+      const r = c.getBoundingClientRect();
+      return [r.left + r.width / 2, r.top + r.height / 2];
+    });
+    const [from, to] = [await centre(s.from), await centre(s.to)];
+    await page.mouse.move(...from);
+    await page.mouse.down();
+    await page.mouse.move(from[0] + 20, from[1], { steps: 2 });
+    await page.mouse.move(...to, { steps: 4 });
+    await page.mouse.up();
+  } else {
+    await page.focus(".thumbs");
+    for (const k of s.keys) await page.keyboard.press({ Right: "ArrowRight", Left: "ArrowLeft", Return: "Enter" }[k] ?? k);
+  }
+  await asked(page, s.answer);
+  await frame();
 }
 
 // Answers the switch-limit question as the book says; throws when the book

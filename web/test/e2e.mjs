@@ -196,6 +196,27 @@ try {
   check((await field("Edit2")).startsWith("Wüste") && await field("Edit3") === "43", "undo takes back a title edit");
   await ctrl("s");
 
+  // The overview (F2): a drag with the mouse moves level 1 onto slot 3, the
+  // editor following it; Strg+Z takes the move back; End and Enter choose.
+  await key("F2");
+  const thumb = (n) => page.$eval(`.thumb[data-slot="${n}"] canvas`, (c) => {
+    const r = c.getBoundingClientRect();
+    return [r.left + r.width / 2, r.top + r.height / 2];
+  });
+  const [t0, t2, title] = [await thumb(0), await thumb(2), (await field("Edit2")).trim()];
+  await page.mouse.move(...t0);
+  await page.mouse.down();
+  await page.mouse.move(...t2, { steps: 5 });
+  await page.mouse.up();
+  await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => r())));
+  check(await field("Edit1") === "3" && (await page.$eval('.thumb[data-slot="2"] .caption', (e) => e.textContent))
+    .endsWith(title), "a drag in the overview moves the level, and the editor and its thumbnail follow it");
+  await ctrl("z");
+  check(await field("Edit1") === "1", "Strg+Z in the overview takes the move back");
+  await key("End");
+  await key("Enter");
+  check(await field("Edit1") === "111", "End and Enter in the overview choose the last level");
+
   let warned = false;
   page.on("dialog", (d) => { warned = true; return d.accept(); });
   await page.close({ runBeforeUnload: true });
