@@ -178,4 +178,23 @@ export class Core {
 
   // What each of the 1440 cells shows (interior only): code | 0x80 when inverted.
   looks(): Uint8Array { return this.m.HEAPU8.subarray(this.m._wc_looks(), this.m._wc_looks() + 1440); }
+
+  // The guide and the status bar.
+
+  // The guide's Markdown source as the page shows it: the desktop's parts left out.
+  guide(source: string): string {
+    this.putin(source);
+    return this.str(this.m._wc_guide());
+  }
+
+  // The status bar's pack part for a file name (empty: a pack without a
+  // file), and its tooltip.
+  packstate(name: string, changed: boolean): string {
+    this.putin(name);
+    return this.str(this.m._wc_packstate(changed ? 1 : 0, 0));
+  }
+  packstatetip(name: string, changed: boolean): string {
+    this.putin(name);
+    return this.str(this.m._wc_packstate(changed ? 1 : 0, 1));
+  }
 }
