@@ -47,6 +47,8 @@ constexpr Caption table[] = {
     {"Kurzanleitung1", "&Kurzanleitung"},
     {"berTessaronLevelEditor1", "Ü&ber Tessaron Level - Editor"},
     {"about", "Ein Editor für Levelpacks mit 111 Leveln.\nLizenz: MIT (Expat)."},
+    {"version", "Version " TESS_VERSION},
+    {"close", "S&chließen"},
     {"Label1", "Level"},
     {"Label2", " / 111"},
     {"Label3", "Inftrns."},
@@ -122,6 +124,11 @@ constexpr Caption table[] = {
     {"newpackstate", "Neues Levelpack"},
     {"newpackfile", "Levelpack.pak"},
     {"changedmark", " – geändert"},
+    {"notsavedyet", "Noch nicht gespeichert"},
+    {"unsavedchanges", "Ungespeicherte Änderungen"},
+    {"allsaved", "Alles gespeichert"},
+    {"restoredpack", "Wiederhergestellt: %1"},
+    {"restorednew", "neues Levelpack"},
 
     // Recovery of work an editor left unsaved: the question at start, one
     // pack or several, and the status bar's notice while recovery is off.
@@ -259,6 +266,17 @@ const char* caption(const char* key) {
     for (const Caption& c : table)
         if (std::strcmp(c.key, key) == 0) return c.text;
     return "";
+}
+
+std::string packstatetext(std::string_view name, bool changed) {
+    std::string text = name.empty() ? caption("newpackstate") : std::string(name);
+    if (changed) text += caption("changedmark");
+    return text;
+}
+
+std::string packstatetip(std::string_view file, bool changed) {
+    std::string text = file.empty() ? caption("notsavedyet") : std::string(file);
+    return text + '\n' + (changed ? caption("unsavedchanges") : caption("allsaved"));
 }
 
 } // namespace tess

@@ -9,6 +9,8 @@
 // holds German sentences of its own.
 
 #include <span>
+#include <string>
+#include <string_view>
 
 namespace tess {
 
@@ -21,5 +23,14 @@ std::span<const Caption> captions();
 
 // The text for key; an empty string for an unknown key.
 const char* caption(const char* key);
+
+// The status bar's part for the pack: the name of its file, "Neues
+// Levelpack" for one without (name empty), then " – geändert" while it has
+// unsaved changes.
+std::string packstatetext(std::string_view name, bool changed);
+
+// That part's tooltip: the file (or that there is none yet), then on a line
+// of its own whether everything is saved.
+std::string packstatetip(std::string_view file, bool changed);
 
 } // namespace tess

@@ -23,7 +23,7 @@ fi
 
 rm -rf "$out.new"
 mkdir -p "$out.new"
-web/node_modules/.bin/esbuild web/src/main.ts --bundle --minify --format=iife --target=es2020 \
+web/node_modules/.bin/esbuild web/src/main.ts --bundle --minify --format=iife --target=es2020 --loader:.md=text \
   --outfile="$out.new/app.js" --log-level=warning
 cp web/index.html web/style.css web/manifest.webmanifest build/wasm/web/core/webcore.js \
   build/wasm/web/core/webcore.wasm "$out.new/"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/helpwindow.h"
 
-#include "level/levelformat.h"
-#include "level/tilenames.h"
+#include "level/captions.h"
+#include "level/guidetext.h"
 
 #include <QDialogButtonBox>
 #include <QFile>
@@ -25,7 +25,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     // Closes without a window manager too: the button, Escape and Strg+W.
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     closebutton = buttons->button(QDialogButtonBox::Close);
-    closebutton->setText(QStringLiteral("S&chließen"));
+    closebutton->setText(QString::fromUtf8(caption("close")));
     connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::close);
     box->addWidget(buttons);
     for (const QKeySequence& key : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
@@ -38,11 +38,8 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 QString HelpWindow::guidemarkdown() {
     QFile f(QStringLiteral(":/guide.md"));
-    QString md = f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-    md += QStringLiteral("\n### Die Felder\n\n| Code | Name |\n|---|---|\n");
-    for (int code = 0; code < tilecodecount; ++code)
-        md += QStringLiteral("| %1 | %2 |\n").arg(QString::number(code), QString::fromUtf8(tilename(code)));
-    return md;
+    const QByteArray source = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return QString::fromStdString(guidetext(std::string_view(source.constData(), source.size()), Edition::desktop));
 }
 
 } // namespace tess

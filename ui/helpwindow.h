@@ -19,7 +19,8 @@ public:
     QTextBrowser* text;
     QPushButton* closebutton; // "Schließen"
 
-    // The guide as Markdown: its text, then a table of the tile names.
+    // The guide as Markdown, as the desktop shows it: its text, then a table
+    // of the tile names.
     static QString guidemarkdown();
 };
 

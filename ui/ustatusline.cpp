@@ -3,7 +3,7 @@
 // and, always shown, the pack's file name and whether it has unsaved changes.
 #include "ui/utessaronedit.h"
 
-#include "gui/germantexts.h"
+#include "level/captions.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -50,11 +50,9 @@ void TForm1::say(const QString& text) {
 void TForm1::showpackstate() {
     const QString file = doc().file();
     const bool changed = packchanged();
-    QString text = file.isEmpty() ? captiontext("newpackstate") : QFileInfo(file).fileName();
-    if (changed) text += captiontext("changedmark");
+    const QString text = QString::fromStdString(packstatetext(QFileInfo(file).fileName().toStdString(), changed));
     packstate_->setText(packstate_->fontMetrics().elidedText(text, Qt::ElideMiddle, statewidth - 8));
-    packstate_->setToolTip((file.isEmpty() ? QStringLiteral("Noch nicht gespeichert") : file) + QLatin1Char('\n') +
-                           (changed ? QStringLiteral("Ungespeicherte Änderungen") : QStringLiteral("Alles gespeichert")));
+    packstate_->setToolTip(QString::fromStdString(packstatetip(file.toStdString(), changed)));
 }
 
 } // namespace tess

@@ -13,7 +13,6 @@
 #include "ui/runcommands.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
@@ -75,16 +74,13 @@ void TForm1::Kurzanleitung1Click() {
 }
 
 void TForm1::berTessaronLevelEditor1Click() {
-    const QString version = QCoreApplication::applicationVersion();
+    const auto html = [](const char* key) { return QString::fromUtf8(caption(key)).toHtmlEscaped().replace(u'\n', QStringLiteral("<br>")); };
     const QString text =
-        QStringLiteral("<p><b>Tessaron Level - Editor</b> %1</p>"
-                       "<p>Ein Editor für Levelpacks mit 111 Leveln.<br>Lizenz: MIT (Expat).</p>"
-                       "<p>Qt %2</p>"
-                       "<p>Einstellungen: %3<br>Wiederherstellungsjournal: %4</p>")
-            .arg(version.isEmpty() ? QString() : QStringLiteral("Version ") + version.toHtmlEscaped(),
-                 QString::fromLatin1(qVersion()), QDir::toNativeSeparators(commands_->file ? commands_->file->path() : settingsfile()).toHtmlEscaped(),
+        QStringLiteral("<p><b>%1</b> %2</p><p>%3</p><p>Qt %4</p><p>Einstellungen: %5<br>Wiederherstellungsjournal: %6</p>")
+            .arg(html("Form1"), html("version"), html("about"), QString::fromLatin1(qVersion()),
+                 QDir::toNativeSeparators(commands_->file ? commands_->file->path() : settingsfile()).toHtmlEscaped(),
                  QDir::toNativeSeparators(RecoveryJournal::defaultfolder()).toHtmlEscaped());
-    dialogs_.showinfo(this, QStringLiteral("Über Tessaron Level - Editor"), text);
+    dialogs_.showinfo(this, QString::fromUtf8(caption("berTessaronLevelEditor1")).remove(u'&'), text);
 }
 
 // The overview is a window of its own: undo, redo, the level menu's keys, the

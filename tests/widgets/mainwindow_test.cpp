@@ -642,7 +642,11 @@ private slots:
     }
 
     // The guide closes without a window manager: Escape, Strg+W, its button.
+    // It is the desktop's: the Testen commands, none of the browser's lines.
     void guideClosesFromTheKeyboard() {
+        const QString md = HelpWindow::guidemarkdown();
+        QVERIFY(md.contains(QStringLiteral("### Testen")) && md.contains(QStringLiteral("| 43 |")));
+        QVERIFY(!md.contains(QStringLiteral("Im Browser")) && !md.contains(QStringLiteral("<!--")));
         for (int way = 0; way < 3; ++way) {
             w->Kurzanleitung1->trigger();
             QApplication::setActiveWindow(w->guide); // the offscreen platform leaves that to a window manager

@@ -10,6 +10,7 @@
 #include "edit/userinput.h"
 #include "level/journalcodec.h"
 #include "level/captions.h"
+#include "level/guidetext.h"
 #include "level/levelstore.h"
 #include "level/mapformat.h"
 #include "level/tilenames.h"
@@ -417,6 +418,21 @@ EMSCRIPTEN_KEEPALIVE int wc_movelevel(int by, int answer) {
 EMSCRIPTEN_KEEPALIVE int wc_canmovelevel(int by) {
     const int to = session().levelnumber() + (by < 0 ? -1 : 1);
     return to >= 1 && to <= levelcount && !session().stroking();
+}
+
+// The guide and the status bar.
+
+// The guide's Markdown source, put in before, as the page shows it.
+EMSCRIPTEN_KEEPALIVE const char* wc_guide() {
+    s->text = guidetext(s->in, Edition::browser);
+    return s->text.c_str();
+}
+
+// The status bar's pack part for the file name put in before (empty for a
+// pack without a file), or with tip its tooltip.
+EMSCRIPTEN_KEEPALIVE const char* wc_packstate(int changed, int tip) {
+    s->text = tip ? packstatetip(s->in, changed != 0) : packstatetext(s->in, changed != 0);
+    return s->text.c_str();
 }
 
 } // extern "C"

@@ -222,6 +222,25 @@ export class Core {
   // Moves the shown level to slot number (1..111).
   movelevelto(number: number, answer: boolean): boolean { return this.m._wc_movelevelto(number, answer ? 1 : 0) === 1; }
   levelstats(): LevelStats { return JSON.parse(this.str(this.m._wc_levelstats())) as LevelStats; }
+
+  // The guide and the status bar.
+
+  // The guide's Markdown source as the page shows it: the desktop's parts left out.
+  guide(source: string): string {
+    this.putin(source);
+    return this.str(this.m._wc_guide());
+  }
+
+  // The status bar's pack part for a file name (empty: a pack without a
+  // file), and its tooltip.
+  packstate(name: string, changed: boolean): string {
+    this.putin(name);
+    return this.str(this.m._wc_packstate(changed ? 1 : 0, 0));
+  }
+  packstatetip(name: string, changed: boolean): string {
+    this.putin(name);
+    return this.str(this.m._wc_packstate(changed ? 1 : 0, 1));
+  }
 }
 
 // What "Levelstatistik" shows of the shown level.

@@ -19,6 +19,7 @@ import { PackFile } from "./packfile";
 import { runbench } from "./bench";
 import { Overview, popupmenu } from "./overview";
 import { showstats } from "./stats";
+import { HelpDialog } from "./help";
 
 async function main(): Promise<void> {
   const [core, sheets] = await Promise.all([Core.load(), loadtiles("tiles.png")]);
@@ -31,13 +32,15 @@ async function main(): Promise<void> {
   const status = document.getElementById("status")!;
   const buttons = { left: 2, right: 0 };
   const tipped = [document.getElementById("PaintBox1")!, document.getElementById("itemselect1")!];
-  let saiduntil = 0; // what the page said stays a moment before tile names cover it
+  // What just happened, for as long as the desktop's status bar shows it;
+  // tile names are tooltips, as there.
+  let saidtimer = 0;
   const say = (message: string): void => {
     status.textContent = message;
-    saiduntil = performance.now() + 4000;
+    clearTimeout(saidtimer);
+    saidtimer = window.setTimeout(() => { status.textContent = "\u00a0"; }, 10000);
   };
   const hover = (code: number): void => {
-    if (performance.now() >= saiduntil) status.textContent = tilelabel(code);
     for (const el of tipped) el.title = tilelabel(code);
   };
 
@@ -135,6 +138,7 @@ async function main(): Promise<void> {
     shown();
     return done;
   };
+  const help = new HelpDialog(core, document.getElementById("help") as HTMLDialogElement);
   const replacer = new ReplaceDialog(core, sheets, {
     storeanswer, say, undo: () => core.canundo() && undo(Command.undo)(),
     replaced: () => { shown(); },
@@ -229,7 +233,7 @@ async function main(): Promise<void> {
     ToolButton2: () => { core.command(Command.select); toolbuttons(); },
     ToolButton4: () => zoom(1),
     ToolButton5: () => zoom(-1),
-    Hilfe1: () => (document.getElementById("help") as HTMLDialogElement).showModal(),
+    Hilfe1: () => help.show(),
   };
   const zoom = (by: number): void => {
     const next = core.zoomstep(view.tile, by);
@@ -299,7 +303,7 @@ async function main(): Promise<void> {
     if (!files?.length) return;
     // Nothing loads beneath an open question.
     if (busy || document.querySelector("dialog[open]")) {
-      status.textContent = text("dropbusy");
+      say(text("dropbusy"));
       return;
     }
     // Chromium hands out the dropped file's handle, asked for during the
@@ -349,6 +353,7 @@ async function main(): Promise<void> {
     if (!core.restorejournal(journal)) return false;
     pack.reset(name);
     shown();
+    say(text("restoredpack", name || text("restorednew")));
     return true;
   });
   showrecent();

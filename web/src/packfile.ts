@@ -210,10 +210,13 @@ export class PackFile {
     }
   }
 
-  // The status bar's file part: the name, "– geändert" while unsaved.
+  // The status bar's file part: the name, "– geändert" while unsaved; the
+  // tooltip says whether all is saved.
   showstate(el: HTMLElement): void {
     const changed = this.core.unsaved();
-    el.textContent = (this.fresh ? text("newpackstate") : this.name) + (changed ? text("changedmark") : "");
+    const name = this.fresh ? "" : this.name;
+    el.textContent = this.core.packstate(name, changed);
+    el.title = this.core.packstatetip(name, changed);
   }
 
   // Fills the "Zuletzt geöffnet" part of the file menu; hidden when empty.

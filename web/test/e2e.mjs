@@ -91,6 +91,23 @@ try {
   fill(cells[2], [15, 10], [16, 10], 5);
   check(!(await black(15, 10)) && await black(20, 12), "redo brings the first stroke back, the second stays undone");
 
+  // The guide with F1 and from the menu: the browser's lines, not the desktop's
+  // "Testen", the tile table; "Über" names the version.
+  const guide = () => page.$eval("#help", (d) => d.open && [...d.querySelectorAll("h3")].map((h) => h.textContent).join("|") +
+    `|${d.querySelectorAll("tbody tr").length}`);
+  const viamenu = async (id) => { await page.click(`#${id}Menu .menutitle`); await page.click(`#${id}`); };
+  await key("F1");
+  const heads = await guide();
+  check(/Ohne Netz und als App.*Fenster und Hilfe\|Die Felder\|44$/.test(heads) && !heads.includes("Testen"), `F1 shows the page's guide: ${heads}`);
+  await key("Escape");
+  check(await guide() === false, "Escape closes the guide");
+  await viamenu("Hilfe1");
+  check(await guide() === heads, "the menu opens the same guide");
+  await answer(page, "Schließen");
+  await page.click("#Hilfe1Menu .menutitle");
+  await page.click("#berTessaronLevelEditor1");
+  await answer(page, "OK", "Tessaron Level - Editor Version 1.0");
+
   // Bad files: a level list and a short one leave the pack as it is.
   const input = await page.$("#OpenDialog1");
   const bad = [["list.lst", 3108, "Levelliste"], ["short.pak", 10, "10 Bytes"]];
@@ -114,6 +131,7 @@ try {
   for (let k = 0; k < 100 && !done(); ++k) await new Promise((r) => setTimeout(r, 100));
   check(await field("status") === "Gespeichert: Levelpack.pak, Levelpack.lst, als Download im Download-Ordner des Browsers",
     "the status bar says where the download went");
+  await page.waitForFunction(() => document.getElementById("packstate").title === "Levelpack.pak\nAlles gespeichert");
   const pack = newpack();
   store(pack, 0, cells[0], { title: "Wüste ?", infotrons: 42, gravity: true });
   store(pack, 1, cells[1], { title: "-------LEVEL-002-------" });
@@ -135,11 +153,17 @@ try {
   if (shots) {
     mkdirSync(shots, { recursive: true });
     await page.screenshot({ path: join(shots, "web-100.png") });
+    await key("F1");
+    await page.screenshot({ path: join(shots, "guide-100.png") });
+    await key("Escape");
     await page.setViewport({ width: 1100, height: 760, deviceScaleFactor: 2 });
     // Emulated pixel ratios send no change event; a zoom step lays the canvas out again.
     const rezoom = async () => { await page.click("#ToolButton5"); await page.click("#ToolButton4"); };
     await rezoom();
     await page.screenshot({ path: join(shots, "web-200.png") });
+    await key("F1");
+    await page.screenshot({ path: join(shots, "guide-200.png") });
+    await key("Escape");
     await page.setViewport({ width: 1100, height: 760, deviceScaleFactor: 1 });
     await rezoom();
   }

@@ -93,8 +93,9 @@ try {
   }), [...packs[1]], [...newpack()]);
   page = await open(browser);
   const question = await answer(page, "Wiederherstellen", "„alt.pak“ wurde nicht gespeichert");
-  check(question.includes("1 Level unterscheidet sich von der Datei") && (await saved(page)).equals(packs[1]),
-    "work kept before journals is offered with its one changed level and comes back byte-exact");
+  check(await page.$eval("#status", (e) => e.textContent) === "Wiederhergestellt: alt.pak" &&
+    question.includes("1 Level unterscheidet sich von der Datei") && (await saved(page)).equals(packs[1]),
+    "work kept before journals is offered with its one changed level and comes back byte-exact, as the status bar says");
 
   // A reload shortly after a stroke, confirmed in the leave warning.
   for (const [k, ms] of [100, 150, 200, 250, 120, 180].entries()) {
