@@ -58,9 +58,16 @@ async function step(page, s) {
       .find((b) => b.querySelector(".label")?.textContent === caption), s.menu);
     if (!(await item.evaluate((b) => b !== undefined))) return `no menu item "${s.menu}"`;
     await (await item.evaluateHandle((b) => b.closest(".menu").querySelector(".menutitle"))).click();
-    if (await item.evaluate((b) => b.disabled)) await page.keyboard.press("Escape");
-    else await item.click();
+    const greyed = await item.evaluate((b) => b.disabled);
+    if (greyed) await page.keyboard.press("Escape");
+    if (greyed !== (s.greyed === true)) return `"${s.menu}" is ${greyed ? "" : "not "}greyed`;
+    if (greyed) return "";
+    await item.click();
     await asked(page, s.answer);
+    if (s.unsaved) await answer(page, s.unsaved === "discard" ? "Verwerfen" : "Abbrechen", "geändert");
+    if (s.refused) await answer(page, "OK", "rückgängig");
+    const left = await question(page);
+    if (left) return `unexpected message: ${left}`;
   } else if (s.replace) {
     // Strg+H, the two lists, the scope, "Ersetzen", then "Schließen".
     await withctrl(true, () => page.keyboard.press("h"));
