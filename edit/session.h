@@ -127,6 +127,9 @@ public:
     // newest step is another) or there is nothing to take back.
     bool undoreplaceinpack();
     bool canundoreplaceinpack() const;
+    // Whether the last replace across the pack is not taken back yet, also
+    // when it no longer can be.
+    bool replacedinpack() const { return lastlevels_ > 0; }
 
     // The level menu. Each stores the shown level back first (answer as for
     // storeback) and is false when that is declined or a stroke is in

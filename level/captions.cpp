@@ -17,6 +17,9 @@ constexpr Caption table[] = {
     {"Zuletztgeffnet1", "&Zuletzt geöffnet"},
     {"Levelpackspeichern1", "&Levelpack speichern"},
     {"Speichern1", "&Speichern"},
+    {"LevelnachTiledexportieren1", "Level nach &Tiled exportieren..."},
+    {"LevelausTiledimportieren1", "Level aus T&iled importieren..."},
+    {"Beenden1", "B&eenden"},
     {"Bearbeiten1", "&Bearbeiten"},
     {"Rckgngig1", "&Rückgängig"},
     {"Wiederherstellen1", "&Wiederherstellen"},
@@ -168,8 +171,6 @@ constexpr Caption table[] = {
     {"recordnotrestored", "Der Wiederherstellungseintrag „%1“ ist unbrauchbar und bleibt erhalten."},
 
     // The page's own: files through the browser, drops, new versions.
-    {"LevelnachTiledexportieren1", "Level nach &Tiled exportieren..."},
-    {"LevelausTiledimportieren1", "Level aus T&iled importieren..."},
     {"mapexported", "Exportiert: Level %1 nach %2"},
     {"mapdownloaded", "Exportiert: Level %1 nach %2, mit tiles.tsx und tiles.png, als Download im Download-Ordner des Browsers"},
     {"mapimported", "Importiert: %1 in Level %2"},
@@ -255,7 +256,6 @@ constexpr Caption table[] = {
     {"statsmarked", "%1 weitere markiert, vom Zähler nicht mitgezählt"},
     {"statsunknown", "Zellen mit einem Code ohne Bild: %1"},
     {"code", "Code %1"},
-    {"close", "S&chließen"},
 };
 
 } // namespace

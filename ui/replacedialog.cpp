@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/replacedialog.h"
 
+#include "edit/besiderect.h"
+#include "gui/germantexts.h"
 #include "gui/tileset.h"
 #include "level/tilenames.h"
 
@@ -17,47 +19,19 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include <algorithm>
 
 namespace tess {
 
 QString replacetext(const ReplaceCount& n, ReplaceScope scope) {
-    QString text = n.cells == 1 ? QStringLiteral("1 Feld") : QStringLiteral("%1 Felder").arg(n.cells);
+    QString text = n.cells == 1 ? captiontext("onecell") : captiontext("cells").arg(n.cells);
     if (scope == ReplaceScope::pack)
-        text += n.levels == 1 ? QStringLiteral(" in 1 Level") : QStringLiteral(" in %1 Leveln").arg(n.levels);
+        text += n.levels == 1 ? captiontext("inonelevel") : captiontext("inlevels").arg(n.levels);
     return text;
 }
 
-namespace {
-
-// Where a window of size frame goes on screen so as not to cover keepclear:
-// beside, above or below it, on the side with the most room, within screen.
-QPoint besiderect(const QSize& frame, const QRect& keepclear, const QRect& screen) {
-    constexpr int gap = 8;
-    const int w = frame.width() + gap, h = frame.height() + gap;
-    // Room on each side and what is left of it once the window is there.
-    const int room[4] = {keepclear.left() - screen.left(), screen.right() - keepclear.right(),
-                         keepclear.top() - screen.top(), screen.bottom() - keepclear.bottom()};
-    const int spare[4] = {room[0] - w, room[1] - w, room[2] - h, room[3] - h};
-    const int side = int(std::max_element(spare, spare + 4) - spare);
-    QPoint at(keepclear.center().x() - frame.width() / 2,
-              keepclear.center().y() - frame.height() / 2);
-    switch (side) {
-    case 0: at.setX(keepclear.left() - w); break;
-    case 1: at.setX(keepclear.right() + 1 + gap); break;
-    case 2: at.setY(keepclear.top() - h); break;
-    default: at.setY(keepclear.bottom() + 1 + gap); break;
-    }
-    at.setX(std::max(screen.left(), std::min(at.x(), screen.right() + 1 - frame.width())));
-    at.setY(std::max(screen.top(), std::min(at.y(), screen.bottom() + 1 - frame.height())));
-    return at;
-}
-
-} // namespace
-
 ReplaceDialog::ReplaceDialog(const TileSet& tiles, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("ReplaceDialog"));
-    setWindowTitle(QStringLiteral("Ersetzen"));
+    setWindowTitle(captiontext("replacecaption"));
     setWindowModality(Qt::WindowModal);
     auto* box = new QVBoxLayout(this);
     auto* form = new QFormLayout;
@@ -81,14 +55,14 @@ ReplaceDialog::ReplaceDialog(const TileSet& tiles, QWidget* parent) : QDialog(pa
     };
     ComboBox1 = tilechoice("ComboBox1");
     ComboBox2 = tilechoice("ComboBox2");
-    ComboBox2->setPlaceholderText(QStringLiteral("(bitte wählen)"));
-    form->addRow(QStringLiteral("&Suchen:"), ComboBox1);
-    form->addRow(QStringLiteral("Ersetzen &durch:"), ComboBox2);
+    ComboBox2->setPlaceholderText(captiontext("replacechoose"));
+    form->addRow(captiontext("replacefind"), ComboBox1);
+    form->addRow(captiontext("replaceby"), ComboBox2);
 
-    auto* where = new QGroupBox(QStringLiteral("Bereich"), this);
+    auto* where = new QGroupBox(captiontext("replacescope"), this);
     auto* wherebox = new QVBoxLayout(where);
     const auto scopechoice = [&](const char* name, const char* caption) {
-        auto* r = new QRadioButton(QString::fromUtf8(caption), where);
+        auto* r = new QRadioButton(captiontext(caption), where);
         r->setObjectName(QString::fromLatin1(name));
         wherebox->addWidget(r);
         connect(r, &QRadioButton::toggled, this, [this](bool on) {
@@ -96,9 +70,9 @@ ReplaceDialog::ReplaceDialog(const TileSet& tiles, QWidget* parent) : QDialog(pa
         });
         return r;
     };
-    RadioButton1 = scopechoice("RadioButton1", "&Markierte Felder");
-    RadioButton2 = scopechoice("RadioButton2", "Dieser &Level");
-    RadioButton3 = scopechoice("RadioButton3", "&Alle 111 Level");
+    RadioButton1 = scopechoice("RadioButton1", "replacemarked");
+    RadioButton2 = scopechoice("RadioButton2", "replacelevel");
+    RadioButton3 = scopechoice("RadioButton3", "replaceall");
     box->addWidget(where);
 
     Label1 = new QLabel(this);
@@ -108,9 +82,9 @@ ReplaceDialog::ReplaceDialog(const TileSet& tiles, QWidget* parent) : QDialog(pa
     box->addWidget(Label1);
 
     auto* buttons = new QDialogButtonBox(this);
-    Button1 = buttons->addButton(QStringLiteral("&Ersetzen"), QDialogButtonBox::ApplyRole);
-    Button2 = buttons->addButton(QStringLiteral("&Rückgängig"), QDialogButtonBox::ResetRole);
-    Button3 = buttons->addButton(QStringLiteral("S&chließen"), QDialogButtonBox::RejectRole);
+    Button1 = buttons->addButton(captiontext("replacebutton"), QDialogButtonBox::ApplyRole);
+    Button2 = buttons->addButton(captiontext("replaceundo"), QDialogButtonBox::ResetRole);
+    Button3 = buttons->addButton(captiontext("replaceclose"), QDialogButtonBox::RejectRole);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button2->setObjectName(QStringLiteral("Button2"));
     Button3->setObjectName(QStringLiteral("Button3"));
@@ -147,7 +121,11 @@ void ReplaceDialog::placebeside(const QRect& keepclear) {
         frame.rheight() += style()->pixelMetric(QStyle::PM_TitleBarHeight);
     const QScreen* on = QGuiApplication::screenAt(keepclear.center());
     if (!on) on = screen();
-    move(besiderect(frame, keepclear, on->availableGeometry()));
+    const QRect screen = on->availableGeometry();
+    const PixelPoint at = besiderect(frame.width(), frame.height(),
+                                     {keepclear.x(), keepclear.y(), keepclear.width(), keepclear.height()},
+                                     {screen.x(), screen.y(), screen.width(), screen.height()});
+    move(at.x, at.y);
 }
 
 ReplaceScope ReplaceDialog::scope() const {
@@ -158,17 +136,14 @@ ReplaceScope ReplaceDialog::scope() const {
 
 void ReplaceDialog::recount() {
     if (ComboBox2->currentIndex() < 0) {
-        Label1->setText(QStringLiteral("Wählen Sie, wodurch ersetzt wird."));
+        Label1->setText(captiontext("replacepick"));
         Button1->setEnabled(false);
         return;
     }
     if (!count) return;
     const ReplaceCount n = count(std::uint8_t(ComboBox1->currentIndex()), std::uint8_t(ComboBox2->currentIndex()), scope());
-    QString text = n.cells ? QStringLiteral("Es werden %1 geändert.").arg(replacetext(n, scope()))
-                           : QStringLiteral("Es gibt nichts zu ersetzen.");
-    if (n.skipped)
-        text += QStringLiteral(" %1 Level bleiben, weil sie danach mehr als 11 Gravitationsschalter hätten.")
-                    .arg(n.skipped);
+    QString text = n.cells ? captiontext("replacewill").arg(replacetext(n, scope())) : captiontext("replacenothing");
+    if (n.skipped) text += captiontext("replaceskipped").arg(n.skipped);
     Label1->setText(text);
     Button1->setEnabled(n.cells > 0);
 }
@@ -177,7 +152,7 @@ void ReplaceDialog::run() {
     if (!replace || ComboBox2->currentIndex() < 0) return;
     const ReplaceScope where = scope();
     const ReplaceCount n = replace(std::uint8_t(ComboBox1->currentIndex()), std::uint8_t(ComboBox2->currentIndex()), where);
-    Label1->setText(QStringLiteral("%1 ersetzt.").arg(replacetext(n, where)));
+    Label1->setText(captiontext("replacedone").arg(replacetext(n, where)));
     Button1->setEnabled(false);
     Button2->setEnabled(n.cells > 0);
 }
@@ -186,9 +161,7 @@ void ReplaceDialog::takeback() {
     const bool undone = undo && undo();
     Button2->setEnabled(false);
     recount();
-    Label1->setText((undone ? QStringLiteral("Rückgängig gemacht. ")
-                            : QStringLiteral("Ein Level wurde inzwischen geändert; nichts rückgängig gemacht. ")) +
-                    Label1->text());
+    Label1->setText(captiontext(undone ? "replaceundone" : "replacenotundone") + Label1->text());
 }
 
 } // namespace tess

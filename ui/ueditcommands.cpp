@@ -4,7 +4,9 @@
 // across the pack, and the level statistics.
 #include "ui/ueditcommands.h"
 
+#include "edit/besiderect.h"
 #include "edit/packreplace.h"
+#include "gui/germantexts.h"
 #include "level/captions.h"
 #include "ui/editorstate.h"
 #include "ui/leveloverview.h"
@@ -24,9 +26,9 @@ namespace tess {
 
 void TForm1::buildeditmenus() {
     extras_ = std::make_unique<EditExtras>();
-    auto action = [this](QMenu* menu, const char* name, const char* caption, void (TForm1::*run)(),
-                         QKeySequence key = {}) {
-        QAction* a = menu->addAction(QString::fromUtf8(caption));
+    auto action = [this](QMenu* menu, const char* name, void (TForm1::*run)(), QKeySequence key = {},
+                         const QString& caption = {}) {
+        QAction* a = menu->addAction(caption.isEmpty() ? captiontext(name) : caption);
         a->setObjectName(QString::fromLatin1(name));
         a->setShortcut(key);
         connect(a, &QAction::triggered, this, run);
@@ -34,28 +36,27 @@ void TForm1::buildeditmenus() {
     };
     QMenu* m = Bearbeiten1;
     m->addSeparator();
-    GleicheFeldermarkieren1 = action(m, "GleicheFeldermarkieren1", "&Gleiche Felder markieren",
-                                     &TForm1::GleicheFeldermarkieren1Click, QKeySequence(Qt::CTRL | Qt::Key_G));
-    Zusammenhngendemarkieren1 = action(m, "Zusammenhngendemarkieren1", "&Zusammenhängende markieren",
-                                       &TForm1::Zusammenhngendemarkieren1Click, QKeySequence(Qt::CTRL | Qt::Key_R));
+    GleicheFeldermarkieren1 = action(m, "GleicheFeldermarkieren1", &TForm1::GleicheFeldermarkieren1Click,
+                                     QKeySequence(Qt::CTRL | Qt::Key_G));
+    Zusammenhngendemarkieren1 = action(m, "Zusammenhngendemarkieren1", &TForm1::Zusammenhngendemarkieren1Click,
+                                       QKeySequence(Qt::CTRL | Qt::Key_R));
     Zusammenhngendemarkieren1->setEnabled(false); // until the pointer has been over a cell
     levedit1->pointed = [this] { Zusammenhngendemarkieren1->setEnabled(true); };
-    Allesmarkieren1 = action(m, "Allesmarkieren1", caption("Allesmarkieren1"), &TForm1::Allesmarkieren1Click,
+    Allesmarkieren1 = action(m, "Allesmarkieren1", &TForm1::Allesmarkieren1Click,
                              QKeySequence(Qt::CTRL | Qt::Key_A));
-    Markierungfllen1 = action(m, "Markierungfllen1", "Markierung &füllen", &TForm1::Markierungfllen1Click,
+    Markierungfllen1 = action(m, "Markierungfllen1", &TForm1::Markierungfllen1Click,
                               QKeySequence(Qt::CTRL | Qt::Key_F));
     m->addSeparator();
-    Markierunglinksrechtsspiegeln1 = action(m, "Markierunglinksrechtsspiegeln1", "Markierung links/rechts &spiegeln",
-                                            &TForm1::Markierunglinksrechtsspiegeln1Click);
-    Markierungobenuntenspiegeln1 = action(m, "Markierungobenuntenspiegeln1", "Markierung &oben/unten spiegeln",
-                                          &TForm1::Markierungobenuntenspiegeln1Click);
+    Markierunglinksrechtsspiegeln1 =
+        action(m, "Markierunglinksrechtsspiegeln1", &TForm1::Markierunglinksrechtsspiegeln1Click);
+    Markierungobenuntenspiegeln1 = action(m, "Markierungobenuntenspiegeln1", &TForm1::Markierungobenuntenspiegeln1Click);
     m->addSeparator();
-    Ersetzen1 = action(m, "Ersetzen1", "Erse&tzen...", &TForm1::Ersetzen1Click, QKeySequence(Qt::CTRL | Qt::Key_H));
+    Ersetzen1 = action(m, "Ersetzen1", &TForm1::Ersetzen1Click, QKeySequence(Qt::CTRL | Qt::Key_H));
 
     Level1->addSeparator();
-    Levelstatistik1 = action(Level1, "Levelstatistik1", "Level&statistik", &TForm1::Levelstatistik1Click);
-    Ersetzenrckgngig1 = action(Level1, "Ersetzenrckgngig1", "Ersetzen in allen Leveln rück&gängig",
-                               &TForm1::Ersetzenrckgngig1Click);
+    Levelstatistik1 = action(Level1, "Levelstatistik1", &TForm1::Levelstatistik1Click, {},
+                             QStringLiteral("Level&statistik"));
+    Ersetzenrckgngig1 = action(Level1, "Ersetzenrckgngig1", &TForm1::Ersetzenrckgngig1Click);
 
 }
 
@@ -72,12 +73,12 @@ ReplaceDialog& TForm1::replacer() {
         if (scope != ReplaceScope::pack) {
             int cells = 0;
             celledit([&] { cells = doc().replacetiles(from, to, scope); });
-            say(QStringLiteral("Ersetzt: %1").arg(replacetext(ReplaceCount{cells, 1, 0}, scope)));
+            say(captiontext("replaced").arg(replacetext(ReplaceCount{cells, 1, 0}, scope)));
             return ReplaceCount{cells, 1, 0};
         }
         PackReplace n;
         exclusive([&] { n = doc().replaceinlevels(from, to); });
-        say(QStringLiteral("Ersetzt: %1").arg(replacetext(ReplaceCount{n.cells, n.levels, n.skipped}, scope)));
+        say(captiontext("replaced").arg(replacetext(ReplaceCount{n.cells, n.levels, n.skipped}, scope)));
         return ReplaceCount{n.cells, n.levels, n.skipped};
     };
     dialog->undo = [this] {
@@ -146,17 +147,10 @@ void TForm1::Ersetzen1Click() {
             if (code < state_->tiles.itemcount) from = code;
         }
     }
-    int left = lastcol, right = 0, top = lastrow, bottom = 0;
-    for (int row = firstrow; row <= lastrow; ++row)
-        for (int col = firstcol; col <= lastcol; ++col)
-            if (cur[cellindex(col, row)] & markbit)
-                left = std::min(left, col), right = std::max(right, col),
-                top = std::min(top, row), bottom = std::max(bottom, row);
+    const PixelRect r = marksrect(cur, state_->tiles.tilew, state_->tiles.tileh, levedit1->margin());
     QRect marks;
-    if (right) {
-        const int tw = state_->tiles.tilew, th = state_->tiles.tileh, m = levedit1->margin();
-        const QRect cells(m + (left - 1) * tw, m + (top - 1) * th, (right - left + 1) * tw,
-                          (bottom - top + 1) * th);
+    if (r.width) {
+        const QRect cells(r.x, r.y, r.width, r.height);
         const QWidget* port = levedit1->viewport();
         const QRect seen(port->mapToGlobal(QPoint(0, 0)), port->size());
         marks = cells.translated(levedit1->PaintBox1->mapToGlobal(QPoint(0, 0))).intersected(seen);
@@ -177,8 +171,7 @@ void TForm1::Ersetzenrckgngig1Click() {
     bool undone = false;
     exclusive([&] { undone = !doc().stroking() && doc().undoreplaceinlevels(); });
     if (!undone)
-        dialogs_.showerror(this, QStringLiteral("Das letzte Ersetzen in allen Leveln lässt sich nicht mehr als "
-                                                "Ganzes rückgängig machen: ein Level wurde seitdem geändert."));
+        dialogs_.showerror(this, captiontext("replacegone"));
 }
 
 } // namespace tess

@@ -3,8 +3,9 @@
 
 #include "edit/commands.h"
 #include "edit/userinput.h"
+#include "gui/germantexts.h"
+#include "level/accesskeys.h"
 #include "level/captions.h"
-#include "ui/accesskeys.h"
 #include "ui/editorstate.h"
 #include "ui/ueditcommands.h"
 #include "ui/leveloverview.h"
@@ -221,53 +222,50 @@ void TForm1::buildlayout() {
 }
 
 void TForm1::buildmenus() {
-    auto action = [this](QMenu* menu, const char* name, const char* caption, void (TForm1::*run)()) {
-        QAction* a = menu->addAction(QString::fromUtf8(caption));
+    auto action = [this](QMenu* menu, const char* name, void (TForm1::*run)()) {
+        QAction* a = menu->addAction(captiontext(name));
         a->setObjectName(QString::fromLatin1(name));
         connect(a, &QAction::triggered, this, run);
         return a;
     };
     Datei1 = menuBar()->addMenu(QString::fromUtf8(caption("Datei1")));
     Datei1->setObjectName(QStringLiteral("Datei1"));
-    NeuesLevelpack1 = action(Datei1, "NeuesLevelpack1", caption("NeuesLevelpack1"), &TForm1::NeuesLevelpack1Click);
-    Levelpackladen1 = action(Datei1, "Levelpackladen1", caption("Levelpackladen1"), &TForm1::Levelpackladen1Click);
+    NeuesLevelpack1 = action(Datei1, "NeuesLevelpack1", &TForm1::NeuesLevelpack1Click);
+    Levelpackladen1 = action(Datei1, "Levelpackladen1", &TForm1::Levelpackladen1Click);
     Zuletztgeffnet1 = Datei1->addMenu(QString::fromUtf8(caption("Zuletztgeffnet1")));
-    Speichern1 = action(Datei1, "Speichern1", caption("Speichern1"), &TForm1::Speichern1Click);
+    Speichern1 = action(Datei1, "Speichern1", &TForm1::Speichern1Click);
     Speichern1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    Levelpackspeichern1 = action(Datei1, "Levelpackspeichern1", caption("Levelpackspeichern1"),
-                                 &TForm1::Levelpackspeichern1Click);
+    Levelpackspeichern1 = action(Datei1, "Levelpackspeichern1", &TForm1::Levelpackspeichern1Click);
     Datei1->addSeparator();
-    LevelnachTiledexportieren1 = action(Datei1, "LevelnachTiledexportieren1", caption("LevelnachTiledexportieren1"),
-                                        &TForm1::LevelnachTiledexportieren1Click);
-    LevelausTiledimportieren1 = action(Datei1, "LevelausTiledimportieren1", caption("LevelausTiledimportieren1"),
-                                       &TForm1::LevelausTiledimportieren1Click);
+    LevelnachTiledexportieren1 =
+        action(Datei1, "LevelnachTiledexportieren1", &TForm1::LevelnachTiledexportieren1Click);
+    LevelausTiledimportieren1 = action(Datei1, "LevelausTiledimportieren1", &TForm1::LevelausTiledimportieren1Click);
     Datei1->addSeparator();
-    Beenden1 = Datei1->addAction(QStringLiteral("B&eenden"));
+    Beenden1 = Datei1->addAction(captiontext("Beenden1"));
     Beenden1->setObjectName(QStringLiteral("Beenden1"));
     connect(Beenden1, &QAction::triggered, this, &QWidget::close);
 
     Bearbeiten1 = menuBar()->addMenu(QString::fromUtf8(caption("Bearbeiten1")));
     Bearbeiten1->setObjectName(QStringLiteral("Bearbeiten1"));
-    Rckgngig1 = action(Bearbeiten1, "Rckgngig1", caption("Rckgngig1"), &TForm1::Rckgngig1Click);
-    Wiederherstellen1 = action(Bearbeiten1, "Wiederherstellen1", caption("Wiederherstellen1"),
-                               &TForm1::Wiederherstellen1Click);
+    Rckgngig1 = action(Bearbeiten1, "Rckgngig1", &TForm1::Rckgngig1Click);
+    Wiederherstellen1 = action(Bearbeiten1, "Wiederherstellen1", &TForm1::Wiederherstellen1Click);
     Bearbeiten1->addSeparator();
-    Kopieren1 = action(Bearbeiten1, "Kopieren1", caption("Kopieren1"), &TForm1::Kopieren1Click);
-    Einfgen1 = action(Bearbeiten1, "Einfgen1", caption("Einfgen1"), &TForm1::Einfgen1Click);
+    Kopieren1 = action(Bearbeiten1, "Kopieren1", &TForm1::Kopieren1Click);
+    Einfgen1 = action(Bearbeiten1, "Einfgen1", &TForm1::Einfgen1Click);
     Bearbeiten1->addSeparator();
-    Lschen2 = action(Bearbeiten1, "Lschen2", caption("Lschen2"), &TForm1::Lschen2Click);
-    Lschen1 = action(Bearbeiten1, "Lschen1", caption("Lschen1"), &TForm1::Lschen1Click);
+    Lschen2 = action(Bearbeiten1, "Lschen2", &TForm1::Lschen2Click);
+    Lschen1 = action(Bearbeiten1, "Lschen1", &TForm1::Lschen1Click);
 
     buildviewmenu();
-    Level1 = menuBar()->addMenu(QStringLiteral("&Level"));
+    Level1 = menuBar()->addMenu(captiontext("Level1"));
     Level1->setObjectName(QStringLiteral("Level1"));
-    Levelkopieren1 = action(Level1, "Levelkopieren1", "Level &kopieren", &TForm1::Levelkopieren1Click);
-    Leveleinfgen1 = action(Level1, "Leveleinfgen1", "Level &einfügen", &TForm1::Leveleinfgen1Click);
+    Levelkopieren1 = action(Level1, "Levelkopieren1", &TForm1::Levelkopieren1Click);
+    Leveleinfgen1 = action(Level1, "Leveleinfgen1", &TForm1::Leveleinfgen1Click);
     Leveleinfgen1->setEnabled(false); // until a level is copied
-    Levelleeren1 = action(Level1, "Levelleeren1", "Level &leeren", &TForm1::Levelleeren1Click);
+    Levelleeren1 = action(Level1, "Levelleeren1", &TForm1::Levelleeren1Click);
     Level1->addSeparator();
-    Levelnachvorne1 = action(Level1, "Levelnachvorne1", "Level nach &vorne", &TForm1::Levelnachvorne1Click);
-    Levelnachhinten1 = action(Level1, "Levelnachhinten1", "Level nach &hinten", &TForm1::Levelnachhinten1Click);
+    Levelnachvorne1 = action(Level1, "Levelnachvorne1", &TForm1::Levelnachvorne1Click);
+    Levelnachhinten1 = action(Level1, "Levelnachhinten1", &TForm1::Levelnachhinten1Click);
     Level1->addSeparator();
     Levelbersicht1 = Level1->addAction(QStringLiteral("Level&übersicht"));
     Levelbersicht1->setObjectName(QStringLiteral("Levelbersicht1"));
@@ -290,14 +288,14 @@ void TForm1::buildmenus() {
     // Show each menu with access keys that do not repeat within it.
     for (QMenu* menu : {Datei1, Bearbeiten1, Ansicht1, Level1, Hilfe1}) {
         QList<QAction*> items;
-        QStringList captions;
+        std::vector<std::string> captions;
         for (QAction* a : menu->actions()) {
             if (a->isSeparator()) continue;
             items << a;
-            captions << a->text();
+            captions.push_back(a->text().toStdString());
         }
-        const QStringList shown = uniqueaccesskeys(captions);
-        for (qsizetype i = 0; i < items.size(); ++i) items[i]->setText(shown[i]);
+        const std::vector<std::string> shown = uniqueaccesskeys(captions);
+        for (qsizetype i = 0; i < items.size(); ++i) items[i]->setText(QString::fromStdString(shown[std::size_t(i)]));
     }
 }
 

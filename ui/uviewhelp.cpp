@@ -3,6 +3,7 @@
 // that also work while the level overview has the keyboard.
 #include "ui/utessaronedit.h"
 
+#include "gui/germantexts.h"
 #include "level/captions.h"
 #include "level/packfile.h"
 #include "ui/editorstate.h"
@@ -21,10 +22,10 @@
 namespace tess {
 
 void TForm1::buildviewmenu() {
-    Ansicht1 = menuBar()->addMenu(QStringLiteral("&Ansicht"));
+    Ansicht1 = menuBar()->addMenu(captiontext("Ansicht1"));
     Ansicht1->setObjectName(QStringLiteral("Ansicht1"));
-    auto option = [this](const char* name, const char* caption, bool on, void (TForm1::*run)()) {
-        QAction* a = Ansicht1->addAction(QString::fromUtf8(caption));
+    auto option = [this](const char* name, bool on, void (TForm1::*run)()) {
+        QAction* a = Ansicht1->addAction(captiontext(name));
         a->setObjectName(QString::fromLatin1(name));
         a->setCheckable(true);
         a->setChecked(on);
@@ -32,8 +33,8 @@ void TForm1::buildviewmenu() {
         return a;
     };
     // Both off until the settings file says otherwise.
-    Levelrand1 = option("Levelrand1", "&Levelrand", false, &TForm1::Levelrand1Click);
-    Gitter1 = option("Gitter1", "&Gitter", false, &TForm1::Gitter1Click);
+    Levelrand1 = option("Levelrand1", false, &TForm1::Levelrand1Click);
+    Gitter1 = option("Gitter1", false, &TForm1::Gitter1Click);
 }
 
 void TForm1::Levelrand1Click() {
@@ -51,14 +52,14 @@ void TForm1::Gitter1Click() {
 }
 
 void TForm1::buildhelpmenu() {
-    Hilfe1 = menuBar()->addMenu(QString::fromUtf8(caption("Hilfe1")));
+    Hilfe1 = menuBar()->addMenu(captiontext("Hilfe1"));
     Hilfe1->setObjectName(QStringLiteral("Hilfe1"));
-    Kurzanleitung1 = Hilfe1->addAction(QString::fromUtf8(caption("Kurzanleitung1")));
+    Kurzanleitung1 = Hilfe1->addAction(captiontext("Kurzanleitung1"));
     Kurzanleitung1->setObjectName(QStringLiteral("Kurzanleitung1"));
     Kurzanleitung1->setShortcut(QKeySequence(Qt::Key_F1));
     connect(Kurzanleitung1, &QAction::triggered, this, &TForm1::Kurzanleitung1Click);
     Hilfe1->addSeparator();
-    berTessaronLevelEditor1 = Hilfe1->addAction(QStringLiteral("Ü&ber Tessaron Level - Editor"));
+    berTessaronLevelEditor1 = Hilfe1->addAction(captiontext("berTessaronLevelEditor1"));
     berTessaronLevelEditor1->setObjectName(QStringLiteral("berTessaronLevelEditor1"));
     connect(berTessaronLevelEditor1, &QAction::triggered, this, &TForm1::berTessaronLevelEditor1Click);
 }

@@ -24,7 +24,25 @@ export class Editor {
     this.down = [false, false];
     this.stroke = { drag: false, item: 0, x: 0, y: 0 };
     this.histories = Array.from({ length: 111 }, () => ({ undo: [], redo: [] }));
+    this.lastreplace = null;
     this.select(0);
+    this.saved = this.pack.slice();
+  }
+
+  // "Neues Levelpack": asks first whether to save changed work; "Verwerfen"
+  // starts anew (clipboards and tool stay), "Abbrechen" keeps all.
+  newpack(answer) {
+    this.commitfields();
+    const changed = storeback(this.cur, this.fields).record.some((v, i) => v !== this.saved[this.levelnr * reclen + i]) ||
+      this.pack.some((v, i) => Math.trunc(i / reclen) !== this.levelnr && v !== this.saved[i]);
+    if (changed !== (answer !== undefined)) throw new Error(changed ? "the book does not answer the unsaved question" : "the book answers an unsaved question that is not asked");
+    if (answer === "cancel") return;
+    if (answer !== undefined && answer !== "discard") throw new Error(`unknown answer ${answer}`);
+    this.pack = newpack();
+    this.histories = Array.from({ length: 111 }, () => ({ undo: [], redo: [] }));
+    this.lastreplace = null;
+    this.select(0);
+    this.saved = this.pack.slice();
   }
 
   select(index) {
@@ -150,6 +168,9 @@ export class Editor {
       this.overlay.fill(marker);
       marked((i) => { this.cur[i] = this.items[0]; });
       return;
+    case "Ctrl+A": // every interior cell joins the marks
+      interior((i) => { this.cur[i] |= mark; });
+      return;
     case "Ctrl+G": // the left tile's cells join the marks
       interior((i) => { if ((this.cur[i] & ~mark) === this.items[0]) this.cur[i] |= mark; });
       return;
@@ -251,10 +272,20 @@ export class Editor {
 
   // The "Level" menu: each operation stores the level back first, and a
   // declined store-back cancels it.
-  levelmenu(item, answer) {
+  // At the first or last slot a move does nothing. "Level einfügen" is
+  // greyed until a level is copied, the replace undo until a replace in all
+  // levels, and again once it is taken back; it refuses, saying why, once
+  // one of the levels has changed since.
+  levelmenu(item, answer, s) {
     const to = this.levelnr + ({ "Level nach vorne": -1, "Level nach hinten": 1 }[item] ?? 0);
-    if (to < 0 || to > 110 || (item === "Level einfügen" && !this.levelclip)) return; // greyed out
-    if (item === "Ersetzen in allen Leveln rückgängig") return this.undoreplace();
+    const greyed = (item === "Level einfügen" && !this.levelclip) || (item === "Ersetzen in allen Leveln rückgängig" && !this.lastreplace);
+    if (greyed !== (s.greyed === true)) throw new Error(greyed ? `the book clicks "${item}", which is greyed` : `"${item}" is not greyed`);
+    if (greyed || to < 0 || to > 110) return;
+    if (item === "Ersetzen in allen Leveln rückgängig") {
+      const refused = !this.undoreplace();
+      if (refused !== (s.refused === true)) throw new Error(refused ? "the book misses the refusal" : "the undo is not refused");
+      return;
+    }
     if (!this.storeback(answer)) return;
     const slot = this.levelnr, before = this.record(slot);
     if (item === "Level kopieren") { this.levelclip = before; return; }
@@ -304,7 +335,7 @@ export class Editor {
   // a step since.
   undoreplace() {
     const r = this.lastreplace;
-    if (!r || !r.every(({ h, e }) => h.undo.at(-1) === e)) return;
+    if (!r || !r.every(({ h, e }) => h.undo.at(-1) === e)) return false;
     this.lastreplace = null;
     for (const { h, e } of r) {
       h.undo.pop();
@@ -313,6 +344,7 @@ export class Editor {
       h.redo.push({ record: this.record(slot) });
       this.pack.set(e.record, slot * reclen);
     }
+    return true;
   }
 
   // The level overview: a drag shows the level dragged, then moves it to
@@ -376,8 +408,12 @@ export class Editor {
       if (axis) return this.recorded(() => this.mirror(axis));
       if (s.menu === "Level nach Tiled exportieren...") { if (this.storeback(s.answer)) this.map = this.record(this.levelnr); return; }
       if (s.menu === "Level aus Tiled importieren...") return this.importmap(s.answer);
+      const key = { "Kopieren": "Ctrl+C", "Einfügen": "Ctrl+V", "Ausschneiden": "Ctrl+X", "Löschen": "Delete",
+        "Alles markieren": "Ctrl+A" }[s.menu];
+      if (key) return this.recorded(() => this.key(key));
+      if (s.menu === "Neues Levelpack") return this.newpack(s.unsaved);
       if (!levelitems.includes(s.menu)) throw new Error(`unknown menu item ${s.menu}`);
-      return this.levelmenu(s.menu, s.answer);
+      return this.levelmenu(s.menu, s.answer, s);
     }
     if (s.replace) return this.replace(...s.replace, s.in, s.answer);
     if (s.overview) return this.overview(s);

@@ -102,6 +102,7 @@ class BookTest : public QObject, WindowFixture {
                           {}, QPoint(6, d->RadioButton1->height() / 2));
         const QString failed = asking(step, [&] { QTest::mouseClick(d->Button1, Qt::LeftButton); });
         QTest::mouseClick(d->Button3, Qt::LeftButton);
+        w->activateWindow(); // as a window system does once the dialog is closed
         return failed;
     }
     // An action that may ask the switch-limit question, answered as the book says.
@@ -171,9 +172,24 @@ class BookTest : public QObject, WindowFixture {
         } else if (step.contains(u"menu")) {
             QAction* item = menuitem(step[u"menu"].toString());
             if (!item) return QStringLiteral("no menu item \"%1\"").arg(step[u"menu"].toString());
+            if (item->isEnabled() == step[u"greyed"].toBool())
+                return QStringLiteral("\"%1\" is %2greyed").arg(item->text(), item->isEnabled() ? u"not " : u"");
+            if (!item->isEnabled()) return {};
+            const auto unsaved = [&] { return dialogs.questions.filter(QStringLiteral("geändert")).size(); };
+            const qsizetype errors = dialogs.errors.size(), questions = unsaved();
+            const QString how = step[u"unsaved"].toString();
+            dialogs.unsavedanswers = {how == u"discard" ? SaveAnswer::discard : SaveAnswer::cancel};
             // The Tiled items' file dialogs name one map in the test's folder.
             dialogs.saveanswers = dialogs.openanswers = {dir.filePath(QStringLiteral("karte.tmx"))};
-            return asking(step, [&] { item->trigger(); });
+            const QString failed = asking(step, [&] { item->trigger(); });
+            dialogs.unsavedanswers.clear();
+            if ((unsaved() > questions) != !how.isEmpty())
+                return how.isEmpty() ? QStringLiteral("the unsaved question came unexpectedly")
+                                     : QStringLiteral("the unsaved question was not asked");
+            if ((dialogs.errors.size() > errors) != step[u"refused"].toBool())
+                return step[u"refused"].toBool() ? QStringLiteral("no message says why nothing happened")
+                                                 : QStringLiteral("unexpected message: %1").arg(dialogs.errors.last());
+            return failed;
         } else if (step.contains(u"replace")) {
             return replace(step);
         } else if (step.contains(u"palette")) {

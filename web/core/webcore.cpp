@@ -4,10 +4,12 @@
 // cells to draw, texts and file bytes out; what any of it does is the
 // session's.
 
+#include "edit/besiderect.h"
 #include "edit/clipformat.h"
 #include "edit/levelstats.h"
 #include "edit/session.h"
 #include "edit/userinput.h"
+#include "level/accesskeys.h"
 #include "level/journalcodec.h"
 #include "level/captions.h"
 #include "level/guidetext.h"
@@ -398,9 +400,6 @@ EMSCRIPTEN_KEEPALIVE const char* wc_replace(int from, int to, int scope, int ans
     return replacecounts(n.cells, n.levels, n.skipped);
 }
 EMSCRIPTEN_KEEPALIVE int wc_undoreplaceinpack() { return session().undoreplaceinpack(); }
-EMSCRIPTEN_KEEPALIVE int wc_canundoreplaceinpack() {
-    return !session().stroking() && session().canundoreplaceinpack();
-}
 
 // The level menu: copy, paste (0, 1) and clear (2) the shown level, each
 // after a store-back with answer for its question; false when nothing ran.
@@ -519,6 +518,40 @@ EMSCRIPTEN_KEEPALIVE const char* wc_levelstats() {
          ",\"number\":" + std::to_string(session().levelnumber()) + ",\"title\":" +
          jsonstring(utf8title(reinterpret_cast<const std::uint8_t*>(title.data()), title.size()).c_str()) + "}";
     s->text = std::move(t);
+    return s->text.c_str();
+}
+
+// The menus as the desktop's: access keys, the replace undo, where the
+// replace dialog goes.
+
+// The captions of one menu, one a line in the text buffer, with unique
+// access keys, one a line.
+EMSCRIPTEN_KEEPALIVE const char* wc_accesskeys() {
+    std::vector<std::string> captions;
+    for (std::size_t at = 0; at <= s->in.size();) {
+        const std::size_t end = std::min(s->in.find('\n', at), s->in.size());
+        captions.push_back(s->in.substr(at, end - at));
+        at = end + 1;
+    }
+    s->text.clear();
+    for (const std::string& c : uniqueaccesskeys(captions)) s->text += (s->text.empty() ? "" : "\n") + c;
+    return s->text.c_str();
+}
+EMSCRIPTEN_KEEPALIVE int wc_replacedinpack() { return session().replacedinpack(); }
+// Where the replace dialog (width by height) goes beside the shown level's
+// marks, the level drawn with tile-pixel cells at (levelx, levely) with
+// margin, the marks seen only within (seenx, seeny, seenw, seenh) of a
+// screen (screenw by screenh): "[x,y]", or "" with no mark in sight.
+EMSCRIPTEN_KEEPALIVE const char* wc_replaceplace(int width, int height, int tile, int margin, int levelx, int levely,
+                                                 int seenx, int seeny, int seenw, int seenh, int screenw, int screenh) {
+    const PixelRect m = marksrect(session().store().curlevel, tile, tile, margin);
+    const int left = std::max(m.x + levelx, seenx), top = std::max(m.y + levely, seeny);
+    const int right = std::min(m.x + levelx + m.width, seenx + seenw);
+    const int bottom = std::min(m.y + levely + m.height, seeny + seenh);
+    s->text.clear();
+    if (!m.width || right <= left || bottom <= top) return s->text.c_str();
+    const PixelPoint at = besiderect(width, height, {left, top, right - left, bottom - top}, {0, 0, screenw, screenh});
+    s->text = "[" + std::to_string(at.x) + "," + std::to_string(at.y) + "]";
     return s->text.c_str();
 }
 

@@ -158,7 +158,6 @@ export class Core {
     return JSON.parse(this.str(this.m._wc_replace(from, to, scope, answer ? 1 : 0))) as ReplaceCount;
   }
   undoreplaceinpack(): boolean { return this.m._wc_undoreplaceinpack() === 1; }
-  canundoreplaceinpack(): boolean { return this.m._wc_canundoreplaceinpack() === 1; }
 
   // The level menu, each after a store-back with answer for its question.
   copylevel(answer: boolean): boolean { return this.m._wc_levelcommand(0, answer ? 1 : 0) === 1; }
@@ -240,6 +239,24 @@ export class Core {
   packstatetip(name: string, changed: boolean): string {
     this.putin(name);
     return this.str(this.m._wc_packstate(changed ? 1 : 0, 1));
+  }
+
+  // The menus as the desktop's: one menu's captions with unique access
+  // keys; whether the last replace in every level is not taken back yet;
+  // where the replace dialog (w by h) goes beside the marks of the level
+  // drawn at (x, y) with tile and margin, seen within seen, on a screen of
+  // screenw by screenh (null with no mark in sight).
+  accesskeys(captions: string[]): string[] {
+    this.putin(captions.join("\n"));
+    return this.str(this.m._wc_accesskeys()).split("\n");
+  }
+  replacedinpack(): boolean { return this.m._wc_replacedinpack() === 1; }
+  replaceplace(w: number, h: number, tile: number, margin: number, x: number, y: number,
+               seen: { x: number; y: number; width: number; height: number }, screenw: number, screenh: number):
+    [number, number] | null {
+    const at = this.str(this.m._wc_replaceplace(w, h, tile, margin, x, y, seen.x, seen.y, seen.width, seen.height,
+      screenw, screenh));
+    return at ? JSON.parse(at) as [number, number] : null;
   }
 }
 

@@ -123,6 +123,11 @@ async function main(): Promise<void> {
     run(await storeanswer());
     shown();
   });
+  // At the first or last slot a move does nothing, not even store back.
+  const levelmove = (by: number) => {
+    const run = levelcommand((answer) => core.movelevel(by, answer));
+    return async (): Promise<void> => { if (core.canmovelevel(by)) await run(); };
+  };
   // The tile commands change cells of the shown level and the counter.
   const celledit = (run: () => void) => (): void => {
     run();
@@ -206,7 +211,15 @@ async function main(): Promise<void> {
     Ersetzen1: () => {
       if (core.stroking()) return;
       const at = view.under();
-      replacer.start(at ? core.replacefrom(at[0], at[1], buttons.left) : buttons.left);
+      replacer.start(at ? core.replacefrom(at[0], at[1], buttons.left) : buttons.left, (w, h) => {
+        const level = document.getElementById("PaintBox1")!.getBoundingClientRect();
+        const frame = document.getElementById("Panel5")!;
+        const box = frame.getBoundingClientRect();
+        const seen = { x: Math.round(box.left + frame.clientLeft), y: Math.round(box.top + frame.clientTop),
+          width: frame.clientWidth, height: frame.clientHeight };
+        return core.replaceplace(w, h, view.tile, Math.round((level.width - 58 * view.tile) / 2),
+          Math.round(level.left), Math.round(level.top), seen, innerWidth, innerHeight);
+      });
     },
     Levelrand1: () => { viewoptions.edge = !viewoptions.edge; view.setoptions(viewoptions); keepview(); },
     Gitter1: () => { viewoptions.grid = !viewoptions.grid; view.setoptions(viewoptions); keepview(); },
@@ -219,8 +232,8 @@ async function main(): Promise<void> {
     }),
     Leveleinfgen1: levelcommand((answer) => core.pastelevel(answer)),
     Levelleeren1: levelcommand((answer) => core.emptylevel(answer)),
-    Levelnachvorne1: levelcommand((answer) => core.movelevel(-1, answer)),
-    Levelnachhinten1: levelcommand((answer) => core.movelevel(1, answer)),
+    Levelnachvorne1: levelmove(-1),
+    Levelnachhinten1: levelmove(1),
     Ersetzenrckgngig1: guarded(async () => {
       if (core.undoreplaceinpack()) shown();
       else await showerror(text("replacegone"));
@@ -257,13 +270,12 @@ async function main(): Promise<void> {
     Vergrern1: { enabled: () => core.zoomstep(view.tile, 1) !== view.tile },
     Verkleinern1: { enabled: () => core.zoomstep(view.tile, -1) !== view.tile },
     Leveleinfgen1: { enabled: () => core.canpastelevel() },
-    Levelnachvorne1: { enabled: () => core.canmovelevel(-1) },
-    Levelnachhinten1: { enabled: () => core.canmovelevel(1) },
-    Ersetzenrckgngig1: { enabled: () => core.canundoreplaceinpack() },
+    // Until it is taken back; refused with the reason once a level changed.
+    Ersetzenrckgngig1: { enabled: () => core.replacedinpack() },
     Levelbersicht1: { checked: () => overview.visible },
   };
   const menubar = new MenuBar(document.getElementById("MainMenu1")!, Object.fromEntries(
-    Object.entries(commands).map(([id, run]) => [id, { run, ...when[id] }])));
+    Object.entries(commands).map(([id, run]) => [id, { run, ...when[id] }])), (c) => core.accesskeys(c));
 
   const shortcuts: Record<string, string> = {
     "Ctrl+z": "Rckgngig1", "Ctrl+y": "Wiederherstellen1", "Ctrl+Shift+z": "Wiederherstellen1",

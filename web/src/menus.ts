@@ -2,7 +2,9 @@
 // The menu bar, used as a desktop menu bar is: a click or Alt with a menu's
 // underlined letter opens it; arrows move through the items and between the
 // menus, Enter runs the item, Escape closes, an item's underlined letter runs
-// it. What an item may do right now is asked each time its menu opens.
+// it. What an item may do right now is asked each time its menu opens. The
+// access keys are the desktop's: the core makes them unique within a menu,
+// counting the desktop's items a page has no use for (hidden placeholders).
 
 import { rawtext } from "./texts";
 
@@ -10,29 +12,6 @@ export interface MenuItem {
   run: () => void | Promise<void>;
   enabled?: () => boolean;
   checked?: () => boolean;
-}
-
-// Within one menu an access key that repeats an earlier one moves to the
-// first letter or digit of the caption no other item claims.
-export function uniqueaccesskeys(captions: string[]): string[] {
-  const keyat = (c: string): number => c.search(/&[^&]/) + 1 || -1;
-  const claimed = new Set(captions.map((c) => keyat(c)).map((k, i) => (k > 0 ? captions[i][k].toUpperCase() : "")));
-  const used = new Set<string>();
-  return captions.map((caption) => {
-    const k = keyat(caption);
-    if (k < 0 || !used.has(caption[k].toUpperCase())) {
-      if (k > 0) used.add(caption[k].toUpperCase());
-      return caption;
-    }
-    const plain = caption.slice(0, k - 1) + caption.slice(k);
-    for (let i = 0; i < plain.length; ++i) {
-      const ch = plain[i].toUpperCase();
-      if (!/[\p{L}\p{N}]/u.test(ch) || claimed.has(ch) || used.has(ch)) continue;
-      used.add(ch);
-      return `${plain.slice(0, i)}&${plain.slice(i)}`;
-    }
-    return plain;
-  });
 }
 
 // Fills el with caption, its access key underlined; the key, lower case.
@@ -71,15 +50,17 @@ export class MenuBar {
   private opened: HTMLElement | null = null;
   private focusbefore: HTMLElement | null = null;
 
-  constructor(bar: HTMLElement, private readonly items: Record<string, MenuItem>) {
+  constructor(bar: HTMLElement, private readonly items: Record<string, MenuItem>,
+              accesskeys: (captions: string[]) => string[]) {
     this.menus = [...bar.querySelectorAll<HTMLElement>(".menu")];
     for (const m of this.menus) {
       const title = m.querySelector<HTMLElement>(".menutitle")!;
       title.setAttribute("aria-haspopup", "menu");
       this.titlekeys.set(m, showcaption(title, rawtext(title.dataset.caption!)));
-      const buttons = [...m.querySelectorAll<HTMLElement>(".items > button[data-caption]")];
-      const shown = uniqueaccesskeys(buttons.map((b) => rawtext(b.dataset.caption!)));
-      buttons.forEach((b, i) => {
+      const entries = [...m.querySelectorAll<HTMLElement>(".items > [data-caption]")];
+      const shown = accesskeys(entries.map((b) => rawtext(b.dataset.caption!)));
+      entries.forEach((b, i) => {
+        if (b.tagName !== "BUTTON") return;
         b.setAttribute("role", b.getAttribute("role") ?? "menuitem");
         this.itemkeys.set(b, showcaption(b, shown[i], b.dataset.shortcut));
       });

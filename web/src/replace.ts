@@ -168,8 +168,10 @@ export class ReplaceDialog {
   }
 
   // Opens with from in "Suchen", nothing chosen to replace it by, and the
-  // marks as the scope when there are any, else the shown level.
-  start(from: number): void {
+  // marks as the scope when there are any, else the shown level. beside
+  // says where a dialog of that size keeps clear of the marks in sight;
+  // without any it opens in the middle, as dialogs do.
+  start(from: number, beside: (width: number, height: number) => [number, number] | null): void {
     const anymarked = this.core.anymarked();
     this.find.reset(from);
     this.by.reset(-1);
@@ -177,9 +179,13 @@ export class ReplaceDialog {
     this.scopes[anymarked ? 0 : 1].checked = true;
     this.undobutton.disabled = true;
     this.recount();
+    Object.assign(this.dlg.style, { margin: "", left: "", top: "" });
     this.dlg.showModal();
     this.find.fold();
     this.by.fold();
+    const size = this.dlg.getBoundingClientRect();
+    const at = beside(Math.ceil(size.width), Math.ceil(size.height));
+    if (at) Object.assign(this.dlg.style, { margin: "0", left: `${at[0]}px`, top: `${at[1]}px` });
   }
 
   private scope(): ReplaceScope {

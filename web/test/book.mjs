@@ -58,8 +58,11 @@ async function step(page, s) {
       .find((b) => b.querySelector(".label")?.textContent === caption), s.menu);
     if (!(await item.evaluate((b) => b !== undefined))) return `no menu item "${s.menu}"`;
     await (await item.evaluateHandle((b) => b.closest(".menu").querySelector(".menutitle"))).click();
-    if (await item.evaluate((b) => b.disabled)) await page.keyboard.press("Escape");
-    else if (s.menu.startsWith("Level aus Tiled")) {
+    const greyed = await item.evaluate((b) => b.disabled);
+    if (greyed) await page.keyboard.press("Escape");
+    if (greyed !== (s.greyed === true)) return `"${s.menu}" is ${greyed ? "" : "not "}greyed`;
+    if (greyed) return "";
+    if (s.menu.startsWith("Level aus Tiled")) {
       // The map exported last, picked in the browser's file chooser.
       const [name, bytes] = await page.evaluate(() => Object.entries(window.bookfolder).find(([n]) => n.endsWith(".tmx")));
       writeFileSync(join(tmp, name), Uint8Array.from(bytes));
@@ -67,6 +70,10 @@ async function step(page, s) {
       await chooser.accept([join(tmp, name)]);
     } else await item.click();
     await asked(page, s.answer);
+    if (s.unsaved) await answer(page, s.unsaved === "discard" ? "Verwerfen" : "Abbrechen", "geändert");
+    if (s.refused) await answer(page, "OK", "rückgängig");
+    const left = await question(page);
+    if (left) return `unexpected message: ${left}`;
   } else if (s.replace) {
     // Strg+H, the two lists, the scope, "Ersetzen", then "Schließen".
     await withctrl(true, () => page.keyboard.press("h"));
