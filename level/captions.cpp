@@ -171,6 +171,10 @@ constexpr Caption table[] = {
     {"dropbusy", "Nicht geladen: Bitte zuerst die offene Frage beantworten."},
     {"droponlyone", "Bitte nur eine Datei ablegen – es waren %1."},
     {"newversion", "Neue Version verfügbar – jetzt neu laden?"},
+
+    // The page's own: the system clipboard, when the browser refuses it.
+    {"clipnowrite", "Der Browser lässt nicht in die Zwischenablage schreiben; kopiert ist nur für diesen Tab."},
+    {"clipnoread", "Der Browser gibt die Zwischenablage nicht heraus; eingefügt wird, was in diesem Tab kopiert wurde."},
 };
 
 } // namespace

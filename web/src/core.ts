@@ -178,4 +178,22 @@ export class Core {
 
   // What each of the 1440 cells shows (interior only): code | 0x80 when inverted.
   looks(): Uint8Array { return this.m.HEAPU8.subarray(this.m._wc_looks(), this.m._wc_looks() + 1440); }
+
+  // The clipboard's text form.
+  cliptext(): ClipText { return new ClipText(this.m); }
+}
+
+// The clipboard's text form, shared with other tabs and the desktop editor.
+export class ClipText {
+  constructor(private readonly m: CoreModule) {}
+  cells(): string { return this.m.UTF8ToString(this.m._wc_cellstext()); }
+  level(): string { return this.m.UTF8ToString(this.m._wc_leveltext()); }
+  // Takes text as the editor's clipboard, or the level clipboard, when it is
+  // that text form; false and nothing changed otherwise.
+  take(text: string, level: boolean): boolean {
+    const bytes = new TextEncoder().encode(text);
+    if (bytes.length > this.m._wc_cliptextmax()) return false;
+    this.m.HEAPU8.set(bytes, this.m._wc_in(bytes.length));
+    return this.m._wc_takecliptext(level ? 1 : 0) === 1;
+  }
 }
