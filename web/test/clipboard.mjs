@@ -101,12 +101,13 @@ try {
   check(win !== "", "the desktop editor shows its window");
   await sleep(500);
   xdo("windowfocus", "--sync", win);
-  xdo("key", "alt+l", "sleep", "0.3", "k");
+  xdo("key", "alt+l", "sleep", "0.3", "key", "k");
 
   browser = await pages(await puppeteer.launch({ headless: false, executablePath: chromium, env,
     defaultViewport: { width: 1100, height: 760 }, args: ["--no-sandbox", "--disable-gpu", "--no-first-run", "--password-store=basic"] }));
   const page = await openpage(browser, server.url);
-  await page.bringToFront();
+  // Reading the clipboard needs a focused page, also while the editor has the keys.
+  await page.emulateFocusedPage(true);
   await page.waitForFunction(() => navigator.clipboard.readText().then((t) => t.startsWith("Tessaron-Level 1")).catch(() => false));
   const fromdesk = await clipboard(page);
   await menu(page, "Level einfügen");
@@ -125,9 +126,11 @@ try {
   await ctrl(page, "c");
   await page.waitForFunction(() => navigator.clipboard.readText().then((t) => t.startsWith("Tessaron-Zellen 1 Spalte 20 Zeile 12")));
   check((await events(page)).copy === 1, "Strg+C with a window runs through the copy event");
+  // A click into the level view (painting near the top left corner) gives it the keys.
   xdo("windowfocus", "--sync", win);
-  xdo("key", "ctrl+v", "sleep", "0.3", "alt+l", "sleep", "0.3", "k");
-  await page.waitForFunction(() => navigator.clipboard.readText().then((t) => t.startsWith("Tessaron-Level 1")));
+  xdo("mousemove", "--window", win, "60", "60", "click", "1");
+  xdo("key", "ctrl+v", "sleep", "0.3", "key", "alt+l", "sleep", "0.3", "key", "k");
+  await page.waitForFunction(() => navigator.clipboard.readText().then((t) => t.startsWith("Tessaron-Level 1")).catch(() => false));
   const row = (await clipboard(page)).split("\n")[1 + 12].split(" ");
   check(row[20] === "09" && row[21] === "09", "cells copied in the page paste in the desktop editor");
 } finally {
