@@ -253,13 +253,14 @@ async function main(): Promise<void> {
 
   // Strg+C, Strg+X and Strg+V as the browser's own events, whose data is
   // the system clipboard; before* tells Chromium the page takes them even
-  // with no text selected. Text fields keep their own.
+  // with no text selected. Text fields keep their own; a paste from the
+  // middle button (Linux's selection) is no key of ours.
   const clipkeys = new Set(["Kopieren1", "Lschen2", "Einfgen1"]);
   let clipkey = "";
   const clipevent = (e: ClipboardEvent): boolean => {
     const t = e.target as HTMLElement;
     if (t instanceof HTMLInputElement && t.type === "text" || t instanceof HTMLTextAreaElement) return false;
-    if (busy || menubar.isopen() || document.querySelector("dialog[open]")) return false;
+    if (!clipkey || busy || menubar.isopen() || document.querySelector("dialog[open]")) return false;
     e.preventDefault();
     if (!e.type.startsWith("before")) clipkey = "";
     return true;
