@@ -256,6 +256,9 @@ constexpr Caption table[] = {
     {"statsmarked", "%1 weitere markiert, vom Zähler nicht mitgezählt"},
     {"statsunknown", "Zellen mit einem Code ohne Bild: %1"},
     {"code", "Code %1"},
+    // The page's own: the system clipboard, when the browser refuses it.
+    {"clipnowrite", "Der Browser lässt nicht in die Zwischenablage schreiben; kopiert ist nur für diesen Tab."},
+    {"clipnoread", "Der Browser gibt die Zwischenablage nicht heraus; eingefügt wird, was in diesem Tab kopiert wurde."},
 };
 
 } // namespace

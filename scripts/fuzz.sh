@@ -49,7 +49,7 @@ if command -v ninja >/dev/null; then generator=(-G Ninja); fi
 echo "== configure and build ($cxx)"
 CC=$cc CXX=$cxx cmake -S fuzz -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER="$cxx" >/dev/null
-cmake --build "$build" --target pack_fuzzer map_fuzzer journal_fuzzer settings_fuzzer clip_fuzzer -- -j2
+cmake --build "$build" --target pack_fuzzer map_fuzzer journal_fuzzer settings_fuzzer clip_fuzzer cliptext_fuzzer -- -j2
 
 # fuzz NAME SECONDS CORPUS REGRESSIONS [libFuzzer options...]: replays the
 # saved inputs, then fuzzes a copy of them (the fuzzer adds what it finds to
@@ -97,11 +97,11 @@ fuzz() {
 # The same minute as one fuzzer had: a sixth for recovery journals (a fixed
 # layout behind a check sum), a twelfth for the settings file (Qt's own INI
 # reader under a few limits of ours), a twelfth for the clipboard blocks (two
-# fixed layouts), the rest shared by maps and packs.
+# fixed layouts) and one for their text form, the rest shared by maps and packs.
 journalseconds=$((seconds / 6 > 0 ? seconds / 6 : 1))
 settingsseconds=$((seconds / 12 > 0 ? seconds / 12 : 1))
 clipseconds=$settingsseconds
-rest=$((seconds - journalseconds - settingsseconds - clipseconds))
+rest=$((seconds - journalseconds - settingsseconds - 2 * clipseconds))
 mapseconds=$((rest / 2 > 0 ? rest / 2 : 1))
 packseconds=$((rest - mapseconds > 0 ? rest - mapseconds : 1))
 fuzz pack_fuzzer "$packseconds" fuzz/corpus fuzz/regressions
@@ -109,3 +109,4 @@ fuzz map_fuzzer "$mapseconds" fuzz/corpus-maps fuzz/regressions-maps -dict=fuzz/
 fuzz journal_fuzzer "$journalseconds" fuzz/corpus-journals fuzz/regressions-journals -max_len=345300
 fuzz settings_fuzzer "$settingsseconds" fuzz/corpus-settings fuzz/regressions-settings -max_len=4096
 fuzz clip_fuzzer "$clipseconds" fuzz/corpus-clip fuzz/regressions-clip -max_len=2048
+fuzz cliptext_fuzzer "$clipseconds" fuzz/corpus-cliptext fuzz/regressions-cliptext -max_len=8192

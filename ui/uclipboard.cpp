@@ -5,6 +5,9 @@
 // there itself, or already took over, leaves the editor's own clipboard as
 // it is, so pasting within one window works on that alone.
 //
+// Without a block of the editor's own, the text form (from a browser tab, or
+// kept by a clipboard manager that dropped the blocks) is taken instead.
+//
 // The clipboard is read once after each change, never when a menu opens or
 // a paste runs: a program that owns it and hangs keeps Qt waiting for its
 // answer for seconds at every read. What was read, or that no answer came,
@@ -98,6 +101,17 @@ void TForm1::readclipboard() {
         if (format == cellsmime && decodecells(bytesof(bytes), std::size_t(bytes.size()), cells)) clip.cells = cells;
         else if (format == levelmime && decodelevel(bytesof(bytes), std::size_t(bytes.size()), record))
             clip.level = record;
+    }
+    if (!clip.noanswer && !clip.cells && !clip.level && data && data->hasText()) {
+        asked.restart();
+        const QString text = data->text();
+        clip.noanswer = silent(text.isEmpty());
+        // Longer than any text form: not looked at.
+        const QByteArray bytes = text.size() <= qsizetype(cliptextmax) ? text.toUtf8() : QByteArray();
+        Layer cells;
+        LevelRecord record;
+        if (readcellstext(bytes.constData(), std::size_t(bytes.size()), cells)) clip.cells = cells;
+        else if (readleveltext(bytes.constData(), std::size_t(bytes.size()), record)) clip.level = record;
     }
     if ((clip.cells || clip.level) && formats.contains(originmime))
         clip.origin = QString::fromLatin1(data->data(originmime));

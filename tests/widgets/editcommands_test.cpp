@@ -56,7 +56,8 @@ private slots:
         setcell(4, 3, markbit | 4);
         setcell(6, 5, markbit | 2);
         w->Lschen2->trigger();
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("04 .. ..\n.. .. ..\n.. .. 02\n"));
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QStringLiteral("Tessaron-Zellen 1 Spalte 4 Zeile 3\n04 .. ..\n.. .. ..\n.. .. 02\n"));
         b.w->Einfgen1->trigger();
         QCOMPARE(b.cell(4, 3), markbit | 4);
         QCOMPARE(b.s().layers().clipboard, s().layers().clipboard);
@@ -75,6 +76,17 @@ private slots:
         b.w->Leveleinfgen1->trigger();
         QCOMPARE(b.cell(10, 10), 4);
         QCOMPARE(b.w->packtosave()[6], w->packtosave()[0]);
+        // The text form alone, as a browser leaves it, pastes the same.
+        QGuiApplication::clipboard()->setText(QString::fromStdString(leveltext(w->packtosave()[0])).replace("\n", "\r\n"));
+        b.tolevel(8);
+        b.w->Leveleinfgen1->trigger();
+        QCOMPARE(b.w->packtosave()[8], w->packtosave()[0]);
+        Layer clip;
+        clip.fill(emptyclip);
+        clip[cellindex(9, 9)] = markbit | 5;
+        QGuiApplication::clipboard()->setText(QString::fromStdString(cellstext(clip)));
+        b.w->Einfgen1->trigger();
+        QCOMPARE(b.cell(9, 9), markbit | 5);
     }
 
     // Another program's text and broken blocks paste nothing: greyed out.

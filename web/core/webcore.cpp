@@ -556,3 +556,38 @@ EMSCRIPTEN_KEEPALIVE const char* wc_replaceplace(int width, int height, int tile
 }
 
 } // extern "C"
+
+// The clipboard's text form, which other tabs and the desktop editor read
+// and write through the system clipboard.
+extern "C" {
+
+// The text form of the editor's clipboard (empty without cells) or of the
+// level clipboard (empty while it holds nothing).
+EMSCRIPTEN_KEEPALIVE const char* wc_cellstext() {
+    s->text = cellstext(session().layers().clipboard);
+    return s->text.c_str();
+}
+EMSCRIPTEN_KEEPALIVE const char* wc_leveltext() {
+    const std::optional<LevelRecord>& clip = session().levelclip();
+    s->text = clip ? leveltext(*clip) : std::string();
+    return s->text.c_str();
+}
+// The longest text worth passing in; the page passes nothing longer.
+EMSCRIPTEN_KEEPALIVE int wc_cliptextmax() { return static_cast<int>(cliptextmax); }
+// Takes the text buffer as the editor's clipboard (level 0) or the level
+// clipboard (level 1) when it is that text form; false and nothing changed
+// otherwise.
+EMSCRIPTEN_KEEPALIVE int wc_takecliptext(int level) {
+    if (level) {
+        LevelRecord record;
+        if (!readleveltext(s->in.data(), s->in.size(), record)) return 0;
+        session().setlevelclip(record);
+        return 1;
+    }
+    Layer cells;
+    if (!readcellstext(s->in.data(), s->in.size(), cells)) return 0;
+    session().setclipboard(cells);
+    return 1;
+}
+
+} // extern "C"

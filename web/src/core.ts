@@ -258,9 +258,27 @@ export class Core {
       screenw, screenh));
     return at ? JSON.parse(at) as [number, number] : null;
   }
+
+  // The clipboard's text form.
+  cliptext(): ClipText { return new ClipText(this.m); }
 }
 
 // What "Levelstatistik" shows of the shown level.
 export interface LevelStats {
   tiles: [number, number][]; counted: number; marked: number; unknown: number; needed: number; number: number; title: string;
+}
+
+// The clipboard's text form, shared with other tabs and the desktop editor.
+export class ClipText {
+  constructor(private readonly m: CoreModule) {}
+  cells(): string { return this.m.UTF8ToString(this.m._wc_cellstext()); }
+  level(): string { return this.m.UTF8ToString(this.m._wc_leveltext()); }
+  // Takes text as the editor's clipboard, or the level clipboard, when it is
+  // that text form; false and nothing changed otherwise.
+  take(text: string, level: boolean): boolean {
+    const bytes = new TextEncoder().encode(text);
+    if (bytes.length > this.m._wc_cliptextmax()) return false;
+    this.m.HEAPU8.set(bytes, this.m._wc_in(bytes.length));
+    return this.m._wc_takecliptext(level ? 1 : 0) === 1;
+  }
 }

@@ -20,6 +20,7 @@ import { runbench } from "./bench";
 import { Overview, popupmenu } from "./overview";
 import { showstats } from "./stats";
 import { HelpDialog } from "./help";
+import { SystemClipboard } from "./clipboard";
 
 async function main(): Promise<void> {
   const [core, sheets] = await Promise.all([Core.load(), loadtiles("tiles.png")]);
@@ -183,6 +184,8 @@ async function main(): Promise<void> {
     await guarded(async () => { done = await showslot(slot); })();
     if (done) await commands[command]();
   };
+  const system = new SystemClipboard(core.cliptext(), say);
+  const pastelevel = levelcommand((answer) => core.pastelevel(answer));
   const commands: Record<string, () => void | Promise<void>> = {
     NeuesLevelpack1: guarded(async () => {
       if (!(await pack.maybesave())) return;
@@ -197,9 +200,9 @@ async function main(): Promise<void> {
     LevelausTiledimportieren1: () => { if (!core.stroking()) mapinput.click(); },
     Rckgngig1: () => { undo(Command.undo)(); },
     Wiederherstellen1: () => { undo(Command.redo)(); },
-    Kopieren1: () => { core.command(Command.copy); },
-    Einfgen1: () => { core.command(Command.paste); view.putbuffer(); changed(); },
-    Lschen2: () => { core.command(Command.cut); view.putbuffer(); changed(); },
+    Kopieren1: () => { core.command(Command.copy); void system.write(false); },
+    Einfgen1: guarded(async () => { await system.read(false); core.command(Command.paste); view.putbuffer(); changed(); }),
+    Lschen2: () => { core.command(Command.cut); view.putbuffer(); changed(); void system.write(false); },
     Lschen1: () => { core.command(Command.delete); view.putbuffer(); changed(); },
     Allesmarkieren1: () => { core.command(Command.selectall); view.putbuffer(); changed(); },
     GleicheFeldermarkieren1: celledit(() => core.marksametiles(buttons.left)),
@@ -228,9 +231,13 @@ async function main(): Promise<void> {
     Levelkopieren1: levelcommand((answer) => {
       const done = core.copylevel(answer);
       if (done) say(text("levelcopied", String(core.levelnumber())));
+      if (done) void system.write(true);
       return done;
     }),
-    Leveleinfgen1: levelcommand((answer) => core.pastelevel(answer)),
+    Leveleinfgen1: async () => {
+      if (!busy) await system.read(true);
+      await pastelevel();
+    },
     Levelleeren1: levelcommand((answer) => core.emptylevel(answer)),
     Levelnachvorne1: levelmove(-1),
     Levelnachhinten1: levelmove(1),
@@ -263,13 +270,13 @@ async function main(): Promise<void> {
   const when: Record<string, Omit<MenuItem, "run">> = {
     Rckgngig1: { enabled: () => idle() && core.canundo() },
     Wiederherstellen1: { enabled: () => idle() && core.canredo() },
-    Einfgen1: { enabled: () => core.canpaste() },
+    Einfgen1: { enabled: () => core.canpaste() || system.readable() },
     Zusammenhngendemarkieren1: { enabled: () => view.pointed !== null },
     Levelrand1: { checked: () => viewoptions.edge },
     Gitter1: { checked: () => viewoptions.grid },
     Vergrern1: { enabled: () => core.zoomstep(view.tile, 1) !== view.tile },
     Verkleinern1: { enabled: () => core.zoomstep(view.tile, -1) !== view.tile },
-    Leveleinfgen1: { enabled: () => core.canpastelevel() },
+    Leveleinfgen1: { enabled: () => core.canpastelevel() || system.readable() },
     // Until it is taken back; refused with the reason once a level changed.
     Ersetzenrckgngig1: { enabled: () => core.replacedinpack() },
     Levelbersicht1: { checked: () => overview.visible },
@@ -293,8 +300,50 @@ async function main(): Promise<void> {
       (e.key.length === 1 ? e.key.toLowerCase() : e.key);
     const id = shortcuts[combo];
     if (!id) return;
+    // Copying, cutting and pasting run from the browser's events below; as
+    // the menu items when a browser sends none.
+    if (clipkeys.has(id)) {
+      clipkey = id;
+      setTimeout(() => { if (clipkey === id) void commands[id](); clipkey = ""; }, 0);
+      return;
+    }
     e.preventDefault();
     void commands[id]();
+  });
+
+  // Strg+C, Strg+X and Strg+V as the browser's own events, whose data is
+  // the system clipboard; before* tells Chromium the page takes them even
+  // with no text selected. Text fields keep their own; a paste from the
+  // middle button (Linux's selection) is no key of ours.
+  const clipkeys = new Set(["Kopieren1", "Lschen2", "Einfgen1"]);
+  let clipkey = "";
+  const clipevent = (e: ClipboardEvent): boolean => {
+    const t = e.target as HTMLElement;
+    if (t instanceof HTMLInputElement && t.type === "text" || t instanceof HTMLTextAreaElement) return false;
+    if (!clipkey || busy || menubar.isopen() || document.querySelector("dialog[open]")) return false;
+    e.preventDefault();
+    if (!e.type.startsWith("before")) clipkey = "";
+    return true;
+  };
+  for (const name of ["beforecopy", "beforecut", "beforepaste"]) document.addEventListener(name, (e) => clipevent(e as ClipboardEvent));
+  document.addEventListener("copy", (e) => {
+    if (!clipevent(e)) return;
+    core.command(Command.copy);
+    system.put(e.clipboardData, false);
+  });
+  document.addEventListener("cut", (e) => {
+    if (!clipevent(e)) return;
+    core.command(Command.cut);
+    view.putbuffer();
+    changed();
+    system.put(e.clipboardData, false);
+  });
+  document.addEventListener("paste", (e) => {
+    if (!clipevent(e)) return;
+    system.take(e.clipboardData, false);
+    core.command(Command.paste);
+    view.putbuffer();
+    changed();
   });
 
   // A dropped file asks about unsaved work once it is known to be a pack; a
