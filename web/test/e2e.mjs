@@ -2,7 +2,8 @@
 // The page as a user works it, in headless chromium with real mouse and key
 // events: paint with both buttons, mark and drag, copy and paste across
 // levels, fields, level switches with the switch-limit question, undo and
-// redo, bad files, save and level list, a longer file, a level to Tiled and back. The saved bytes must equal the pack
+// redo, bad files, save and level list, a longer file, a level to Tiled and
+// back, the overview, the replace dialog. The saved bytes must equal the pack
 // the reference model computes. In chromium, or in firefox-esr with
 // TESS_BROWSER=firefox. Usage: node e2e.mjs WEBDIR TMPDIR [SHOTDIR]
 import { execFileSync } from "node:child_process";
@@ -240,6 +241,26 @@ try {
   await key("End");
   await key("Enter");
   check(await field("Edit1") === "111", "End and Enter in the overview choose the last level");
+
+  // The replace dialog with the mouse: the level's empty cells by tile 7,
+  // counted before replacing; its "Rückgängig" leaves the pack as saved.
+  await key("F2");
+  await page.click("#status");
+  await ctrl("h");
+  await page.waitForSelector("#ReplaceDialog[open]");
+  for (const [box, code] of [["ComboBox1", 0], ["ComboBox2", 7]]) {
+    await page.click(`#${box} .current`);
+    await page.click(`#${box} [data-code="${code}"]`);
+  }
+  await page.click("#RadioButton2");
+  check(/^Es werden 1276 /.test(await field("ReplaceLabel1")), "the dialog counts the cells before replacing");
+  await page.click("#ReplaceButton1");
+  check(await field("ReplaceLabel1") === "1276 Felder ersetzt.", "Ersetzen replaces the level's empty cells");
+  await page.click("#ReplaceButton2");
+  await page.click("#ReplaceButton3");
+  await page.waitForFunction(() => !document.getElementById("packstate").textContent.includes("geändert"), { timeout: 3000 })
+    .catch(() => undefined);
+  check(!(await field("packstate")).includes("geändert"), "Rückgängig in the dialog takes the replace back");
 
   let warned = false;
   page.on("dialog", (d) => { warned = true; return d.accept(); });
