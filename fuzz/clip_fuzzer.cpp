@@ -2,7 +2,7 @@
 // What another program may put on the desktop's clipboard under the editor's
 // own types: the decoders never crash, never read past the input, leave
 // their target alone when they refuse, and what they take says the same when
-// encoded again.
+// encoded again, also through the text form.
 
 #include "edit/clipformat.h"
 
@@ -41,8 +41,10 @@ void checkcells(const std::uint8_t* data, std::size_t size) {
     again.fill(sentinel);
     const std::vector<std::uint8_t> encoded = tess::encodecells(clip);
     if (!tess::decodecells(encoded.data(), encoded.size(), again) || again != clip) std::abort();
+    // Its text form reads back to the same cells.
     const std::string text = tess::cellstext(clip);
-    if (text.empty() || text.back() != '\n') std::abort();
+    tess::Layer fromtext;
+    if (!tess::readcellstext(text.data(), text.size(), fromtext) || fromtext != clip) std::abort();
 }
 
 void checklevel(const std::uint8_t* data, std::size_t size) {
@@ -55,7 +57,8 @@ void checklevel(const std::uint8_t* data, std::size_t size) {
     const std::vector<std::uint8_t> encoded = tess::encodelevel(record);
     if (encoded.size() != size || !std::equal(encoded.begin(), encoded.end(), data)) std::abort();
     const std::string text = tess::leveltext(record);
-    if (std::count(text.begin(), text.end(), '\n') != tess::gridrows) std::abort();
+    tess::LevelRecord fromtext;
+    if (!tess::readleveltext(text.data(), text.size(), fromtext) || fromtext != record) std::abort();
 }
 
 } // namespace
