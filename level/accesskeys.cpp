@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "level/accesskeys.h"
 
+#include "level/utf8.h"
+
 #include <algorithm>
 
 namespace tess {
@@ -28,23 +30,7 @@ std::u32string decode(const std::string& text) {
 
 std::string encode(const std::u32string& text) {
     std::string out;
-    for (const char32_t c : text) {
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        } else {
-            out += char(0xF0 | (c >> 18));
-            out += char(0x80 | ((c >> 12) & 0x3F));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
+    for (const char32_t c : text) appendutf8(out, c);
     return out;
 }
 

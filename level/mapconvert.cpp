@@ -2,6 +2,7 @@
 // Record <-> map, and the foreign_bytes property that carries what a map
 // cannot show.
 #include "level/mapreader.h"
+#include "level/utf8.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -36,15 +37,6 @@ void eachfield(Visit visit) {
 }
 
 constexpr bool iscontrol(unsigned c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
-
-void appendutf8(std::string& s, unsigned latin1) {
-    if (latin1 < 0x80) {
-        s += char(latin1);
-    } else {
-        s += char(0xC0 | latin1 >> 6);
-        s += char(0x80 | (latin1 & 0x3F));
-    }
-}
 
 // The bytes a record's title field shows, as the map's title property.
 std::string titletext(const LevelRecord& rec) {
@@ -215,7 +207,7 @@ std::string parseforeign(std::string_view text, ForeignBytes& out) {
 }
 
 std::string levelmapbase(int index) {
-    char name[16];
+    char name[24]; // "level" and any int
     std::snprintf(name, sizeof name, "level%03d", index + 1);
     return name;
 }

@@ -2,6 +2,7 @@
 #include "level/mapxml.h"
 
 #include "level/mapreader.h"
+#include "level/utf8.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -21,24 +22,6 @@ bool space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 // More than a map's elements ever carry; also keeps the duplicate check cheap.
 constexpr std::size_t attributelimit = 64;
-
-void appendutf8(std::string& s, char32_t c) {
-    if (c < 0x80) {
-        s += char(c);
-    } else if (c < 0x800) {
-        s += char(0xC0 | c >> 6);
-        s += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        s += char(0xE0 | c >> 12);
-        s += char(0x80 | (c >> 6 & 0x3F));
-        s += char(0x80 | (c & 0x3F));
-    } else {
-        s += char(0xF0 | c >> 18);
-        s += char(0x80 | (c >> 12 & 0x3F));
-        s += char(0x80 | (c >> 6 & 0x3F));
-        s += char(0x80 | (c & 0x3F));
-    }
-}
 
 } // namespace
 

@@ -16,6 +16,7 @@
 #include "level/levelstore.h"
 #include "level/mapformat.h"
 #include "level/tilenames.h"
+#include "level/utf8.h"
 
 #include <emscripten/emscripten.h>
 
@@ -452,11 +453,7 @@ OverviewState& overview() {
 // Latin-1 bytes up to the first NUL as UTF-8, white space at both ends left out.
 std::string utf8title(const std::uint8_t* bytes, std::size_t len) {
     std::string out;
-    for (std::size_t i = 0; i < len && bytes[i]; ++i) {
-        const std::uint8_t b = bytes[i];
-        if (b < 0x80) out += static_cast<char>(b);
-        else out += {static_cast<char>(0xC0 | (b >> 6)), static_cast<char>(0x80 | (b & 0x3F))};
-    }
+    for (std::size_t i = 0; i < len && bytes[i]; ++i) appendutf8(out, bytes[i]);
     const char* space = " \t\n\v\f\r";
     const auto first = out.find_first_not_of(space);
     return first == std::string::npos ? std::string() : out.substr(first, out.find_last_not_of(space) - first + 1);
