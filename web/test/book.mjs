@@ -71,8 +71,12 @@ async function step(page, s) {
       // The map exported last, picked in the browser's file chooser.
       const [name, bytes] = await page.evaluate(() => Object.entries(window.bookfolder).find(([n]) => n.endsWith(".tmx")));
       writeFileSync(join(tmp, name), Uint8Array.from(bytes));
+      await page.$eval("#status", (e) => { e.textContent = ""; });
       const [chooser] = await Promise.all([page.waitForFileChooser(), item.click()]);
       await chooser.accept([join(tmp, name)]);
+      // The map is read after the pick; the next step waits for it, or for a question.
+      await page.waitForFunction(() => document.getElementById("status").textContent.startsWith("Importiert") ||
+        document.querySelector("dialog.box[open]"));
     } else await item.click();
     await asked(page, s.answer);
     if (s.unsaved) await answer(page, s.unsaved === "discard" ? "Verwerfen" : "Abbrechen", "geändert");
